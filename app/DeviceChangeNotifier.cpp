@@ -1,0 +1,6 @@
+#include "app/DeviceChangeNotifier.h"
+
+bool DeviceChangeNotifier::nativeMessage(const QByteArray&, void*)
+{
+    return false;
+}

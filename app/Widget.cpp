@@ -1,0 +1,69 @@
+#include "app/Widget.h"
+
+#include "app/DeviceChangeNotifier.h"
+#include "app/UserEvent.h"
+#include "app/Ui_Controler.h"
+#include "bridge/myQQuickView.h"
+#include "device/DevInfo.h"
+
+#include <QCoreApplication>
+
+Widget::Widget(QWidget* parent)
+    : QWidget(parent)
+{
+    hid.owner = this;
+
+    controller = new Ui_Controler;
+    controller->setupWindow(this);
+    controller->view->hidThread = &hid;
+
+    deviceCheckTimer.setInterval(2048);
+    deviceCheckTimer.setSingleShot(true);
+    connect(&deviceCheckTimer, &QTimer::timeout, this, &Widget::checkDevice);
+
+    deviceNotifier = DeviceChangeNotifier::create(this);
+    connect(deviceNotifier, &DeviceChangeNotifier::deviceChanged,
+            this, &Widget::deviceChangeNotified);
+}
+
+Widget::~Widget()
+{
+    // The event loop has ended; main flushes the deferred deletion.
+    controller->deleteLater();
+}
+
+void Widget::checkDevice()
+{
+    hid.refreshDevices(DevInfoCatalogue::read(":/DevInfo.ini"));
+    hid.swichCurDevice(hid.currentDevice());
+}
+
+void Widget::deviceChangeNotified()
+{
+    deviceCheckTimer.start();
+}
+
+void Widget::startScene()
+{
+    controller->setBusy(1);
+    controller->view->initUI();
+    QCoreApplication::postEvent(this, new UserEvent(UserEvent::SceneStart));
+}
+
+bool Widget::nativeEvent(const QByteArray& eventType, void* message, long* result)
+{
+    deviceNotifier->nativeMessage(eventType, message);
+    // Every native message continues to Qt's own processing.
+    return result && *result != 0;
+}
+
+void Widget::customEvent(QEvent* event)
+{
+    if (event->type() != QEvent::User)
+        return;
+    auto* e = dynamic_cast<UserEvent*>(event);
+    if (!e || e->code != UserEvent::SceneStart)
+        return;
+    controller->setBusy(0);
+    controller->view->runUI();
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "device/Hid_Thread.h"
+
+#include <QTimer>
+#include <QWidget>
+
+class DeviceChangeNotifier;
+class Ui_Controler;
+
+// The frameless, translucent main window. Its only content is the scene view.
+class Widget : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Widget(QWidget* parent = nullptr);
+    ~Widget() override;
+
+    // Starts the scene: busy overlay on, the scene's initUI queued, then the
+    // start event that releases the overlay and runs the opening animation.
+    void startScene();
+
+    // A device-change notification: (re)arms the delayed presence check, so
+    // a burst of notifications gives one check after the last of them.
+    void deviceChangeNotified();
+
+    QTimer deviceCheckTimer;
+    Ui_Controler* controller = nullptr;
+    Hid_Thread hid;
+
+public slots:
+    void checkDevice();
+
+protected:
+    bool nativeEvent(const QByteArray& eventType, void* message, long* result) override;
+    void customEvent(QEvent* event) override;
+
+private:
+    DeviceChangeNotifier* deviceNotifier = nullptr;
+};
