@@ -9,7 +9,11 @@ Hid_Thread::Hid_Thread(QObject* parent)
 {
 }
 
-Hid_Thread::~Hid_Thread() = default;
+Hid_Thread::~Hid_Thread()
+{
+    // A set transfer may still be running on the pool with this object.
+    pendingTransfer.waitForFinished();
+}
 
 void Hid_Thread::refreshDevices(const QList<DevInfo>& catalogue)
 {

@@ -2,11 +2,13 @@
 
 #include "device/DevInfo.h"
 
+#include <QFuture>
 #include <QList>
 #include <QMutex>
 #include <QThread>
 
 #include <atomic>
+#include <initializer_list>
 
 struct hid_device_;
 typedef struct hid_device_ hid_device;
@@ -44,10 +46,70 @@ public:
     void closeDevice();
     void closeDevice2();
 
+    // Report transport. A transfer works on the current device and hands
+    // the link back (idle = true) on every exit.
+    bool waitIdle();
+    bool sendReport(int dataLen);
+    bool queryReport(int dataLen);
+
+    // Bound on each data-phase read of a query, so a keyboard that never
+    // answers cannot hold the calling thread.
+    static constexpr int dataReadTimeoutMs = 1000;
+    // Polls of waitIdle, 8 ms apart.
+    static constexpr int idlePolls = 255;
+
+    unsigned char cmdReport[9] = {};
+    unsigned char ansReport[9] = {};
+    unsigned char dataBuf[128] = {};
+    std::atomic<bool> idle{true};
+
 public slots:
     void swichCurDevice(uint did);
 
+    // Set commands: the transfer runs on a pool worker; its outcome is not reported.
+    void hid_02H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3);
+    void hid_04H_SetButtonSensitivity(uchar sens1);
+    void hid_08H_SetLEDType(uchar type, uchar brightness, uchar speed, uchar direction,
+                            uchar color, uchar bl0, uchar bl1);
+    void hid_09H_StopMacroSending();
+    void hid_0CH_SetKeyMatrix_1(uchar* src128);
+    void hid_0DH_SetKeyMatrix_2(uchar* src128);
+    void hid_0FH_SetISPBootLoader();
+    void hid_10H_SetMacroKey(uchar macroId, uchar* src128);
+    void hid_12H_SetUserPicture(uchar index, uchar colorIndex, uchar* src128);
+    void hid_13H_SetRecoveryData();
+    void hid_21H_SetCurrentProfile(uchar profileId);
+    void hid_30H_SetSevenColor(uchar* src64);
+
+    // Get commands: the query runs on the calling thread. Outputs keep their
+    // pre-filled values where the keyboard does not answer.
+    void hid_80H_GetFWVersion(ushort& version, uchar& mode_UsUk);
+    void hid_82H_GetKeyboardoption(uchar& byte1, uchar& byte2, uchar& byte3);
+    void hid_84H_GetButtonSensitivity(uchar& sens1);
+    bool hid_88H_GetLEDType(uchar& type, uchar& brightness, uchar& speed, uchar& direction,
+                            uchar& color, uchar& bl0, uchar& bl1);
+    void hid_8CH_GetKeyMatrix_1(uchar* src128);
+    void hid_8DH_GetKeyMatrix_2(uchar* src128);
+    void hid_90H_GetMacroKey(uchar macroId, uchar* src128);
+    void hid_92H_GetUserPicture(uchar index, uchar colorIndex, uchar* src128);
+    void hid_A1H_GetCurrentProfile(uchar& profileId);
+    bool hid_B0H_GetSevenColor(uchar* src64);
+
 private:
+    // One set command: take the link, fill the request (bytes 1-8), copy the
+    // payload and start the transfer on the pool; optionally sleep 8 ms.
+    void startSet(const char* code, std::initializer_list<uchar> request,
+                  const uchar* payload, int dataLen, bool sleepAfter);
+    // One get command, up to and including the query: take the link, fill
+    // the request and the answer's pre-fill (bytes 1-8), copy the buffer in,
+    // query, copy the buffer back. When the link was not taken nothing of
+    // this was done and the outputs must stay as they are.
+    enum class GetResult { NotTaken, Failed, Ok };
+    GetResult runGet(std::initializer_list<uchar> request, std::initializer_list<uchar> prefill,
+                uchar* buffer, int dataLen);
+    bool failTransfer();
+    int currentReportLength() const;
+
     hid_device* openInterface(uint did, bool eventInterface, hid_device*& h);
 
     // The list is replaced on the GUI thread while pool workers read it.
@@ -56,4 +118,7 @@ private:
     std::atomic<uint> curDevice{0};
     hid_device* handle = nullptr;
     hid_device* handle2 = nullptr;
+    // The last set transfer started on the pool; waited for before the link
+    // is destroyed.
+    QFuture<bool> pendingTransfer;
 };
