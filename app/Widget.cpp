@@ -16,6 +16,9 @@ Widget::Widget(QWidget* parent)
     controller = new Ui_Controler;
     controller->setupWindow(this);
     controller->view->hidThread = &hid;
+    hid.lightingReportHandler = [this](const QVariantList& ledType) {
+        controller->view->storeLightingReport(ledType);
+    };
 
     deviceCheckTimer.setInterval(2048);
     deviceCheckTimer.setSingleShot(true);
@@ -28,6 +31,7 @@ Widget::Widget(QWidget* parent)
 
 Widget::~Widget()
 {
+    hid.stopListener();
     // The event loop has ended; main flushes the deferred deletion.
     controller->deleteLater();
 }
@@ -36,6 +40,7 @@ void Widget::checkDevice()
 {
     hid.refreshDevices(DevInfoCatalogue::read(":/DevInfo.ini"));
     hid.swichCurDevice(hid.currentDevice());
+    controller->view->syncFW();
 }
 
 void Widget::deviceChangeNotified()

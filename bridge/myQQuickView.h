@@ -1,11 +1,19 @@
 #pragma once
 
+#include "bridge/ProfileStore.h"
+
+#include <QMap>
 #include <QQuickWidget>
+#include <QStringList>
+#include <QVariant>
 
 class Hid_Thread;
+class QSettings;
 
-// The scene's view and its back end: published to the scene as "ui_View".
-// The order of the slots is part of the scene interface.
+// The scene's view and its back end, published to the scene as "ui_View".
+// The order of the slots is part of the scene interface: the scene's calls
+// rely on it. Conversions, file formats and the profile store live in small
+// classes of their own; this class only connects them.
 class myQQuickView : public QQuickWidget
 {
     Q_OBJECT
@@ -15,11 +23,50 @@ public:
 
     // The main window's device link; set by the window, never by the view.
     Hid_Thread* hidThread = nullptr;
+    bool audioEnabled = true;
+    QSettings* apConfigSettings = nullptr;
+    ProfileStore profiles;
+    QStringList globalMsgs;
+    quint8 hwMode = 0;
+    quint8 maxMacro = 0;
+    quint8 maxProfile = 0;
+    QMap<QString, quint8> usbCodeMap;
+
+    // Key and button notifications from the global input capture.
+    void notifyKeyboard(bool isDown, int usbCode);
+    void notifyMouse(bool isDown, int button, int x, int y);
+
+    // A lighting report the keyboard sent by itself: becomes the current
+    // profile's LED type, then the scene re-reads its lighting pages.
+    void storeLightingReport(const QVariantList& ledType);
 
 public slots:
+    void syncFW();
+    void syncLed();
     void initUI();
     void zzzQuarel();
     void runUI();
+
+    void ui_01H_SetReportRate(uchar rate);
+    void ui_02H_SetKeyboardMode(uchar mode);
+    void ui_04H_SetButtonSensitivity(uchar sens1);
+    void ui_08H_SetLEDType(uchar type, uchar brightness, uchar speed, uchar direction,
+                           uchar color, uchar bl0, uchar bl1);
+    void ui_0C0DH_SetKeyMatrix(QVariantList src256);
+    void ui_12H_SetUserPicture(uchar index, uchar option, QVariantList src384);
+    void ui_13H_SetRecoveryData();
+    void ui_21H_SetCurrentProfile(int profile);
+    void ui_30H_SetColor(QVariantList src21);
+    QString ui_80H_GetFWVersion();
+    QVariant ui_80H_GetHWMode();
+    QVariant ui_81H_GetReportRate();
+    QVariant ui_82H_GetKeyboardMode();
+    QVariant ui_84H_GetButtonSensitivity();
+    QVariantList ui_88H_GetLEDType();
+    QVariantList ui_8C8DH_GetKeyMatrix();
+    QVariantList ui_92H_GetUserPicture(uchar index);
+    QVariant ui_A1H_GetCurrentProfile();
+    QVariantList ui_B0H_GetColor();
 
 private:
     void queueSceneCall(const char* function, const QVariantList& args = {});

@@ -11,7 +11,8 @@ Hid_Thread::Hid_Thread(QObject* parent)
 
 Hid_Thread::~Hid_Thread()
 {
-    // A set transfer may still be running on the pool with this object.
+    // Pool workers may still be running with this object.
+    stopListener();
     pendingTransfer.waitForFinished();
 }
 
@@ -58,6 +59,7 @@ int Hid_Thread::deviceCount() const
 void Hid_Thread::swichCurDevice(uint did)
 {
     curDevice = did;
+    startListener(did);
 }
 
 hid_device* Hid_Thread::openInterface(uint did, bool eventInterface, hid_device*& h)

@@ -7,7 +7,10 @@
 #include <QMutex>
 #include <QThread>
 
+#include <QVariantList>
+
 #include <atomic>
+#include <functional>
 #include <initializer_list>
 
 struct hid_device_;
@@ -57,6 +60,23 @@ public:
     static constexpr int dataReadTimeoutMs = 1000;
     // Polls of waitIdle, 8 ms apart.
     static constexpr int idlePolls = 255;
+
+    // Event listener: while a device is selected one pool worker reads the
+    // event interface for the lighting reports the keyboard sends by itself.
+    void startListener(uint did);
+    void stopListener();
+    void listen(uint did);
+
+    // Receives each lighting report (type, brightness, speed, direction,
+    // color, bl0, bl1) on the thread this object lives in, never on the
+    // listener's worker.
+    std::function<void(const QVariantList&)> lightingReportHandler;
+
+    static constexpr int listenTimeoutMs = 500;
+    static constexpr int lightingReportSize = 12;
+
+    std::atomic<bool> listening{false};
+    QFuture<void> listenerFuture;
 
     unsigned char cmdReport[9] = {};
     unsigned char ansReport[9] = {};

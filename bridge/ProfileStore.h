@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QList>
+#include <QVariant>
+
+class QSettings;
+
+// One settings file per on-board profile (p1.bin, p2.bin, …) and the current
+// profile. Every profile-scoped read and write goes to the current profile;
+// a profile number outside the opened files is never used as an index.
+class ProfileStore
+{
+public:
+    ProfileStore() = default;
+    ~ProfileStore();
+    ProfileStore(const ProfileStore&) = delete;
+    ProfileStore& operator=(const ProfileStore&) = delete;
+
+    // Opens <folder>/p1.bin … p<count>.bin.
+    void open(int count, const QString& folder);
+
+    int count() const { return profileSettings.size(); }
+    // False, changing nothing, when the profile does not exist.
+    bool select(int profile);
+    QSettings* current() const;
+
+    void setValue(const QString& key, const QVariant& value);
+    QVariant value(const QString& key, const QVariant& defaultValue = QVariant()) const;
+
+    QList<QSettings*> profileSettings;
+    quint8 curProfile = 0;
+};

@@ -1,0 +1,48 @@
+#include "device/Hid_Thread.h"
+
+#include <hidapi.h>
+
+#include <QMetaObject>
+#include <QtConcurrent>
+
+void Hid_Thread::startListener(uint did)
+{
+    stopListener();
+    listening = true;
+    listenerFuture = QtConcurrent::run(this, &Hid_Thread::listen, did);
+}
+
+void Hid_Thread::stopListener()
+{
+    if (listening.exchange(false))
+        listenerFuture.waitForFinished();
+}
+
+void Hid_Thread::listen(uint did)
+{
+    if (device(did).path2.isEmpty())
+        return;
+
+    unsigned char report[lightingReportSize];
+    while (listening) {
+        hid_device* h = openDevice2(did);
+        if (!h) {
+            // openDevice2 has emptied the event path.
+            qDebug("Device removed");
+            listening = false;
+            return;
+        }
+        const int got = hid_read_timeout(h, report, sizeof report, listenTimeoutMs);
+        if (got == lightingReportSize) {
+            QVariantList ledType;
+            for (int i = 4; i <= 10; ++i)
+                ledType.append(int(report[i]));
+            // The profile store and the scene belong to the GUI thread.
+            QMetaObject::invokeMethod(this, [this, ledType] {
+                if (lightingReportHandler)
+                    lightingReportHandler(ledType);
+            }, Qt::QueuedConnection);
+        }
+        closeDevice2();
+    }
+}
