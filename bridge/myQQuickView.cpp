@@ -38,14 +38,16 @@ void myQQuickView::queueSceneCall(const char* function, const QVariantList& args
     callScene(rootObject(), function, args, Qt::QueuedConnection);
 }
 
-void myQQuickView::notifyKeyboard(bool isDown, int usbCode)
+void myQQuickView::notifyKeyboard(uchar isDown, uchar usbCode)
 {
-    queueSceneCall("detectKeyboard", {isDown, usbCode});
+    queueSceneCall("detectKeyboard", {bool(isDown), int(usbCode)});
 }
 
-void myQQuickView::notifyMouse(bool isDown, int button, int x, int y)
+// Positions left of or above the primary screen reach the scene as their
+// unsigned 32-bit equivalents.
+void myQQuickView::notifyMouse(uchar isDown, uchar code, int x, int y)
 {
-    queueSceneCall("detectMouse", {isDown, button, x, y});
+    queueSceneCall("detectMouse", {bool(isDown), uint(code), uint(x), uint(y)});
 }
 
 void myQQuickView::storeLightingReport(const QVariantList& ledType)

@@ -33,8 +33,8 @@ public:
     QMap<QString, quint8> usbCodeMap;
 
     // Key and button notifications from the global input capture.
-    void notifyKeyboard(bool isDown, int usbCode);
-    void notifyMouse(bool isDown, int button, int x, int y);
+    void notifyKeyboard(uchar isDown, uchar usbCode);
+    void notifyMouse(uchar isDown, uchar code, int x, int y);
 
     // A lighting report the keyboard sent by itself: becomes the current
     // profile's LED type, then the scene re-reads its lighting pages.
