@@ -1,5 +1,7 @@
 #include "bridge/ProfileStore.h"
 
+#include "bridge/FileReplace.h"
+
 #include <QSettings>
 
 ProfileStore::~ProfileStore()
@@ -37,4 +39,26 @@ QVariant ProfileStore::value(const QString& key, const QVariant& defaultValue) c
 {
     const QSettings* s = current();
     return s ? s->value(key, defaultValue) : defaultValue;
+}
+
+bool ProfileStore::replaceWith(int profile, const QString& source)
+{
+    if (profile < 0 || profile >= profileSettings.size())
+        return false;
+    QSettings* old = profileSettings.at(profile);
+    const QString file = old->fileName();
+    old->sync();
+    if (!FileReplace::copyOver(source, file))
+        return false;
+    // The old object has nothing left to write back; it goes at once so that
+    // no later write-back of it can reach the new file.
+    delete old;
+    profileSettings[profile] = new QSettings(file, QSettings::IniFormat);
+    return true;
+}
+
+void ProfileStore::flush(int profile)
+{
+    if (profile >= 0 && profile < profileSettings.size())
+        profileSettings.at(profile)->sync();
 }

@@ -24,6 +24,13 @@ public:
     bool select(int profile);
     QSettings* current() const;
 
+    // Replaces the file of a profile with a copy of source, then reopens it.
+    // False, with the profile as it was, when the profile does not exist or
+    // the copy fails.
+    bool replaceWith(int profile, const QString& source);
+    // Writes pending changes of an open profile to its file.
+    void flush(int profile);
+
     void setValue(const QString& key, const QVariant& value);
     QVariant value(const QString& key, const QVariant& defaultValue = QVariant()) const;
 

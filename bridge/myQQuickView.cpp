@@ -1,33 +1,59 @@
 #include "bridge/myQQuickView.h"
 
+#include "bridge/AppSettingsFile.h"
 #include "bridge/DeviceConversions.h"
+#include "bridge/FileReplace.h"
+#include "bridge/HardwareDefinition.h"
 #include "bridge/HardwareLimits.h"
 #include "bridge/KeyCodeTable.h"
+#include "bridge/LanguageFiles.h"
+#include "bridge/MacroEncoder.h"
 #include "bridge/SceneCall.h"
+#include "bridge/SoundEffects.h"
+#include "bridge/UserDialogs.h"
 #include "device/Hid_Thread.h"
+#include "device/StringsVerified.h"
 
+#include <QDebug>
+#include <QFile>
 #include <QQuickItem>
 #include <QSettings>
+#include <QStandardPaths>
 
 namespace {
 const QString settingFolder = "./modules/setting";
+const QString apConfigFile = "./modules/setting/apConfig.bin";
+const QString apConfigDefaultFile = "./modules/setting/apConfigD.bin";
+const QString defaultProfileFile = "./modules/setting/pD.bin";
 const QString hwDefFile = "./modules/setting/HWDef.bin";
 const QString keyCodeDefFile = "./modules/setting/KeyCodeDef.bin";
+const QString macroFolder = "./modules/macro";
+const QString languageFolder = "./modules/i18n";
+const QString imageFolder = "./modules/img";
+
+QString desktopFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+}
 }
 
 myQQuickView::myQQuickView(QWidget* parent)
     : QQuickWidget(parent)
+    , macroLibrary(macroFolder)
 {
     // The window is translucent; the scene draws its own background.
     setClearColor(Qt::transparent);
     setAttribute(Qt::WA_TranslucentBackground);
+
+    sounds = new SoundEffects(this);
 
     const HardwareLimits limits = HardwareLimits::read(hwDefFile);
     hwMode = limits.hwMode;
     maxMacro = limits.maxMacro;
     maxProfile = limits.maxProfile;
 
-    apConfigSettings = new QSettings(settingFolder + "/apConfig.bin", QSettings::IniFormat, this);
+    initMacroIni(maxMacro);
+    apConfigSettings = new QSettings(apConfigFile, QSettings::IniFormat, this);
     profiles.open(maxProfile, settingFolder);
 }
 
@@ -102,6 +128,245 @@ void myQQuickView::runUI()
 {
     queueSceneCall("run");
 }
+
+// Sounds
+
+void myQQuickView::setEnableAudio(bool isEnable)
+{
+    sounds->audioEnabled = isEnable;
+}
+
+void myQQuickView::playMedia_Index(uchar index)
+{
+    sounds->playIndex(index);
+}
+
+void myQQuickView::playMedia_Background()
+{
+    sounds->playBackground();
+}
+
+void myQQuickView::clearAllMedia()
+{
+    sounds->clearAll();
+}
+
+// Program settings
+
+void myQQuickView::saveApConfig(QVariantList apConfigs)
+{
+    AppSettingsFile::save(*apConfigSettings, apConfigs);
+}
+
+QVariantList myQQuickView::loadApConfig()
+{
+    return AppSettingsFile::load(*apConfigSettings);
+}
+
+void myQQuickView::resetApconfig()
+{
+    apConfigSettings->sync();
+    // Without readable factory settings the current ones stay.
+    if (!FileReplace::copyOver(apConfigDefaultFile, apConfigSettings->fileName()))
+        return;
+    delete apConfigSettings;
+    apConfigSettings = new QSettings(apConfigFile, QSettings::IniFormat, this);
+}
+
+bool myQQuickView::getIsSkinShow()
+{
+    return AppSettingsFile::hasSkinChoice(imageFolder);
+}
+
+QString myQQuickView::getCustomFilePath()
+{
+    const QString path = UserDialogs::instance().openFile(
+        this, tr("Open File"),
+        QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
+        tr("Image Files(*.png)"));
+    if (path.isEmpty())
+        return QString();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        UserDialogs::instance().warning(tr("%1").arg(globalMsgs.value(2)),
+                                        QString("%1%2").arg(globalMsgs.value(3), path));
+        return QString();
+    }
+    return path;
+}
+
+// Hardware and key code definitions
+
+QVariantList myQQuickView::loadHWDef()
+{
+    return HardwareDefinition::load(hwDefFile, hwMode);
+}
+
+QVariantList myQQuickView::loadUsbStr()
+{
+    return KeyCodeTable::names(keyCodeDefFile);
+}
+
+QVariantList myQQuickView::loadUsbCode()
+{
+    return KeyCodeTable::codes(keyCodeDefFile);
+}
+
+uchar myQQuickView::getMaxProfile()
+{
+    return maxProfile;
+}
+
+// Profiles
+
+void myQQuickView::loadProfile(int profile)
+{
+    const QString path = UserDialogs::instance().openFile(this, tr("Open File"), desktopFolder(),
+                                                          tr("Profile(*.pf)"));
+    if (!path.isEmpty())
+        profiles.replaceWith(profile, path);
+}
+
+QVariant myQQuickView::loadDefaultProfile(QString key)
+{
+    return QSettings(defaultProfileFile, QSettings::IniFormat).value(key);
+}
+
+void myQQuickView::saveProfile(int profile)
+{
+    const QString path = UserDialogs::instance().saveFile(this, tr("Save File"), desktopFolder(),
+                                                          tr("Profile(*.pf)"));
+    if (path.isEmpty())
+        return;
+    // What the program holds for the profile, including changes not yet written back.
+    profiles.flush(profile);
+    FileReplace::copyOver(QString("%1/p%2.bin").arg(settingFolder).arg(profile + 1), path);
+}
+
+void myQQuickView::resetProfile(int profile)
+{
+    profiles.replaceWith(profile, defaultProfileFile);
+}
+
+QVariantList myQQuickView::getKeydefine(QVariant matrixId)
+{
+    return profiles.value(QString("keydefine%1/%2").arg(hwMode).arg(matrixId.toString()), 0).toList();
+}
+
+// Languages
+
+QVariantMap myQQuickView::chkLanguages()
+{
+    return LanguageFiles::list(languageFolder);
+}
+
+QStringList myQQuickView::getGlobalStrings(QString langCode)
+{
+    const LanguageFiles::Strings loaded = LanguageFiles::load(languageFolder, langCode);
+    globalMsgs = loaded.messages;
+    stringsVerified() = loaded.verified;
+    return loaded.strings;
+}
+
+// Macros
+
+void myQQuickView::loadMacroIniFromFile(QVariant name)
+{
+    QString path;
+    if (!macroLibrary.pathOf(name.toString(), &path))
+        return;
+    const QString chosen = UserDialogs::instance().openFile(this, tr("Open File"), desktopFolder(),
+                                                            tr("Macro(*.mc)"));
+    if (!chosen.isEmpty() && QFile::exists(path))
+        FileReplace::copyOver(chosen, path);
+}
+
+void myQQuickView::saveMacroIniToFile(QVariant name)
+{
+    QString path;
+    if (!macroLibrary.pathOf(name.toString(), &path) || !QFile::exists(path))
+        return;
+    const QString chosen = UserDialogs::instance().saveFile(this, tr("Save File"), desktopFolder(),
+                                                            tr("Macro(*.mc)"));
+    if (!chosen.isEmpty())
+        FileReplace::copyOver(path, chosen);
+}
+
+void myQQuickView::renameMacroIniFile(QVariant oldName, QVariant newName)
+{
+    macroLibrary.rename(oldName.toString(), newName.toString());
+}
+
+void myQQuickView::initMacroIni(uchar maxMacro)
+{
+    for (const QString& removed : macroLibrary.reconcile(maxMacro))
+        qDebug() << "REMOVE:" << removed;
+}
+
+QVariant myQQuickView::createMacroIni()
+{
+    return macroLibrary.create();
+}
+
+QVariant myQQuickView::deleteMacroIni(QVariant name)
+{
+    return macroLibrary.remove(name.toString());
+}
+
+QStringList myQQuickView::getMacroIniNames()
+{
+    return macroLibrary.fileNames();
+}
+
+QVariant myQQuickView::saveMacroIni(QVariant name, QStringList macros)
+{
+    const int index = macroLibrary.save(name.toString(), macros);
+    if (index == -2)
+        return false;
+    // Only the first 17 slots are kept in step with their files here.
+    if (index >= 0 && index <= 16)
+        ui_10H_SetMacroKey(index, name);
+    return true;
+}
+
+QStringList myQQuickView::loadMacroIni(QVariant name)
+{
+    return macroLibrary.load(name.toString());
+}
+
+QVariantList myQQuickView::loadMacroIniConfig(QVariant name)
+{
+    return macroLibrary.loadConfig(name.toString());
+}
+
+void myQQuickView::setMacroIniConfig(QVariant name, QVariantList config)
+{
+    macroLibrary.setConfig(name.toString(), config, hidThread ? hidThread->currentDevice() : 0);
+}
+
+QList<uchar> myQQuickView::macroIncode(QStringList macros)
+{
+    return MacroEncoder::encode(macros, usbCodeMap);
+}
+
+void myQQuickView::ui_10H_SetMacroKey(QVariant macroId, QVariant name)
+{
+    if (!MacroLibrary::isSafeName(name.toString()))
+        return;
+    const QList<uchar> encoded = macroIncode(loadMacroIni(name));
+    if (encoded.size() > MacroEncoder::deviceBufferSize) {
+        // The keyboard keeps its previous macro.
+        UserDialogs::instance().warning(tr("%1").arg(globalMsgs.value(0)),
+                                        tr("%1").arg(globalMsgs.value(1)));
+        return;
+    }
+    QByteArray buffer = MacroEncoder::deviceBuffer(encoded);
+    if (hidThread)
+        hidThread->hid_10H_SetMacroKey(uchar(macroId.toInt() & 0xFF),
+                                       reinterpret_cast<uchar*>(buffer.data()));
+}
+
+// Device calls
 
 void myQQuickView::ui_01H_SetReportRate(uchar rate)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bridge/MacroLibrary.h"
 #include "bridge/ProfileStore.h"
 
 #include <QMap>
@@ -9,6 +10,7 @@
 
 class Hid_Thread;
 class QSettings;
+class SoundEffects;
 
 // The scene's view and its back end, published to the scene as "ui_View".
 // The order of the slots is part of the scene interface: the scene's calls
@@ -23,7 +25,8 @@ public:
 
     // The main window's device link; set by the window, never by the view.
     Hid_Thread* hidThread = nullptr;
-    bool audioEnabled = true;
+    // The players and the audio switch.
+    SoundEffects* sounds = nullptr;
     QSettings* apConfigSettings = nullptr;
     ProfileStore profiles;
     QStringList globalMsgs;
@@ -31,6 +34,7 @@ public:
     quint8 maxMacro = 0;
     quint8 maxProfile = 0;
     QMap<QString, quint8> usbCodeMap;
+    MacroLibrary macroLibrary;
 
     // Key and button notifications from the global input capture.
     void notifyKeyboard(uchar isDown, uchar usbCode);
@@ -46,13 +50,45 @@ public slots:
     void initUI();
     void zzzQuarel();
     void runUI();
-
+    void setEnableAudio(bool isEnable);
+    void playMedia_Index(uchar index);
+    void playMedia_Background();
+    void clearAllMedia();
+    void saveApConfig(QVariantList apConfigs);
+    QVariantList loadApConfig();
+    void resetApconfig();
+    QVariantList loadHWDef();
+    QVariantList loadUsbStr();
+    QVariantList loadUsbCode();
+    bool getIsSkinShow();
+    uchar getMaxProfile();
+    void loadProfile(int profile);
+    QVariant loadDefaultProfile(QString key);
+    void saveProfile(int profile);
+    void resetProfile(int profile);
+    void loadMacroIniFromFile(QVariant name);
+    void saveMacroIniToFile(QVariant name);
+    void renameMacroIniFile(QVariant oldName, QVariant newName);
+    QString getCustomFilePath();
+    QVariantMap chkLanguages();
+    QStringList getGlobalStrings(QString langCode);
+    void initMacroIni(uchar maxMacro);
+    QVariant createMacroIni();
+    QVariant deleteMacroIni(QVariant name);
+    QStringList getMacroIniNames();
+    QVariant saveMacroIni(QVariant name, QStringList macros);
+    QStringList loadMacroIni(QVariant name);
+    QVariantList loadMacroIniConfig(QVariant name);
+    void setMacroIniConfig(QVariant name, QVariantList config);
+    QVariantList getKeydefine(QVariant matrixId);
+    QList<uchar> macroIncode(QStringList macros);
     void ui_01H_SetReportRate(uchar rate);
     void ui_02H_SetKeyboardMode(uchar mode);
     void ui_04H_SetButtonSensitivity(uchar sens1);
     void ui_08H_SetLEDType(uchar type, uchar brightness, uchar speed, uchar direction,
                            uchar color, uchar bl0, uchar bl1);
     void ui_0C0DH_SetKeyMatrix(QVariantList src256);
+    void ui_10H_SetMacroKey(QVariant macroId, QVariant name);
     void ui_12H_SetUserPicture(uchar index, uchar option, QVariantList src384);
     void ui_13H_SetRecoveryData();
     void ui_21H_SetCurrentProfile(int profile);

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QVariantList>
+
+class QSettings;
+
+// The program's settings list in the settings file: "common/total" entries
+// stored under "common/0", "common/1", … as the scene gave them.
+namespace AppSettingsFile {
+
+// Bound on "common/total", so a damaged file cannot make a huge list.
+constexpr int maxEntries = 1024;
+
+QVariantList load(const QSettings& settings);
+void save(QSettings& settings, const QVariantList& entries);
+
+// Skins are the subfolders of the image folder; the choice is offered only
+// when there is more than one.
+bool hasSkinChoice(const QString& imageFolder);
+
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+// Replaces a file with a copy of another without ever leaving the target
+// half-written or deleted: the copy is written beside the target and renamed
+// over it. On any failure the target stays as it was.
+namespace FileReplace {
+bool copyOver(const QString& source, const QString& target);
+}

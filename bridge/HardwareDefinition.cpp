@@ -1,0 +1,25 @@
+#include "bridge/HardwareDefinition.h"
+
+#include <QSettings>
+
+QVariantList HardwareDefinition::load(const QString& hwDefFile, int hwMode)
+{
+    QSettings ini(hwDefFile, QSettings::IniFormat);
+    ini.setIniCodec("UTF-8");
+    const QString group = QString::number(hwMode) + "/";
+    const int totalHW = ini.value(group + "total_HW", 0).toInt();
+    const int totalFW = qBound(0, ini.value(group + "total_FW", 0).toInt(), maxMatrix);
+    const int keys = qBound(0, totalHW, maxKeys);
+
+    // The count handed on always matches the entries that follow.
+    QVariantList result{keys, totalFW};
+    for (int i = 1; i <= keys; ++i) {
+        QVariantList key = ini.value(group + QString::number(i)).toList();
+        // A short entry is padded rather than read past its end.
+        while (key.size() < 6)
+            key.append(QVariant());
+        result << key.at(0).toInt() << key.at(1).toInt() << key.at(2).toInt()
+               << key.at(3).toString() << key.at(4).toInt() << key.at(5).toUInt();
+    }
+    return result;
+}

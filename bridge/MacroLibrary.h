@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+// The macro files of a folder: one INI file "<name>.bin" per macro, with
+// group "config" (index = bound device slot or -1, total, repeat, did) and
+// the actions under "macro/0" … Names come from the user; a name that would
+// reach outside the folder is refused by every operation.
+class MacroLibrary
+{
+public:
+    explicit MacroLibrary(const QString& folder);
+
+    // Bound on "config/total".
+    static constexpr int maxActions = 4096;
+
+    static bool isSafeName(const QString& name);
+    // False when the name is refused.
+    bool pathOf(const QString& name, QString* path) const;
+    bool exists(const QString& name) const;
+
+    // "*.bin" entries sorted by name, case-insensitive, with extension.
+    QStringList fileNames() const;
+    // First free "Macro. NNN" name; the file is created unbound.
+    QString create();
+    bool remove(const QString& name);
+    bool rename(const QString& oldName, const QString& newName);
+
+    QStringList load(const QString& name) const;
+    // Replaces the actions; returns the bound slot (or -1), or -2 when the
+    // file does not exist.
+    int save(const QString& name, const QStringList& actions);
+    QVariantList loadConfig(const QString& name) const;
+    void setConfig(const QString& name, const QVariantList& config, uint deviceIndex);
+
+    // Makes the folder hold exactly one file per device slot 0 … maxMacro-1:
+    // unbound files, out-of-range slots and second files of a slot go, free
+    // slots get a new file. Returns the removed paths.
+    QStringList reconcile(int maxMacro);
+
+    static QString generatedName(int n);
+
+private:
+    void writeNewFile(const QString& path, int index) const;
+
+    QString folder;
+};

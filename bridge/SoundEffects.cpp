@@ -1,0 +1,70 @@
+#include "bridge/SoundEffects.h"
+
+#include <phonon/AudioOutput>
+#include <phonon/MediaObject>
+#include <phonon/MediaSource>
+#include <phonon/Path>
+
+#include <QDir>
+#include <QUrl>
+
+namespace {
+// The sound files lie beside the program, which is the working directory.
+QUrl fileUrl(int index)
+{
+    return QUrl::fromLocalFile(QDir::current().absoluteFilePath(SoundEffects::sourceOf(index)));
+}
+
+Phonon::MediaObject* makePlayer(QObject* parent)
+{
+    auto* media = new Phonon::MediaObject(parent);
+    auto* output = new Phonon::AudioOutput(Phonon::MusicCategory, parent);
+    Phonon::createPath(media, output);
+    return media;
+}
+}
+
+SoundEffects::SoundEffects(QObject* parent)
+    : QObject(parent)
+{
+    mediaBackground = makePlayer(this);
+    for (auto& effect : mediaEffects)
+        effect = makePlayer(this);
+    connect(mediaBackground, &Phonon::MediaObject::finished, this, &SoundEffects::playBackground);
+    connect(mediaEffects[0], &Phonon::MediaObject::finished, this, &SoundEffects::playBackground);
+}
+
+QString SoundEffects::sourceOf(int index)
+{
+    return index == 0 ? QString("./modules/media/00.mp3")
+                      : QString("./modules/media/%1.wav").arg(index, 2, 10, QChar('0'));
+}
+
+void SoundEffects::playIndex(int index)
+{
+    if (!audioEnabled)
+        return;
+    if (index == 0) {
+        playBackground();
+        return;
+    }
+    if (index < 1 || index > 4)
+        return;
+    Phonon::MediaObject* effect = mediaEffects[size_t(index - 1)];
+    effect->clear();
+    effect->setCurrentSource(Phonon::MediaSource(fileUrl(index)));
+    effect->play();
+}
+
+void SoundEffects::playBackground()
+{
+    mediaBackground->setCurrentSource(Phonon::MediaSource(fileUrl(0)));
+    mediaBackground->play();
+}
+
+void SoundEffects::clearAll()
+{
+    mediaBackground->clear();
+    for (auto* effect : mediaEffects)
+        effect->clear();
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QObject>
+
+#include <array>
+
+namespace Phonon {
+class MediaObject;
+class AudioOutput;
+}
+
+// The scene's sounds: a background sound (index 0) that repeats once started
+// and starts when effect 1 (the start-up sound) ends, and effects 1 to 4.
+class SoundEffects : public QObject
+{
+    Q_OBJECT
+public:
+    explicit SoundEffects(QObject* parent = nullptr);
+
+    bool audioEnabled = true;
+    Phonon::MediaObject* mediaBackground = nullptr;
+    std::array<Phonon::MediaObject*, 4> mediaEffects{};
+
+    // Index 0: the background; 1 to 4: that effect, from its start. Nothing
+    // while audio is off, nor for other indexes.
+    void playIndex(int index);
+    // Ignores the audio switch.
+    void playBackground();
+    void clearAll();
+
+    static QString sourceOf(int index);
+};
