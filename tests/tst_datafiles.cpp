@@ -1,0 +1,711 @@
+#include "BridgeFixture.h"
+#include "FakeDialogs.h"
+
+#include "app/StartupEnvironment.h"
+#include "bridge/HardwareDefinition.h"
+#include "bridge/KeyCodeTable.h"
+#include "bridge/LanguageFiles.h"
+#include "bridge/MacroEncoder.h"
+#include "bridge/MacroLibrary.h"
+#include "bridge/SoundEffects.h"
+#include "device/StringsVerified.h"
+
+#include <phonon/MediaObject>
+#include <phonon/MediaSource>
+
+#include <QTest>
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+QString down(const QString& key) { return key + MacroEncoder::downTag; }
+QString up(const QString& key) { return key + MacroEncoder::upTag; }
+QString delay(const QString& ms) { return ms + MacroEncoder::delayTag; }
+
+QString hex(const QList<uchar>& bytes)
+{
+    QByteArray b;
+    for (uchar c : bytes)
+        b.append(char(c));
+    return b.toHex(' ');
+}
+
+// A language file with the given strings and check value.
+QByteArray languageFile(const QStringList& strings, const QString& cs)
+{
+    QByteArray text = "[font]\nfamily=Sans\ntotal=" + QByteArray::number(strings.size())
+                      + "\ncs=" + cs.toUtf8() + "\n[strings]\n";
+    for (int i = 0; i < strings.size(); ++i)
+        text += QByteArray::number(i + 1) + "=" + strings.at(i).toUtf8() + "\n";
+    text += "[msg]\n0=Too long\n1=The macro does not fit.\n2=Picture\n3=\"Cannot open \"\n";
+    return text;
+}
+
+int lengths(const QStringList& strings)
+{
+    int sum = 0;
+    for (const QString& s : strings)
+        sum += s.size();
+    return sum;
+}
+
+QList<int> sentMacroSlots()
+{
+    QList<int> slotsSent;
+    for (const q3sim::TraceEntry& e : q3sim::trace())
+        if (e.call == "hid_send_feature_report" && e.data.size() > 3 && e.data[1] == 0x10)
+            slotsSent << e.data[3];
+    return slotsSent;
+}
+
+}
+
+class TestDataFiles : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { StartupEnvironment::ensureThreadPool(); }
+    void cleanup() { stringsVerified() = true; }
+
+    // languages
+    void checkValue_data();
+    void checkValue();
+    void languageVerification_data();
+    void languageVerification();
+    void missingLanguageStopsTheLink();
+    void displayNames_data();
+    void displayNames();
+    void sameDisplayNameLaterWins();
+
+    // macros
+    void encoder_data();
+    void encoder();
+    void deviceBuffer();
+    void createSkipsTakenNames();
+    void startupCleanUp();
+    void startupCleanUpKeepsBoundFileUnderSlotName();
+    void saveResendsFirstSeventeenSlots_data();
+    void saveResendsFirstSeventeenSlots();
+    void savedMacroReachesTheSlot();
+    void tooLongMacroWarnsAndSendsNothing();
+    void hostileNamesAreRefused_data();
+    void hostileNamesAreRefused();
+    void macroConfig();
+    void macroImportExport();
+
+    // settings and profiles
+    void settingsList();
+    void settingsReset();
+    void skinChoice_data();
+    void skinChoice();
+    void customPicture();
+    void profileExport_data();
+    void profileExport();
+    void profileResetAndImport();
+    void profileReplaceFailuresKeepTheProfile_data();
+    void profileReplaceFailuresKeepTheProfile();
+    void keydefineAndDefaults();
+
+    // definitions
+    void hardwareDefinition_data();
+    void hardwareDefinition();
+    void keyNameTable();
+
+    // sounds
+    void sounds();
+};
+
+void TestDataFiles::checkValue_data()
+{
+    QTest::addColumn<int>("sum");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("no strings") << 0 << "7418700";
+    QTest::newRow("sum 100") << 100 << "17431881";
+    QTest::newRow("sum 69") << 69 << "14302220";
+}
+
+void TestDataFiles::checkValue()
+{
+    QFETCH(int, sum);
+    QFETCH(QString, value);
+    QCOMPARE(LanguageFiles::checkValue(sum), value);
+}
+
+void TestDataFiles::languageVerification_data()
+{
+    QTest::addColumn<QStringList>("edited");
+    QTest::addColumn<bool>("verified");
+    const QStringList original{"OPTIONS", "LOOP", "Größe"};
+    QTest::newRow("as written") << original << true;
+    QTest::newRow("a character replaced") << QStringList{"OPTIONX", "LOOP", "Größe"} << true;
+    QTest::newRow("a character added") << QStringList{"OPTIONS", "LOOPS", "Größe"} << false;
+    QTest::newRow("a character removed") << QStringList{"OPTIONS", "LOOP", "Größ"} << false;
+}
+
+void TestDataFiles::languageVerification()
+{
+    QFETCH(QStringList, edited);
+    QFETCH(bool, verified);
+    BridgeFixture f;
+    QDir().mkpath("modules/i18n");
+    const QStringList original{"OPTIONS", "LOOP", "Größe"};
+    BridgeFixture::write("modules/i18n/lang_031000.ini",
+                         languageFile(edited, LanguageFiles::checkValue(lengths(original))));
+
+    const QStringList strings = f.view->getGlobalStrings("031000");
+    QCOMPARE(strings, QStringList{"Sans"} + edited);
+    QCOMPARE(f.view->globalMsgs,
+             (QStringList{"Too long", "The macro does not fit.", "Picture", "Cannot open "}));
+    QCOMPARE(stringsVerified().load(), verified);
+
+    // The link follows the flag.
+    uchar sens = 9;
+    f.hid->hid_84H_GetButtonSensitivity(sens);
+    QCOMPARE(q3sim::countCalls("hid_send_feature_report"), verified ? 1 : 0);
+}
+
+void TestDataFiles::missingLanguageStopsTheLink()
+{
+    BridgeFixture f;
+    QCOMPARE(f.view->getGlobalStrings("099000"), QStringList{""});
+    QCOMPARE(f.view->globalMsgs, (QStringList{"", "", "", ""}));
+    QVERIFY(!stringsVerified());
+    QCOMPARE(f.view->getGlobalStrings("../setting/HWDef"), QStringList{""});
+    QVERIFY(!stringsVerified());
+}
+
+void TestDataFiles::displayNames_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("English") << "031000" << "ENGLISH";
+    QTest::newRow("Chinese, China") << "025044" << "CHINESE (Simp)";
+    QTest::newRow("Chinese, Taiwan") << "025208" << "CHINESE (Trad)";
+    QTest::newRow("English, United States") << "031225" << "ENGLISH (UNITED STATES)";
+    QTest::newRow("German, Germany") << "042082" << "GERMAN (GERMANY)";
+    QTest::newRow("Japanese") << "059000" << "JAPANESE";
+    QTest::newRow("Korean, Korea") << "066114" << "KOREAN (REPUBLIC OF KOREA)";
+    QTest::newRow("French") << "037000" << "FRENCH";
+}
+
+void TestDataFiles::displayNames()
+{
+    QFETCH(QString, code);
+    QFETCH(QString, name);
+    QCOMPARE(LanguageFiles::displayName(code), name);
+}
+
+void TestDataFiles::sameDisplayNameLaterWins()
+{
+    QTemporaryDir dir;
+    for (const char* file : {"lang_031000.ini", "lang_031000b.ini", "lang_042000.ini"})
+        BridgeFixture::write(dir.filePath(file), "[font]\ntotal=0\n");
+    const QVariantMap languages = LanguageFiles::list(dir.path());
+    QCOMPARE(languages.keys(), (QStringList{"ENGLISH", "GERMAN"}));
+    QCOMPARE(languages.value("ENGLISH").toString(), QString("031000"));
+}
+
+void TestDataFiles::encoder_data()
+{
+    QTest::addColumn<QStringList>("actions");
+    QTest::addColumn<QString>("bytes");
+    QTest::newRow("A down, A up") << QStringList{down("A"), up("A")} << "00 01 01 04 81 04 00 00";
+    QTest::newRow("delay 1000") << QStringList{delay("1000")} << "00 01 7f 00 00 64 00 00";
+    QTest::newRow("delay 5") << QStringList{delay("5")} << "00 01 7f 00 00 00 00 00";
+    QTest::newRow("delay 0 skipped") << QStringList{delay("0")} << "00 01 00 00";
+    QTest::newRow("delay 25 truncated") << QStringList{delay("25")} << "00 01 7f 00 00 02 00 00";
+    QTest::newRow("delay 2560 high byte") << QStringList{delay("2560")} << "00 01 7f 00 01 00 00 00";
+    QTest::newRow("delay not a number") << QStringList{delay("ab")} << "00 01 00 00";
+    QTest::newRow("empty list") << QStringList{} << "00 01 00 00";
+    QTest::newRow("unknown key") << QStringList{down("Nope"), up("Enter")} << "00 01 81 28 00 00";
+    QTest::newRow("key of code 0") << QStringList{down("Dead")} << "00 01 00 00";
+    QTest::newRow("unknown tag or short") << QStringList{"A  [Press]", "A", ""} << "00 01 00 00";
+}
+
+void TestDataFiles::encoder()
+{
+    QFETCH(QStringList, actions);
+    QFETCH(QString, bytes);
+    const QMap<QString, quint8> table{{"A", 4}, {"Enter", 40}, {"Dead", 0}};
+    QCOMPARE(hex(MacroEncoder::encode(actions, table)), bytes);
+}
+
+void TestDataFiles::deviceBuffer()
+{
+    const QByteArray buffer =
+        MacroEncoder::deviceBuffer(MacroEncoder::encode({down("A"), up("A")}, {{"A", 4}}));
+    QCOMPARE(buffer.size(), 128);
+    QCOMPARE(buffer.left(8).toHex(' '), QByteArray("01 00 04 01 04 81 00 00"));
+    QCOMPARE(buffer.mid(8), QByteArray(120, '\0'));
+}
+
+void TestDataFiles::createSkipsTakenNames()
+{
+    QTemporaryDir dir;
+    MacroLibrary lib(dir.path());
+    BridgeFixture::write(dir.filePath("Macro. 001.bin"), "[config]\nindex=0\n");
+    BridgeFixture::write(dir.filePath("Macro. 003.bin"), "[config]\nindex=2\n");
+    QCOMPARE(lib.create(), QString("Macro. 002"));
+    QCOMPARE(lib.loadConfig("Macro. 002"), (QVariantList{-1, 1}));
+    QCOMPARE(lib.create(), QString("Macro. 004"));
+}
+
+void TestDataFiles::startupCleanUp()
+{
+    QTemporaryDir dir;
+    MacroLibrary lib(dir.path());
+    BridgeFixture::write(dir.filePath("a.bin"), "[config]\nindex=0\n");
+    BridgeFixture::write(dir.filePath("b.bin"), "[config]\nindex=0\n");
+    BridgeFixture::write(dir.filePath("c.bin"), "[config]\nindex=2\n");
+    BridgeFixture::write(dir.filePath("d.bin"), "[config]\nindex=-1\n");
+    BridgeFixture::write(dir.filePath("e.bin"), "[config]\nindex=4\n");
+
+    const QStringList removed = lib.reconcile(4);
+    QCOMPARE(removed.size(), 3);
+    QCOMPARE(lib.fileNames(),
+             (QStringList{"a.bin", "c.bin", "Macro. 002.bin", "Macro. 004.bin"}));
+    QCOMPARE(lib.loadConfig("Macro. 002"), (QVariantList{1, 1}));
+    QCOMPARE(lib.loadConfig("Macro. 004"), (QVariantList{3, 1}));
+}
+
+void TestDataFiles::startupCleanUpKeepsBoundFileUnderSlotName()
+{
+    // "Macro. 002" is kept for slot 2; slot 1's own name is taken.
+    QTemporaryDir dir;
+    MacroLibrary lib(dir.path());
+    BridgeFixture::write(dir.filePath("Macro. 001.bin"), "[config]\nindex=0\n");
+    BridgeFixture::write(dir.filePath("Macro. 002.bin"),
+                         "[config]\nindex=2\ntotal=1\n[macro]\n0=\"A    [Down]\"\n");
+    lib.reconcile(3);
+    QCOMPARE(lib.loadConfig("Macro. 002"), (QVariantList{2, 1}));
+    QCOMPARE(lib.load("Macro. 002"), QStringList{down("A")});
+    QCOMPARE(lib.fileNames().size(), 3);
+    QCOMPARE(lib.loadConfig("Macro. 003"), (QVariantList{1, 1}));
+}
+
+void TestDataFiles::saveResendsFirstSeventeenSlots_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<bool>("sent");
+    QTest::newRow("slot 0") << 0 << true;
+    QTest::newRow("slot 16") << 16 << true;
+    QTest::newRow("slot 17") << 17 << false;
+    QTest::newRow("unbound") << -1 << false;
+}
+
+void TestDataFiles::saveResendsFirstSeventeenSlots()
+{
+    QFETCH(int, index);
+    QFETCH(bool, sent);
+    BridgeFixture f("[common]\nkbLayoutType=3\nmaxMacro=32\nmaxProfile=3\n");
+    f.view->syncFW();
+    const QString name = f.view->createMacroIni().toString();
+    f.view->setMacroIniConfig(name, {index, 1});
+    q3sim::clearTrace();
+
+    QVERIFY(f.view->saveMacroIni(name, {down("A"), up("A")}).toBool());
+    f.waitForLink();
+    QCOMPARE(f.view->loadMacroIni(name), (QStringList{down("A"), up("A")}));
+    QCOMPARE(sentMacroSlots(), sent ? QList<int>{index} : QList<int>{});
+    QVERIFY(!f.view->saveMacroIni("Never made", {}).toBool());
+}
+
+void TestDataFiles::savedMacroReachesTheSlot()
+{
+    BridgeFixture f;
+    f.view->syncFW();
+    f.view->setMacroIniConfig("Macro. 004", {3, 1});
+    f.view->saveMacroIni("Macro. 004", {down("A"), delay("1000"), up("Enter")});
+    f.waitForLink();
+
+    std::vector<unsigned char> slot(128, 0xEE);
+    f.hid->hid_90H_GetMacroKey(3, slot.data());
+    const QByteArray got(reinterpret_cast<const char*>(slot.data()), 128);
+    QCOMPARE(got.left(14).toHex(' '), QByteArray("01 00 04 01 00 7f 64 00 28 81 00 00 00 00"));
+    QCOMPARE(got.mid(14), QByteArray(114, '\0'));
+}
+
+void TestDataFiles::tooLongMacroWarnsAndSendsNothing()
+{
+    FakeDialogs dialogs;
+    BridgeFixture f;
+    f.view->syncFW();
+    f.view->globalMsgs = QStringList{"Macro", "Too long", "", ""};
+    QStringList actions;
+    for (int i = 0; i < 32; ++i)
+        actions << down("A") << up("A"); // 4 bytes each: 256 + 4
+    f.view->setMacroIniConfig("Macro. 001", {0, 1});
+    q3sim::clearTrace();
+    f.view->saveMacroIni("Macro. 001", actions);
+    f.waitForLink();
+    QCOMPARE(dialogs.warnings, QStringList{"Macro|Too long"});
+    QCOMPARE(sentMacroSlots(), QList<int>{});
+
+    // 31 pairs and the end fit exactly: 2 + 124 + 2 bytes.
+    actions = actions.mid(0, 62);
+    actions.removeLast();
+    f.view->saveMacroIni("Macro. 001", actions);
+    f.waitForLink();
+    QCOMPARE(dialogs.warnings.size(), 1);
+    QCOMPARE(sentMacroSlots(), QList<int>{0});
+}
+
+void TestDataFiles::hostileNamesAreRefused_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("parent") << "../setting/HWDef";
+    QTest::newRow("dot dot") << "..";
+    QTest::newRow("slash") << "sub/name";
+    QTest::newRow("backslash") << "sub\\name";
+    QTest::newRow("empty") << "";
+    QTest::newRow("newline") << "bad\nname";
+    QTest::newRow("drive") << "C:name";
+}
+
+void TestDataFiles::hostileNamesAreRefused()
+{
+    QFETCH(QString, name);
+    FakeDialogs dialogs;
+    BridgeFixture f;
+    const QByteArray hwDef = readAll("modules/setting/HWDef.bin");
+    const QStringList before = f.view->getMacroIniNames();
+    dialogs.nextPath = QDir::current().absoluteFilePath("modules/setting/KeyCodeDef.bin");
+    q3sim::clearTrace();
+
+    f.view->renameMacroIniFile("Macro. 001", name);
+    f.view->renameMacroIniFile(name, "Macro. 099");
+    QVERIFY(!f.view->deleteMacroIni(name).toBool());
+    QVERIFY(!f.view->saveMacroIni(name, {down("A")}).toBool());
+    QCOMPARE(f.view->loadMacroIni(name), QStringList{});
+    QCOMPARE(f.view->loadMacroIniConfig(name), QVariantList{});
+    f.view->setMacroIniConfig(name, {1, 1});
+    f.view->loadMacroIniFromFile(name);
+    f.view->saveMacroIniToFile(name);
+    f.view->ui_10H_SetMacroKey(0, name);
+    f.waitForLink();
+
+    QCOMPARE(f.view->getMacroIniNames(), before);
+    QCOMPARE(readAll("modules/setting/HWDef.bin"), hwDef);
+    QCOMPARE(dialogs.filters, QStringList{});
+    QCOMPARE(q3sim::trace().size(), size_t(0));
+}
+
+void TestDataFiles::macroConfig()
+{
+    BridgeFixture f;
+    f.hid->swichCurDevice(0);
+    f.view->setMacroIniConfig("Macro. 002", {5, 3});
+    QCOMPARE(f.view->loadMacroIniConfig("Macro. 002"), (QVariantList{5, 3}));
+    QCOMPARE(QSettings("modules/macro/Macro. 002.bin", QSettings::IniFormat).value("config/did").toInt(), 0);
+    QCOMPARE(f.view->loadMacroIniConfig("Missing"), QVariantList{});
+    QVERIFY(f.view->deleteMacroIni("Macro. 002").toBool());
+    QVERIFY(!f.view->deleteMacroIni("Macro. 002").toBool());
+    f.view->renameMacroIniFile("Macro. 003", "Intro");
+    QVERIFY(f.view->getMacroIniNames().contains("Intro.bin"));
+    QVERIFY(!f.view->getMacroIniNames().contains("Macro. 003.bin"));
+    QCOMPARE(f.view->macroIncode({}), (QList<uchar>{0, 1, 0, 0}));
+}
+
+void TestDataFiles::macroImportExport()
+{
+    FakeDialogs dialogs;
+    BridgeFixture f;
+    f.view->saveMacroIni("Macro. 001", {down("A")});
+
+    // Export replaces an existing file.
+    const QString exported = QDir::current().absoluteFilePath("out.mc");
+    BridgeFixture::write(exported, "old");
+    dialogs.nextPath = exported;
+    f.view->saveMacroIniToFile("Macro. 001");
+    QCOMPARE(readAll(exported), readAll("modules/macro/Macro. 001.bin"));
+    QCOMPARE(dialogs.filters.last(), QString("Macro(*.mc)"));
+
+    // Import copies over an existing macro, keeping the imported binding.
+    BridgeFixture::write(exported, "[config]\nindex=7\ntotal=1\n[macro]\n0=\"B      [Up]\"\n");
+    f.view->loadMacroIniFromFile("Macro. 002");
+    QCOMPARE(f.view->loadMacroIni("Macro. 002"), QStringList{up("B")});
+    QCOMPARE(f.view->loadMacroIniConfig("Macro. 002").value(0).toInt(), 7);
+
+    // An unreadable source or a cancelled dialog leave the macro alone.
+    const QByteArray before = readAll("modules/macro/Macro. 001.bin");
+    dialogs.nextPath = QDir::current().absoluteFilePath("missing.mc");
+    f.view->loadMacroIniFromFile("Macro. 001");
+    dialogs.nextPath.clear();
+    f.view->loadMacroIniFromFile("Macro. 001");
+    QCOMPARE(readAll("modules/macro/Macro. 001.bin"), before);
+    // Importing into a macro that does not exist creates nothing.
+    dialogs.nextPath = exported;
+    f.view->loadMacroIniFromFile("Nothing");
+    QVERIFY(!QFile::exists("modules/macro/Nothing.bin"));
+}
+
+void TestDataFiles::settingsList()
+{
+    BridgeFixture f;
+    QCOMPARE(f.view->loadApConfig(), QVariantList{});
+    QVariantList entries;
+    for (int i = 0; i < 32; ++i)
+        entries << (i % 2 ? QVariant(i) : QVariant(QString("s%1").arg(i)));
+    f.view->saveApConfig(entries);
+    QVariantList expected;
+    for (const QVariant& v : entries)
+        expected << v.toString();
+    QCOMPARE(f.view->loadApConfig(), expected);
+
+    f.view->saveApConfig({1, "two", 3});
+    QCOMPARE(f.view->loadApConfig(), (QVariantList{"1", "two", "3"}));
+    f.view->apConfigSettings->sync();
+    QCOMPARE(QSettings("modules/setting/apConfig.bin", QSettings::IniFormat).value("common/31").toString(),
+             QString("31")); // the tail of the longer list stays in the file
+
+    BridgeFixture::write("modules/setting/apConfig.bin", "[common]\ntotal=99999999\n");
+    f.view->resetApconfig(); // no factory file: the current file stays
+    QCOMPARE(f.view->loadApConfig().size(), 1024);
+}
+
+void TestDataFiles::settingsReset()
+{
+    BridgeFixture f;
+    f.view->saveApConfig({1, 2, 3});
+    f.view->resetApconfig(); // no factory file yet
+    QCOMPARE(f.view->loadApConfig(), (QVariantList{"1", "2", "3"}));
+
+    BridgeFixture::write("modules/setting/apConfigD.bin", "[common]\ntotal=2\n0=5\n1=six\n");
+    f.view->resetApconfig();
+    QCOMPARE(f.view->loadApConfig(), (QVariantList{"5", "six"}));
+    QCOMPARE(readAll("modules/setting/apConfig.bin"), readAll("modules/setting/apConfigD.bin"));
+}
+
+void TestDataFiles::skinChoice_data()
+{
+    QTest::addColumn<QStringList>("folders");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("no image folder") << QStringList{} << false;
+    QTest::newRow("one skin") << QStringList{"skin1"} << false;
+    QTest::newRow("two skins") << QStringList{"skin1", "skin2"} << true;
+}
+
+void TestDataFiles::skinChoice()
+{
+    QFETCH(QStringList, folders);
+    QFETCH(bool, shown);
+    BridgeFixture f;
+    for (const QString& folder : folders)
+        QDir().mkpath("modules/img/" + folder);
+    if (!folders.isEmpty())
+        BridgeFixture::write("modules/img/readme.txt", "files do not count");
+    QCOMPARE(f.view->getIsSkinShow(), shown);
+}
+
+void TestDataFiles::customPicture()
+{
+    FakeDialogs dialogs;
+    BridgeFixture f;
+    f.view->globalMsgs = QStringList{"", "", "Picture", "Cannot open "};
+
+    QCOMPARE(f.view->getCustomFilePath(), QString());
+    QCOMPARE(dialogs.filters, QStringList{"Image Files(*.png)"});
+    QVERIFY(dialogs.warnings.isEmpty());
+
+    const QString missing = QDir::current().absoluteFilePath("missing.png");
+    dialogs.nextPath = missing;
+    QCOMPARE(f.view->getCustomFilePath(), QString());
+    QCOMPARE(dialogs.warnings, QStringList{"Picture|Cannot open " + missing});
+
+    const QString present = QDir::current().absoluteFilePath("back.png");
+    BridgeFixture::write(present, "png");
+    dialogs.nextPath = present;
+    QCOMPARE(f.view->getCustomFilePath(), present);
+}
+
+void TestDataFiles::profileExport_data()
+{
+    QTest::addColumn<int>("profile");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("first") << 0 << "p1.bin";
+    QTest::newRow("tenth") << 9 << "p10.bin";
+}
+
+void TestDataFiles::profileExport()
+{
+    QFETCH(int, profile);
+    QFETCH(QString, file);
+    FakeDialogs dialogs;
+    BridgeFixture f("[common]\nkbLayoutType=3\nmaxProfile=10\n");
+    f.view->ui_21H_SetCurrentProfile(profile);
+    f.view->ui_08H_SetLEDType(3, 3, 3, 3, 3, 3, 3);
+    f.waitForLink();
+
+    const QString target = QDir::current().absoluteFilePath("export.pf");
+    BridgeFixture::write(target, "older export");
+    dialogs.nextPath = target;
+    // Stored just now, with no event loop pass to write it back.
+    f.view->profiles.setValue("color/color", QVariantList{1, 2, 3});
+    f.view->saveProfile(profile);
+    QCOMPARE(dialogs.filters, QStringList{"Profile(*.pf)"});
+    // The export holds what was just set, not only what had reached the disk.
+    QCOMPARE(readAll(target), readAll("modules/setting/" + file));
+    QVERIFY(readAll(target).contains("ledType"));
+    QVERIFY(readAll(target).contains("color=1, 2, 3"));
+}
+
+void TestDataFiles::profileResetAndImport()
+{
+    FakeDialogs dialogs;
+    BridgeFixture f;
+    BridgeFixture::write("modules/setting/pD.bin", "[color]\nledType=1, 2, 3, 4, 5, 6, 7\n");
+    f.view->ui_21H_SetCurrentProfile(2);
+    f.view->ui_08H_SetLEDType(9, 9, 9, 9, 9, 9, 9);
+    f.waitForLink();
+
+    f.view->resetProfile(2);
+    QCOMPARE(f.view->ui_88H_GetLEDType(), (QVariantList{"1", "2", "3", "4", "5", "6", "7"}));
+    QCOMPARE(readAll("modules/setting/p3.bin"), readAll("modules/setting/pD.bin"));
+
+    const QString imported = QDir::current().absoluteFilePath("in.pf");
+    BridgeFixture::write(imported, "[color]\ncolor=4, 8, 12\n");
+    dialogs.nextPath = imported;
+    f.view->loadProfile(2);
+    QCOMPARE(f.view->ui_B0H_GetColor(), (QVariantList{"4", "8", "12"}));
+    QCOMPARE(f.view->ui_88H_GetLEDType(), QVariantList{});
+    // Changes after the replacement reach the new file.
+    f.view->ui_08H_SetLEDType(5, 5, 5, 5, 5, 5, 5);
+    QCOMPARE(f.stored(2, "color/ledType").toList().size(), 7);
+    QCOMPARE(f.stored(2, "color/color").toList().size(), 3);
+}
+
+void TestDataFiles::profileReplaceFailuresKeepTheProfile_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("import of a missing file") << "import missing";
+    QTest::newRow("import cancelled") << "import cancelled";
+    QTest::newRow("reset without factory profile") << "reset";
+    QTest::newRow("reset of a profile that does not exist") << "reset out of range";
+}
+
+void TestDataFiles::profileReplaceFailuresKeepTheProfile()
+{
+    QFETCH(QString, how);
+    FakeDialogs dialogs;
+    BridgeFixture f;
+    f.view->ui_08H_SetLEDType(9, 9, 9, 9, 9, 9, 9);
+    f.waitForLink();
+    f.view->profiles.flush(0);
+    const QByteArray before = readAll("modules/setting/p1.bin");
+
+    if (how == "import missing") {
+        dialogs.nextPath = QDir::current().absoluteFilePath("gone.pf");
+        f.view->loadProfile(0);
+    } else if (how == "import cancelled") {
+        f.view->loadProfile(0);
+    } else if (how == "reset") {
+        f.view->resetProfile(0);
+    } else {
+        BridgeFixture::write("modules/setting/pD.bin", "[color]\nledType=1\n");
+        f.view->resetProfile(3);
+        f.view->resetProfile(-1);
+        f.view->loadProfile(7);
+    }
+    QCOMPARE(readAll("modules/setting/p1.bin"), before);
+    QCOMPARE(f.view->ui_88H_GetLEDType().size(), 7);
+}
+
+void TestDataFiles::keydefineAndDefaults()
+{
+    BridgeFixture f;
+    BridgeFixture::write("modules/setting/pD.bin", "[color]\nledType=1, 2\n");
+    f.view->syncFW();
+    QVariantList matrix;
+    for (int i = 0; i < 256; ++i)
+        matrix << (i == 90 ? 0x2C : 0);
+    f.view->ui_0C0DH_SetKeyMatrix(matrix);
+    QCOMPARE(f.view->getKeydefine(45), (QVariantList{"44", "0"}));
+    QCOMPARE(f.view->getKeydefine("45"), (QVariantList{"44", "0"}));
+    QCOMPARE(f.view->getKeydefine(200), QVariantList{});
+    QCOMPARE(f.view->loadDefaultProfile("color/ledType").toStringList(), (QStringList{"1", "2"}));
+    QVERIFY(!f.view->loadDefaultProfile("color/color").isValid());
+}
+
+void TestDataFiles::hardwareDefinition_data()
+{
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("two keys")
+        << QByteArray("[3]\ntotal_HW=2\ntotal_FW=128\n1=10, 20, 1, Esc, 0, 41\n2=50, 20, 1, F1, 1, 58\n")
+        << "2 128 10 20 1 Esc 0 41 50 20 1 F1 1 58";
+    QTest::newRow("missing file") << QByteArray() << "0 0";
+    QTest::newRow("short entry padded")
+        << QByteArray("[3]\ntotal_HW=1\ntotal_FW=128\n1=10, 20\n") << "1 128 10 20 0  0 0";
+    QTest::newRow("keys beyond the entries")
+        << QByteArray("[3]\ntotal_HW=2\n1=1, 1, 1, A, 4, 4\n") << "2 0 1 1 1 A 4 4 0 0 0  0 0";
+    QTest::newRow("hostile count") << QByteArray("[3]\ntotal_HW=2000000000\ntotal_FW=-3\n")
+                                   << QString("512 0") + QString(" 0 0 0  0 0").repeated(512);
+}
+
+void TestDataFiles::hardwareDefinition()
+{
+    QFETCH(QByteArray, ini);
+    QFETCH(QString, expected);
+    QTemporaryDir dir;
+    if (!ini.isEmpty())
+        BridgeFixture::write(dir.filePath("HWDef.bin"), ini);
+    QStringList values;
+    for (const QVariant& v : HardwareDefinition::load(dir.filePath("HWDef.bin"), 3))
+        values << v.toString();
+    QCOMPARE(values.join(' '), expected);
+}
+
+void TestDataFiles::keyNameTable()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("KeyCodeDef.bin");
+    BridgeFixture::write(file, "[common]\nusbStr=A, B, C, A, Extra\nusbCode=4, 0x05, 300, 7\n");
+    const QMap<QString, quint8> table = KeyCodeTable::build(file);
+    QCOMPARE(table.value("A"), quint8(7)); // the last occurrence wins
+    QCOMPARE(table.value("B"), quint8(0)); // not a decimal number
+    QCOMPARE(table.value("C"), quint8(300 & 0xFF));
+    QVERIFY(!table.contains("Extra"));
+    QCOMPARE(KeyCodeTable::codes(file).value(1).toString(), QString("0x05"));
+}
+
+void TestDataFiles::sounds()
+{
+    BridgeFixture f;
+    SoundEffects* s = f.view->sounds;
+    QVERIFY(s->audioEnabled);
+
+    f.view->playMedia_Index(2);
+    QVERIFY(s->mediaEffects[1]->currentSource().url().path().endsWith("modules/media/02.wav"));
+    f.view->playMedia_Index(5);
+    for (int i : {0, 2, 3})
+        QVERIFY(s->mediaEffects[size_t(i)]->currentSource().type() == Phonon::MediaSource::Empty);
+
+    f.view->setEnableAudio(false);
+    f.view->clearAllMedia();
+    f.view->playMedia_Index(0);
+    f.view->playMedia_Index(3);
+    QVERIFY(s->mediaBackground->currentSource().type() == Phonon::MediaSource::Empty);
+    QVERIFY(s->mediaEffects[2]->currentSource().type() == Phonon::MediaSource::Empty);
+    f.view->playMedia_Background(); // ignores the switch
+    QVERIFY(s->mediaBackground->currentSource().url().path().endsWith("modules/media/00.mp3"));
+
+    // The end of effect 1 (the start-up sound) and of the background start the background.
+    f.view->clearAllMedia();
+    QMetaObject::invokeMethod(s->mediaEffects[0], "finished");
+    QVERIFY(s->mediaBackground->currentSource().url().path().endsWith("00.mp3"));
+    f.view->clearAllMedia();
+    QMetaObject::invokeMethod(s->mediaBackground, "finished");
+    QVERIFY(s->mediaBackground->currentSource().url().path().endsWith("00.mp3"));
+    f.view->clearAllMedia();
+    QMetaObject::invokeMethod(s->mediaEffects[1], "finished");
+    QVERIFY(s->mediaBackground->currentSource().type() == Phonon::MediaSource::Empty);
+}
+
+QTEST_MAIN(TestDataFiles)
+#include "tst_datafiles.moc"
