@@ -1,18 +1,26 @@
-// Start-up configuration from the environment and the text command channel,
-// for running an unmodified program with LD_PRELOAD=libq3sim.so:
+// Start-up configuration from the environment and the text commands of the
+// control channels, for running an unmodified program with
+// LD_PRELOAD=libq3sim.so:
 //
 //   Q3SIM_INTERFACES=both|command|event|none   interfaces shown at start (both)
 //   Q3SIM_UNPLUGGED=1                          start unplugged
 //   Q3SIM_TRACE=<file>                         append one line per hidapi call
 //   Q3SIM_CONTROL=<path>                       create a FIFO there (if missing) and
 //                                              read commands from it, one per line
+//   Q3SIM_SOCKET=<path>                        serve the control socket there
 //
-// The environment is read once, when the library is loaded. Q3SIM_CONTROL is
+// The environment is read once, when the library is loaded, except for the
+// control socket's (see ControlSocket.cpp). Q3SIM_CONTROL is
 // then removed from the environment so that child processes that load the
 // library too do not compete for the same FIFO.
+//
+// Both channels take the commands of runControlCommand; only the socket
+// carries replies back.
 
 #include "Model.h"
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -52,13 +60,15 @@ std::vector<std::string> split(const std::string& line)
     return words;
 }
 
+// Decimal, or hex with 0x; -1..1000000.
 bool parseInt(const std::string& text, int& value)
 {
     if (text.empty())
         return false;
+    const bool hexadecimal = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
     char* end = nullptr;
     errno = 0;
-    const long parsed = std::strtol(text.c_str(), &end, 10);
+    const long parsed = std::strtol(text.c_str(), &end, hexadecimal ? 16 : 10);
     if (errno || *end || parsed < -1 || parsed > 1000000)
         return false;
     value = static_cast<int>(parsed);
@@ -203,64 +213,238 @@ void Model::configureFromEnvironment()
 
 } // namespace q3sim::detail
 
+namespace q3sim::detail {
+
+namespace {
+
+// Decimal, or hex with 0x, within [min, max] (and -1..1000000).
+bool parseNumber(const std::string& text, long min, long max, long& value)
+{
+    int parsed = 0;
+    if (!parseInt(text, parsed) || parsed < min || parsed > max)
+        return false;
+    value = parsed;
+    return true;
+}
+
+// The hex bytes after the command word.
+bool parseHexArgument(const std::string& line, const std::string& verb, std::vector<unsigned char>& bytes)
+{
+    return parseHex(line.substr(line.find(verb) + verb.size()), bytes);
+}
+
+std::string traceLines(const Model& model, std::size_t last)
+{
+    const std::size_t size = model.traceEntries.size();
+    std::string text;
+    for (std::size_t i = size - std::min(last, size); i < size; ++i)
+        text += toString(model.traceEntries[i]) + '\n';
+    return text;
+}
+
+std::string timingLines(const Model& model, std::size_t last)
+{
+    const auto& timings = model.firmware->transferTimings();
+    std::string text;
+    for (std::size_t i = timings.size() - std::min(last, timings.size()); i < timings.size(); ++i) {
+        const TransferTiming& t = timings[i];
+        char line[128];
+        std::snprintf(line, sizeof line, "%02xH %zu bytes, %d reports, %lld us\n", t.command, t.payloadBytes,
+                      t.reports, t.micros);
+        text += line;
+    }
+    return text;
+}
+
+struct Command {
+    const char* usage;
+    // Runs with the model locked; false with `reply` empty means a usage error.
+    bool (*run)(Model& model, const std::vector<std::string>& words, const std::string& line, std::string& reply);
+};
+
+const Command Commands[] = {
+    {"plug", [](Model& m, auto& w, auto&, auto&) {
+         return w.size() == 1 && (m.setPlugged(true), true);
+     }},
+    {"unplug", [](Model& m, auto& w, auto&, auto&) {
+         return w.size() == 1 && (m.setPlugged(false), true);
+     }},
+    {"interfaces both|command|event|none", [](Model& m, auto& w, auto&, auto&) {
+         bool command = true;
+         bool event = true;
+         if (w.size() != 2 || !parseInterfaces(w[1], command, event))
+             return false;
+         m.setInterfaces(command, event);
+         return true;
+     }},
+    {"fail-open N", [](Model& m, auto& w, auto&, auto&) {
+         int count = 0;
+         if (w.size() != 2 || !parseInt(w[1], count))
+             return false;
+         m.openFaults = count;
+         return true;
+     }},
+    {"fail-call <hidapi function> N", [](Model& m, auto& w, auto&, std::string& reply) {
+         int count = 0;
+         if (w.size() != 3 || !parseInt(w[2], count))
+             return false;
+         if (!isFaultableCall(w[1])) {
+             reply = "no failure can be injected into '" + w[1] + "'";
+             return false;
+         }
+         if (count == 0)
+             m.callFaults.erase(w[1]);
+         else
+             m.callFaults[w[1]] = count;
+         return true;
+     }},
+    {"report <hex bytes>", [](Model& m, auto& w, auto& line, auto&) {
+         std::vector<unsigned char> bytes;
+         if (w.size() < 2 || !parseHexArgument(line, w[0], bytes) || bytes.empty())
+             return false;
+         m.queueInput(EventInterface, std::move(bytes));
+         return true;
+     }},
+    {"command-report <hex bytes>", [](Model& m, auto& w, auto& line, auto&) {
+         std::vector<unsigned char> bytes;
+         if (w.size() < 2 || !parseHexArgument(line, w[0], bytes) || bytes.empty())
+             return false;
+         m.queueInput(CommandInterface, std::move(bytes));
+         return true;
+     }},
+    {"lighting <type> <brightness> <speed> <direction> <color> <bl0> <bl1>",
+     [](Model& m, auto& w, auto&, std::string& reply) {
+         std::array<unsigned char, 7> led{};
+         if (w.size() != 8)
+             return false;
+         for (std::size_t i = 0; i < led.size(); ++i) {
+             long value = 0;
+             if (!parseNumber(w[i + 1], 0, 255, value))
+                 return false;
+             led[i] = static_cast<unsigned char>(value);
+         }
+         if (!m.plugged) {
+             reply = "the keyboard is unplugged";
+             return false;
+         }
+         m.firmware->lightingChangedOnKeyboard(led);
+         return true;
+     }},
+    {"profile N", [](Model& m, auto& w, auto&, std::string& reply) {
+         long profile = 0;
+         if (w.size() != 2 || !parseNumber(w[1], 0, 255, profile))
+             return false;
+         if (!m.plugged) {
+             reply = "the keyboard is unplugged";
+             return false;
+         }
+         if (!m.firmware->selectProfile(static_cast<int>(profile))) {
+             reply = "no profile " + w[1] + " (the keyboard has "
+                 + std::to_string(m.firmware->state().profiles.size()) + ")";
+             return false;
+         }
+         return true;
+     }},
+    {"stall-data on|off", [](Model& m, auto& w, auto&, auto&) {
+         if (w.size() != 2 || (w[1] != "on" && w[1] != "off"))
+             return false;
+         m.firmware->setStallDataPhase(w[1] == "on");
+         return true;
+     }},
+    {"unplug-after N", [](Model& m, auto& w, auto&, auto&) {
+         long count = 0;
+         if (w.size() != 2 || !parseNumber(w[1], 0, 1000000, count))
+             return false;
+         m.unplugAfter = static_cast<int>(count);
+         return true;
+     }},
+    {"replace-data [<hex bytes>]", [](Model& m, auto& w, auto& line, auto&) {
+         std::vector<unsigned char> bytes;
+         if (!parseHexArgument(line, w[0], bytes))
+             return false;
+         m.firmware->replaceNextDataReport(std::move(bytes));
+         return true;
+     }},
+    {"state [--pictures] [--macros]", [](Model& m, auto& w, auto&, std::string& reply) {
+         bool pictures = false;
+         bool macros = false;
+         for (std::size_t i = 1; i < w.size(); ++i) {
+             if (w[i] == "--pictures")
+                 pictures = true;
+             else if (w[i] == "--macros")
+                 macros = true;
+             else
+                 return false;
+         }
+         reply = describeState(m, pictures, macros);
+         return true;
+     }},
+    {"trace [N]", [](Model& m, auto& w, auto&, std::string& reply) {
+         long last = 1000000;
+         if (w.size() > 2 || (w.size() == 2 && !parseNumber(w[1], 0, 1000000, last)))
+             return false;
+         reply = traceLines(m, static_cast<std::size_t>(last));
+         return true;
+     }},
+    {"clear-trace", [](Model& m, auto& w, auto&, auto&) {
+         return w.size() == 1 && (m.traceEntries.clear(), true);
+     }},
+    {"timings [N]", [](Model& m, auto& w, auto&, std::string& reply) {
+         long last = 1000000;
+         if (w.size() > 2 || (w.size() == 2 && !parseNumber(w[1], 0, 1000000, last)))
+             return false;
+         reply = timingLines(m, static_cast<std::size_t>(last));
+         return true;
+     }},
+    {"reset", [](Model& m, auto& w, auto&, auto&) {
+         return w.size() == 1 && (m.resetAll(), true);
+     }},
+};
+
+} // namespace
+
+} // namespace q3sim::detail
+
 namespace q3sim {
 
 bool runControlCommand(const std::string& line)
 {
+    std::string reply;
+    return runControlCommand(line, reply);
+}
+
+bool runControlCommand(const std::string& line, std::string& reply)
+{
     using detail::Model;
+    reply.clear();
     const std::vector<std::string> words = detail::split(line);
     if (words.empty() || words[0][0] == '#')
         return true;
 
     const std::string& verb = words[0];
+    if (verb == "help" && words.size() == 1) {
+        for (const detail::Command& command : detail::Commands)
+            reply += std::string(command.usage) + '\n';
+        return true;
+    }
+    const detail::Command* command = nullptr;
+    for (const detail::Command& candidate : detail::Commands)
+        if (verb == detail::split(candidate.usage)[0])
+            command = &candidate;
+    if (!command) {
+        reply = "unknown command '" + verb + "' (try help)";
+        return false;
+    }
+
     Model& model = Model::instance();
     std::unique_lock<std::mutex> lock(model.mutex);
     if (model.traceFile) {
         std::fprintf(model.traceFile, "# control: %s\n", line.c_str());
         std::fflush(model.traceFile);
     }
-
-    if ((verb == "plug" || verb == "unplug") && words.size() == 1) {
-        model.setPlugged(verb == "plug");
+    if (command->run(model, words, line, reply))
         return true;
-    }
-    if (verb == "reset" && words.size() == 1) {
-        model.resetAll();
-        return true;
-    }
-    if (verb == "interfaces" && words.size() == 2) {
-        bool command = true;
-        bool event = true;
-        if (!detail::parseInterfaces(words[1], command, event))
-            return false;
-        model.setInterfaces(command, event);
-        return true;
-    }
-    if (verb == "fail-open" && words.size() == 2) {
-        int count = 0;
-        if (!detail::parseInt(words[1], count))
-            return false;
-        model.openFaults = count;
-        return true;
-    }
-    if (verb == "fail-call" && words.size() == 3) {
-        int count = 0;
-        if (!detail::isFaultableCall(words[1]) || !detail::parseInt(words[2], count))
-            return false;
-        if (count == 0)
-            model.callFaults.erase(words[1]);
-        else
-            model.callFaults[words[1]] = count;
-        return true;
-    }
-    if ((verb == "report" || verb == "command-report") && words.size() >= 2) {
-        std::vector<unsigned char> bytes;
-        const std::size_t start = line.find(verb) + verb.size();
-        if (!detail::parseHex(line.substr(start), bytes) || bytes.empty())
-            return false;
-        model.queueInput(verb == "report" ? EventInterface : CommandInterface, std::move(bytes));
-        return true;
-    }
+    reply = reply.empty() ? std::string("usage: ") + command->usage : reply;
     return false;
 }
 

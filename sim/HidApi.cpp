@@ -92,11 +92,18 @@ void freeInfo(hid_device_info* info)
     }
 }
 
+// The model, for an entry point about to take its lock.
+Model& modelForCall()
+{
+    q3sim::detail::startControlSocketOnce();
+    return Model::instance();
+}
+
 // One traced hidapi call, holding the model lock.
 class Call {
 public:
     explicit Call(const char* name)
-        : model(Model::instance())
+        : model(modelForCall())
         , lock(model.mutex)
     {
         entry.call = name;
@@ -187,6 +194,19 @@ public:
     bool isKeyboard() const { return dev->endpoint->keyboard; }
     Interface via() const { return dev->endpoint->which; }
 
+    // After the firmware handled a report of this call: its remark goes into
+    // the trace, and a report that crossed the command interface counts
+    // towards an armed unplug.
+    int firmwareDone(int result)
+    {
+        const std::string note = model.firmware->takeNote();
+        if (!note.empty())
+            arg("(keyboard: " + note + ")");
+        if (result >= 0 && via() == q3sim::CommandInterface)
+            model.countReport();
+        return result;
+    }
+
     hid_device* dev;
     bool known;
 };
@@ -247,6 +267,10 @@ int readReport(DeviceCall& call, unsigned char* data, std::size_t length, int mi
     if (copied)
         std::memcpy(data, report.data(), copied);
     call.data(data, copied);
+    if (call.isKeyboard()) {
+        model.firmware->inputReportRead(call.via());
+        call.firmwareDone(0);
+    }
     return call.finish(static_cast<int>(copied));
 }
 
@@ -371,7 +395,7 @@ int HID_API_EXPORT HID_API_CALL hid_write(hid_device* dev, const unsigned char* 
         return call.fail(ErrorNoBuffer);
     if (!call.isKeyboard())
         return call.finish(static_cast<int>(length));
-    const int result = call.model.firmware->handleOutputReport(call.via(), data, length);
+    const int result = call.firmwareDone(call.model.firmware->handleOutputReport(call.via(), data, length));
     return result < 0 ? call.fail(ErrorStalled) : call.finish(result);
 }
 
@@ -410,7 +434,7 @@ int HID_API_EXPORT HID_API_CALL hid_send_feature_report(hid_device* dev,
         return call.fail(ErrorNoBuffer);
     if (!call.isKeyboard())
         return call.finish(static_cast<int>(length));
-    const int result = call.model.firmware->handleFeatureRequest(call.via(), data, length);
+    const int result = call.firmwareDone(call.model.firmware->handleFeatureRequest(call.via(), data, length));
     return result < 0 ? call.fail(ErrorStalled) : call.finish(result);
 }
 
@@ -427,7 +451,7 @@ int HID_API_EXPORT HID_API_CALL hid_get_feature_report(hid_device* dev, unsigned
         return call.fail(ErrorNoBuffer);
     if (!call.isKeyboard())
         return call.fail(ErrorStalled);
-    const int result = call.model.firmware->answerFeatureRequest(call.via(), data, length);
+    const int result = call.firmwareDone(call.model.firmware->answerFeatureRequest(call.via(), data, length));
     if (result < 0)
         return call.fail(ErrorStalled);
     call.data(data, static_cast<std::size_t>(result));

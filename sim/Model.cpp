@@ -46,9 +46,12 @@ Model::Model()
 
 void Model::makeFirmware()
 {
-    firmware = std::make_unique<Firmware>([this](Interface which, std::vector<unsigned char> bytes) {
+    Firmware::Host host;
+    host.queueInput = [this](Interface which, std::vector<unsigned char> bytes) {
         queueInput(which, std::move(bytes));
-    });
+    };
+    host.discardInput = [this](Interface which) { return discardInput(which); };
+    firmware = std::make_unique<Firmware>(std::move(host));
 }
 
 bool Model::present(const Endpoint& endpoint) const
@@ -80,6 +83,8 @@ void Model::disappear(Endpoint& endpoint)
 {
     ++endpoint.generation;
     endpoint.inputReports.clear();
+    if (endpoint.keyboard)
+        firmware->interfaceGone(endpoint.which);
 }
 
 void Model::setPlugged(bool on)
@@ -118,6 +123,7 @@ void Model::resetAll()
     shown[0] = shown[1] = true;
     openFaults = 0;
     callFaults.clear();
+    unplugAfter = 0;
     traceEntries.clear();
     makeFirmware();
     changed.notify_all();
@@ -130,6 +136,20 @@ void Model::queueInput(Interface which, std::vector<unsigned char> bytes)
         return;
     endpoint.inputReports.push_back(std::move(bytes));
     changed.notify_all();
+}
+
+std::size_t Model::discardInput(Interface which)
+{
+    std::deque<std::vector<unsigned char>>& queue = keyboard[which]->inputReports;
+    const std::size_t count = queue.size();
+    queue.clear();
+    return count;
+}
+
+void Model::countReport()
+{
+    if (unplugAfter > 0 && --unplugAfter == 0)
+        setPlugged(false);
 }
 
 bool Model::consumeOpenFault()

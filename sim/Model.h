@@ -69,6 +69,7 @@ public:
 
     int openFaults = 0;
     std::map<std::string, int> callFaults;
+    int unplugAfter = 0;  // reports left until the keyboard disappears; 0: disarmed
 
     std::deque<TraceEntry> traceEntries;
     std::FILE* traceFile = nullptr;  // Q3SIM_TRACE, lines time-stamped from startTime
@@ -85,6 +86,9 @@ public:
     void setInterfaces(bool command, bool event);
     void resetAll();
     void queueInput(Interface which, std::vector<unsigned char> bytes);
+    std::size_t discardInput(Interface which);
+    // One report crossed the keyboard's command interface (unplugAfter).
+    void countReport();
 
     // True when an armed fault makes this call fail (and consumes one).
     bool consumeOpenFault();
@@ -105,5 +109,11 @@ std::string hex(const unsigned char* data, std::size_t length);
 bool parseHex(const std::string& text, std::vector<unsigned char>& out);
 // Starts the Q3SIM_CONTROL reader thread on an already opened FIFO.
 void startControlThread(int fd);
+// Starts serving the control socket (Q3SIM_SOCKET, or the default path when
+// the library is preloaded) the first time it is called; ControlSocket.cpp.
+// Called by every hidapi entry point, without the model lock.
+void startControlSocketOnce();
+// The text of "state" (StateText.cpp).
+std::string describeState(const Model& model, bool pictures, bool macros);
 
 } // namespace q3sim::detail

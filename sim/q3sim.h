@@ -9,6 +9,7 @@
 // Every function here is thread-safe and may be called while other threads
 // are inside hidapi calls (including blocked reads).
 
+#include <array>
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -100,11 +101,146 @@ Q3SIM_EXPORT std::vector<std::vector<unsigned char>> outputReports();
 // meanwhile). `fn` must not call other q3sim or hid_* functions.
 Q3SIM_EXPORT void withFirmware(const std::function<void(Firmware&)>& fn);
 
-// Applies one command of the Q3SIM_CONTROL channel ("plug", "unplug",
-// "interfaces both|command|event|none", "fail-open N", "report <hex>",
-// "command-report <hex>", "fail-call <name> N", "reset"). Returns false,
-// changing nothing, when the line is not understood. Blank lines and lines
-// starting with '#' are accepted and ignored.
+// Applies one control command, as the Q3SIM_CONTROL FIFO and the control
+// socket do: "plug", "unplug", "interfaces both|command|event|none",
+// "fail-open N", "fail-call <name> N", "report <hex>" (event interface),
+// "command-report <hex>", "lighting <7 bytes>", "profile N", "stall-data
+// on|off", "unplug-after N", "replace-data <hex>", "state [--pictures]
+// [--macros]", "trace [N]", "clear-trace", "timings [N]", "reset", "help".
+// Numbers are decimal or 0x-prefixed hex. Returns false, changing nothing,
+// when the line is not understood. Blank lines and lines starting with '#'
+// are accepted and ignored.
 Q3SIM_EXPORT bool runControlCommand(const std::string& line);
+// The same; `reply` receives the command's output (the state, the trace ...,
+// empty for actions), or what is wrong with the line when it returns false.
+Q3SIM_EXPORT bool runControlCommand(const std::string& line, std::string& reply);
+
+// ------------------------------------------------------------ keyboard memory
+//
+// What the keyboard keeps in flash. It survives unplugging; reset() brings
+// back the factory contents.
+
+// One on-board profile.
+struct Q3SIM_EXPORT Profile {
+    static constexpr int Pictures = 16;      // user pictures 0-15
+    static constexpr int PicturePlanes = 4;  // colorIndex 0-3
+    static constexpr std::size_t PlaneSize = 128;  // one byte per key position
+
+    // type, brightness, speed, direction, color, bl0, bl1 (08H / 88H)
+    std::array<unsigned char, 7> ledType{};
+    // Seven-colour table (30H / B0H): byte 3k+j is component j of colour k
+    // (0-63); bytes 21-63 unused.
+    std::array<unsigned char, 64> colours{};
+    // Key matrix (0CH, 0DH / 8CH, 8DH): entry i is little-endian at bytes
+    // 2i, 2i+1; a high byte with high nibble 0 is an ordinary key with its
+    // USB HID usage in the low byte.
+    std::array<unsigned char, 256> keyMatrix{};
+    // pictures[index][plane][position] (12H / 92H).
+    std::array<std::array<std::array<unsigned char, PlaneSize>, PicturePlanes>, Pictures> pictures{};
+
+    unsigned short keyEntry(int position) const;
+    bool pictureEmpty(int index) const;  // every plane all zero
+
+    bool operator==(const Profile& other) const;
+    bool operator!=(const Profile& other) const { return !(*this == other); }
+};
+
+struct Q3SIM_EXPORT KeyboardState {
+    static constexpr int DefaultProfiles = 3;
+    static constexpr int MaxProfiles = 16;
+    static constexpr int MacroSlots = 256;
+    static constexpr std::size_t MacroSize = 128;
+
+    std::vector<Profile> profiles;
+    int currentProfile = 0;                          // 21H / A1H, 0-based
+    std::array<unsigned char, 2> firmwareVersion{};  // high, low (80H)
+    int layoutMode = 0;                              // 0-3, bits 2-1 of 80H's flags byte
+    std::array<unsigned char, 3> options{};          // b1 (keyboard mode), b2, b3 (02H / 82H)
+    unsigned char sensitivity = 0;                   // 04H / 84H
+    std::array<std::array<unsigned char, MacroSize>, MacroSlots> macros{};  // 10H / 90H
+
+    int stopMacroRequests = 0;   // 09H with AA CC EE
+    int bootLoaderRequests = 0;  // 0FH, with any signature
+    std::array<unsigned char, 7> bootLoaderSignature{};  // the last 0FH's
+    bool bootLoaderSignatureMatched = false;             // the last 0FH's was 49 53 50 51 33 A5 5A
+    int recoveryRequests = 0;    // 13H with FF 1F
+
+    Profile& current() { return profiles.at(static_cast<std::size_t>(currentProfile)); }
+    const Profile& current() const { return profiles.at(static_cast<std::size_t>(currentProfile)); }
+    bool macroEmpty(int slot) const;
+
+    // Factory contents: see Store.cpp.
+    static KeyboardState factory(int profiles = DefaultProfiles);
+    static Profile factoryProfile(int index);
+
+    bool operator==(const KeyboardState& other) const;
+    bool operator!=(const KeyboardState& other) const { return !(*this == other); }
+};
+
+// A copy of the keyboard's memory.
+Q3SIM_EXPORT KeyboardState keyboardState();
+
+// The profile key on the keyboard: selects profile 0..count-1. False,
+// changing nothing, when there is no such profile or the keyboard is unplugged.
+Q3SIM_EXPORT bool setCurrentProfile(int profile);
+Q3SIM_EXPORT int currentProfile();
+
+// How many on-board profiles the keyboard has (1..KeyboardState::MaxProfiles,
+// else std::invalid_argument). Added profiles get their factory contents;
+// the current profile falls back to 0 when it goes away.
+Q3SIM_EXPORT void setProfileCount(int count);
+
+// What 80H reports: version bytes and layout mode (0..3, else std::invalid_argument).
+Q3SIM_EXPORT void setFirmwareVersion(unsigned char high, unsigned char low);
+Q3SIM_EXPORT void setLayoutMode(int mode);
+
+// The user changed the lighting with the keyboard's own Fn keys: the current
+// profile's LED type becomes these bytes and the keyboard sends the 12-byte
+// lighting report "00 00 00 00 type brightness speed direction color bl0 bl1
+// 00" on the event interface (dropped while that interface is hidden).
+// False, changing nothing, while the keyboard is unplugged.
+Q3SIM_EXPORT bool sendLightingReport(unsigned char type, unsigned char brightness,
+                                     unsigned char speed, unsigned char direction,
+                                     unsigned char color, unsigned char bl0, unsigned char bl1);
+
+// ----------------------------------------------------------- transfer faults
+
+// While stalled, get commands with data (8CH, 8DH, 90H, 92H, B0H) still
+// answer their feature report but queue no input reports: the host's reads
+// time out. Stays until stallDataPhase(false) or reset().
+Q3SIM_EXPORT void stallDataPhase(bool stalled);
+
+// The keyboard disappears (as setPlugged(false)) right after `count` more
+// reports have crossed its command interface, counting every report in
+// either direction: feature requests, feature answers, output reports and
+// input reports the host read. The call that moves the count-th report
+// succeeds; the host's next call fails. 0 disarms.
+Q3SIM_EXPORT void unplugAfterReports(int count);
+
+// The next input report the keyboard queues for a get command is replaced
+// by `bytes` (short, long or garbage); an empty vector loses that report.
+// Calls add up: the second replaces the data report after the first one.
+Q3SIM_EXPORT void replaceNextDataReport(const std::vector<unsigned char>& bytes);
+
+// ----------------------------------------------------------------- wire time
+
+// One completed transfer: from the feature request to its last report (the
+// last output report of a set with data, the last input report the host read
+// of a get with data, the feature answer of a get without data; a set
+// without data is complete with its request). Transfers abandoned, stalled,
+// cut by an unplug or missing a report are not recorded.
+struct TransferTiming {
+    unsigned char command = 0;     // request byte 1
+    std::size_t payloadBytes = 0;  // data bytes moved in output / input reports
+    int reports = 0;               // request, answer and data reports seen
+    long long micros = 0;          // request to last report
+};
+
+// Completed transfers, oldest first (the last 1000).
+Q3SIM_EXPORT std::vector<TransferTiming> transferTimings();
+// Wire time of the latest completed transfer, or of the latest one with
+// command code `command`; -1 when there is none.
+Q3SIM_EXPORT long long lastTransferMicros();
+Q3SIM_EXPORT long long lastTransferMicros(unsigned char command);
 
 } // namespace q3sim

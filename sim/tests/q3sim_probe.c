@@ -4,10 +4,18 @@
  *   q3sim_probe enumerate        prints "paths: <path> <path> ..." for 04d9:a1cd
  *   q3sim_probe calls            one of each device call on the command interface
  *   q3sim_probe control <fifo>   drives the simulation through its control FIFO
+ *   q3sim_probe serve            stays alive for the q3sim tool: prints "ready"
+ *                                once its first hidapi call (which starts the
+ *                                control socket) is done, then prints every
+ *                                event-interface report it reads, until
+ *                                "quit" or end of input (at most 30 s);
+ *                                "fork" makes a child that exits at once
  */
 #include <hidapi.h>
 
 #include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -117,6 +125,44 @@ static int calls(void)
     return 0;
 }
 
+static int serve(void)
+{
+    const char *eventPath = "q3sim:04d9:a1cd:ff02";
+    hid_init();
+    printf("ready\n");
+    hid_device *dev = NULL;
+    for (int i = 0; i < 1500; ++i) {
+        struct pollfd input = {0, POLLIN, 0};
+        if (poll(&input, 1, 0) > 0) {
+            char line[64];
+            if (!fgets(line, sizeof line, stdin) || strncmp(line, "quit", 4) == 0)
+                break;
+            if (strncmp(line, "fork", 4) == 0) {
+                const pid_t child = fork();
+                if (child == 0)
+                    exit(0);
+                printf("forked: %d\n", child > 0 && waitpid(child, NULL, 0) == child ? 0 : -1);
+            }
+        }
+        if (!dev && !(dev = hid_open_path(eventPath))) {
+            sleepMs(20);
+            continue;
+        }
+        unsigned char buf[65];
+        const int result = hid_read_timeout(dev, buf, sizeof buf, 20);
+        if (result > 0) {
+            printRead("event", result, buf);
+        } else if (result < 0) {
+            printf("event read failed\n");
+            hid_close(dev);
+            dev = NULL;
+        }
+    }
+    hid_close(dev);
+    printf("bye\n");
+    return 0;
+}
+
 int main(int argc, char **argv)
 {
     setvbuf(stdout, NULL, _IOLBF, 0);
@@ -130,6 +176,8 @@ int main(int argc, char **argv)
         return calls();
     if (argc >= 3 && strcmp(argv[1], "control") == 0)
         return control(argv[2]);
-    fprintf(stderr, "usage: %s enumerate | calls | control <fifo>\n", argv[0]);
+    if (argc >= 2 && strcmp(argv[1], "serve") == 0)
+        return serve();
+    fprintf(stderr, "usage: %s enumerate | calls | control <fifo> | serve\n", argv[0]);
     return 2;
 }

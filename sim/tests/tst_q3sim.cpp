@@ -18,7 +18,11 @@
 #include <thread>
 
 using Bytes = std::vector<unsigned char>;
+using Action = std::function<void()>;
+using Check = std::function<bool()>;
 Q_DECLARE_METATYPE(Bytes)
+Q_DECLARE_METATYPE(Action)
+Q_DECLARE_METATYPE(Check)
 
 namespace {
 
@@ -98,6 +102,7 @@ class TestQ3Sim : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
 
     // Enumeration
@@ -152,7 +157,25 @@ private slots:
     // Control commands
     void controlCommands_data();
     void controlCommands();
+    void keyboardControlCommands_data();
+    void keyboardControlCommands();
+
+private:
+    QTemporaryDir m_runtimeDir;
 };
+
+void TestQ3Sim::initTestCase()
+{
+    // Linked in directly, without Q3SIM_SOCKET and not preloaded, the
+    // library serves no control socket, not even at the default path.
+    QVERIFY(m_runtimeDir.isValid());
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtimeDir.path()));
+    qunsetenv("Q3SIM_SOCKET");
+    qunsetenv("LD_PRELOAD");
+    QCOMPARE(hid_init(), 0);  // serving would start with the first hidapi call
+    QCOMPARE(QDir(m_runtimeDir.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
+             QStringList());
+}
 
 void TestQ3Sim::init()
 {
@@ -1032,6 +1055,103 @@ void TestQ3Sim::controlCommands()
         ++failed;
     }
     QCOMPARE(failed, failingOpens);
+}
+
+void TestQ3Sim::keyboardControlCommands_data()
+{
+    QTest::addColumn<Action>("setup");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<bool>("accepted");  // the last line's result (the others must be accepted)
+    QTest::addColumn<QString>("reply");  // regular expression for the last line's reply
+    QTest::addColumn<Check>("check");    // the effect, afterwards
+
+    const Action none = [] {};
+    const Check nothing = [] { return true; };
+    auto row = [](const char* name) -> QTestData& { return QTest::newRow(name); };
+    auto led = [](std::array<unsigned char, 7> bytes) {
+        return Check([bytes] {
+            return q3sim::keyboardState().current().ledType == bytes
+                && q3sim::queuedInputReports(q3sim::EventInterface) == 1;
+        });
+    };
+    // One 8CH request from the host: how many data reports it queued.
+    auto dataReports = [] {
+        Handle dev = openDevice(CommandPath);
+        const Bytes request{0x00, 0x8c, 0, 0, 0, 0, 0x55, 0xaa, 0x00};
+        hid_send_feature_report(dev.get(), request.data(), request.size());
+        return q3sim::queuedInputReports(q3sim::CommandInterface);
+    };
+    const Action aTransfer = [] {
+        Handle dev = openDevice(CommandPath);
+        const Bytes request{0x00, 0x80, 0, 0, 0, 0, 0x55, 0xaa, 0x00};
+        unsigned char answer[9] = {0};
+        hid_send_feature_report(dev.get(), request.data(), request.size());
+        hid_get_feature_report(dev.get(), answer, sizeof answer);
+    };
+
+    row("lighting") << none << QStringList{"lighting 1 2 3 4 5 6 7"} << true << "^$" << led({1, 2, 3, 4, 5, 6, 7});
+    row("lighting in hex") << none << QStringList{"profile 1", "lighting 0x10 0xff 0 0 0 0 0x01"} << true << "^$"
+                           << led({0x10, 0xff, 0, 0, 0, 0, 1});
+    row("profile") << none << QStringList{"profile 2"} << true << "^$" << Check([] { return q3sim::currentProfile() == 2; });
+    row("stall-data on") << none << QStringList{"stall-data on"} << true << "^$" << Check([=] { return dataReports() == 0; });
+    row("stall-data off") << none << QStringList{"stall-data on", "stall-data off"} << true << "^$"
+                          << Check([=] { return dataReports() == 2; });
+    row("unplug-after") << none << QStringList{"unplug-after 1"} << true << "^$" << Check([=] {
+        return q3sim::isPlugged() && dataReports() == 0 && !q3sim::isPlugged();
+    });
+    row("replace-data") << none << QStringList{"replace-data 01 02"} << true << "^$" << Check([=] {
+        Handle dev = openDevice(CommandPath);
+        const Bytes request{0x00, 0x8c, 0, 0, 0, 0, 0x55, 0xaa, 0x00};
+        hid_send_feature_report(dev.get(), request.data(), request.size());
+        Bytes got;
+        return readReport(dev.get(), got, 0) == 2 && got == Bytes{0x01, 0x02};
+    });
+    row("replace-data, lost") << none << QStringList{"replace-data"} << true << "^$" << Check([=] { return dataReports() == 1; });
+    row("state") << none << QStringList{"profile 1", "state"} << true
+                 << "^plugged: yes\n[\\s\\S]*current profile: 1 of 3\n[\\s\\S]*profile 1 \\(current\\):\n" << nothing;
+    row("state with macros") << Action([] {
+        q3sim::withFirmware([](q3sim::Firmware& f) { f.state().macros[7][1] = 0xab; });
+    }) << QStringList{"state --macros --pictures"} << true
+       << "\nmacros in use: 7\n[\\s\\S]*\n  picture 0 plane 0:\n[\\s\\S]*\nmacro 7:\n    00 ab 00 00" << nothing;
+    row("trace N") << aTransfer << QStringList{"trace 1"} << true
+                   << "^hid_close q3sim:04d9:a1cd:ff01 -> 0\n$" << nothing;
+    row("clear-trace") << aTransfer << QStringList{"clear-trace"} << true << "^$"
+                       << Check([] { return q3sim::trace().empty(); });
+    row("timings") << aTransfer << QStringList{"timings"} << true << "^80H 0 bytes, 2 reports, \\d+ us\n$" << nothing;
+    row("help") << none << QStringList{"help"} << true << "\nlighting <type>[\\s\\S]*\ntimings \\[N\\]\n" << nothing;
+
+    row("lighting, six bytes") << none << QStringList{"lighting 1 2 3 4 5 6"} << false << "^usage: lighting" << nothing;
+    row("lighting, 256") << none << QStringList{"lighting 1 2 3 4 5 6 256"} << false << "^usage: lighting" << nothing;
+    row("lighting, unplugged") << none << QStringList{"unplug", "lighting 1 2 3 4 5 6 7"} << false << "unplugged"
+                               << Check([] { return q3sim::keyboardState().current().ledType == q3sim::KeyboardState::factoryProfile(0).ledType; });
+    row("profile out of range") << none << QStringList{"profile 3"} << false << "^no profile 3"
+                                << Check([] { return q3sim::currentProfile() == 0; });
+    row("profile, not a number") << none << QStringList{"profile one"} << false << "^usage: profile" << nothing;
+    row("stall-data, neither on nor off") << none << QStringList{"stall-data yes"} << false << "^usage" << nothing;
+    row("unplug-after, negative") << none << QStringList{"unplug-after -1"} << false << "^usage" << nothing;
+    row("replace-data, bad hex") << none << QStringList{"replace-data 0g"} << false << "^usage" << nothing;
+    row("state, unknown option") << none << QStringList{"state --all"} << false << "^usage: state" << nothing;
+    row("trace, not a number") << none << QStringList{"trace all"} << false << "^usage: trace" << nothing;
+    row("unknown") << none << QStringList{"fly"} << false << "^unknown command 'fly'" << nothing;
+}
+
+void TestQ3Sim::keyboardControlCommands()
+{
+    QFETCH(Action, setup);
+    QFETCH(QStringList, lines);
+    QFETCH(bool, accepted);
+    QFETCH(QString, reply);
+    QFETCH(Check, check);
+
+    setup();
+    std::string text;
+    for (int i = 0; i < lines.size(); ++i) {
+        const bool last = i == lines.size() - 1;
+        QCOMPARE(q3sim::runControlCommand(lines[i].toStdString(), text), last ? accepted : true);
+    }
+    const QString got = QString::fromStdString(text);
+    QVERIFY2(QRegularExpression(reply).match(got).hasMatch(), qPrintable(got));
+    QVERIFY(check());
 }
 
 QTEST_APPLESS_MAIN(TestQ3Sim)
