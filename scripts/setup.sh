@@ -14,6 +14,8 @@ PACKAGES=(
   libhidapi-dev libhidapi-hidraw0 libudev-dev
   # sounds (all in one command, or apt drops the dev package)
   libphonon4qt5-dev phonon4qt5 phonon4qt5-backend-gstreamer gstreamer1.0-plugins-good
+  # regenerating the shipped sounds (tools/make_sounds.sh); not needed to build or run
+  sox libsox-fmt-mp3 lame
   # global key and button capture on X11
   libx11-dev libxi-dev
   # Windows back end compile check
