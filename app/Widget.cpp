@@ -48,6 +48,20 @@ void Widget::deviceChangeNotified()
     deviceCheckTimer.start();
 }
 
+void Widget::keyboardHookCallback(uchar usage, uchar isDown, void* context)
+{
+    auto* window = static_cast<Widget*>(context);
+    if (window && window->controller && window->controller->view)
+        window->controller->view->notifyKeyboard(isDown, usage);
+}
+
+void Widget::mouseHookCallback(uchar code, uchar isDown, int x, int y, void* context)
+{
+    auto* window = static_cast<Widget*>(context);
+    if (window && window->controller && window->controller->view)
+        window->controller->view->notifyMouse(isDown, code, x, y);
+}
+
 void Widget::startScene()
 {
     controller->setBusy(1);

@@ -24,6 +24,12 @@ public:
     // a burst of notifications gives one check after the last of them.
     void deviceChangeNotified();
 
+    // Receivers of the global key and button capture, registered with the
+    // window as context: they hand each event to the scene through the view.
+    // A null context does nothing.
+    static void keyboardHookCallback(uchar usage, uchar isDown, void* context);
+    static void mouseHookCallback(uchar code, uchar isDown, int x, int y, void* context);
+
     QTimer deviceCheckTimer;
     Ui_Controler* controller = nullptr;
     Hid_Thread hid;

@@ -1,5 +1,8 @@
 #include "app/StartupEnvironment.h"
+#include "app/Ui_Controler.h"
 #include "app/Widget.h"
+#include "bridge/myQQuickView.h"
+#include "input/GlobalInputHook.h"
 
 #include <QApplication>
 
@@ -14,9 +17,13 @@ int main(int argc, char* argv[])
     {
         Widget window;
         window.checkDevice();
+        GlobalInputHook inputHook(window.controller->view->hwMode == 0);
+        inputHook.setKeyboardCallback(&Widget::keyboardHookCallback, &window);
+        inputHook.setMouseCallback(&Widget::mouseHookCallback, &window);
         window.showNormal();
         window.startScene();
         result = app.exec();
+        inputHook.uninstallHooks();
     }
     // The window controller was scheduled for deletion after the loop ended.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
