@@ -128,6 +128,12 @@ private:
     GetResult runGet(std::initializer_list<uchar> request, std::initializer_list<uchar> prefill,
                 uchar* buffer, int dataLen);
     bool failTransfer();
+    bool finishTransfer();
+    // Opens the current device and sends cmdReport; false when the link may
+    // not or cannot reach the keyboard.
+    bool sendRequest(uint did);
+    template<typename Exchange>
+    bool runDataPhase(uint did, int dataLen, Exchange exchange);
     int currentReportLength() const;
 
     hid_device* openInterface(uint did, bool eventInterface, hid_device*& h);
