@@ -1,0 +1,28 @@
+import QtQuick 2.15
+
+// A button drawn by two pictures: source1 while hovered, source0 otherwise.
+Image {
+    id: button
+
+    property url source0: ""
+    property url source1: ""
+    property alias mouse: mouseArea
+
+    signal clicked
+
+    // A missing picture has no size; the button keeps a clickable 21 x 21.
+    width: implicitWidth > 0 ? implicitWidth : 21
+    height: implicitHeight > 0 ? implicitHeight : 21
+    source: (enabled && mouseArea.containsMouse) ? source1 : source0
+    opacity: (!enabled || mouseArea.pressed) ? 0.2 : 1.0
+
+    MouseArea {
+        id: mouseArea
+        anchors.fill: parent
+        hoverEnabled: true
+        onClicked: {
+            ui_View.playMedia_Index(0x04)
+            button.clicked()
+        }
+    }
+}

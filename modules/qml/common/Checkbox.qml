@@ -1,0 +1,46 @@
+import QtQuick 2.15
+
+// A check mark with a caption to its right; a click toggles isSelect.
+Item {
+    id: checkbox
+
+    property bool isSelect: false
+    property string chkStr: ""
+
+    signal clicked(bool select)
+
+    width: mark.width + caption.width + 5
+    height: mark.height
+    opacity: (!enabled || mouseArea.pressed) ? 0.2 : 1.0
+
+    Image {
+        id: mark
+        objectName: "mark"
+        width: implicitWidth > 0 ? implicitWidth : 16
+        height: implicitHeight > 0 ? implicitHeight : 16
+        source: checkbox.isSelect ? sourceCHK1 : sourceCHK0
+    }
+
+    Text {
+        id: caption
+        objectName: "caption"
+        anchors.left: mark.right
+        anchors.leftMargin: 5
+        anchors.verticalCenter: mark.verticalCenter
+        text: checkbox.chkStr
+        color: globalSetting_color
+        font.family: globalSetting_fontFamily
+        font.pixelSize: globalSetting_size
+        font.bold: true
+    }
+
+    MouseArea {
+        id: mouseArea
+        anchors.fill: parent
+        onClicked: {
+            ui_View.playMedia_Index(0x04)
+            checkbox.isSelect = !checkbox.isSelect
+            checkbox.clicked(checkbox.isSelect)
+        }
+    }
+}

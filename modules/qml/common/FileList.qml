@@ -1,0 +1,225 @@
+import QtQuick 2.15
+
+// A scrolling list of names (textX) with a right-aligned note (textR). A click
+// selects a row or, on the selected row, clears the selection. A row's name
+// can be edited in place: editFileName(index) starts, Return, Enter or
+// stopEditFileName() confirms, and losing the focus otherwise abandons it.
+Rectangle {
+    id: fileList
+
+    property ListModel mdItems: ListModel {}
+    property alias lvItems: listView
+
+    signal listElementClicked(int index)
+    signal listElementRightBtnClicked(int index)
+    signal editFileName_start(int tarIndex)
+    signal editFileName_stop()
+    signal editFileName_completed(string oldName, string newName)
+
+    function editFileName(index) {
+        editFileName_start(index)
+    }
+
+    function stopEditFileName() {
+        editFileName_stop()
+    }
+
+    width: 151
+    height: 200
+    color: "#FF000000"
+
+    // The view applies model changes only when it lays out; the model's own
+    // count tells at once.
+    Connections {
+        target: fileList.mdItems
+        function onCountChanged() {
+            if (fileList.mdItems.count === 0)
+                listView.currentIndex = -1
+        }
+    }
+
+    QtObject {
+        id: priv
+
+        function roleText(value) {
+            return value === undefined || value === null ? "" : String(value)
+        }
+    }
+
+    ListView {
+        id: listView
+        objectName: "listView"
+        anchors.horizontalCenter: parent.horizontalCenter
+        width: fileList.width - 10
+        height: fileList.height
+        clip: true
+        boundsBehavior: Flickable.StopAtBounds
+        currentIndex: -1
+        model: fileList.mdItems
+
+        delegate: Item {
+            id: row
+
+            readonly property bool lit: ListView.isCurrentItem || rowMouse.containsMouse
+
+            objectName: "row" + index
+            width: listView.width
+            height: 20
+
+            Image {
+                anchors.top: parent.top
+                width: parent.width
+                visible: index > 0
+                source: sourceLine
+            }
+
+            Image {
+                anchors.bottom: parent.bottom
+                width: parent.width
+                visible: index < listView.count - 1
+                source: sourceLine
+            }
+
+            TextInput {
+                id: nameField
+
+                property bool editing: false
+
+                function bindToModel() {
+                    text = Qt.binding(function() { return priv.roleText(model.textX) })
+                }
+
+                // The shown name becomes the old name of the edit.
+                function startEdit() {
+                    fileList.mdItems.setProperty(index, "textX", text)
+                    editing = true
+                    forceActiveFocus()
+                    selectAll()
+                    Qt.inputMethod.show()
+                }
+
+                function confirmEdit() {
+                    var oldName = priv.roleText(fileList.mdItems.get(index).textX)
+                    var newName = text
+                    editing = false
+                    fileList.mdItems.setProperty(index, "textX", newName)
+                    bindToModel()
+                    Qt.inputMethod.hide()
+                    fileList.editFileName_completed(oldName, newName)
+                    focus = false
+                }
+
+                objectName: "nameField"
+                anchors.left: parent.left
+                anchors.leftMargin: 5
+                anchors.right: noteText.left
+                anchors.rightMargin: 5
+                anchors.verticalCenter: parent.verticalCenter
+                clip: true
+                activeFocusOnPress: false
+                readOnly: !editing
+                text: priv.roleText(model.textX)
+                color: row.lit ? globalSetting_color : globalSetting_color_enable
+                selectionColor: globalSetting_color_enable
+                selectedTextColor: "#000000"
+                font.family: globalSetting_fontFamily
+                font.pixelSize: globalSetting_size
+                font.bold: true
+
+                onAccepted: {
+                    if (editing)
+                        confirmEdit()
+                }
+
+                onActiveFocusChanged: {
+                    if (!activeFocus && editing) {
+                        editing = false
+                        deselect()
+                        bindToModel()
+                    }
+                }
+
+                Connections {
+                    target: fileList
+                    function onEditFileName_start(tarIndex) {
+                        if (tarIndex === index)
+                            nameField.startEdit()
+                    }
+                    function onEditFileName_stop() {
+                        if (nameField.editing)
+                            nameField.confirmEdit()
+                    }
+                }
+            }
+
+            Text {
+                id: noteText
+                objectName: "noteText"
+                anchors.right: parent.right
+                anchors.rightMargin: 5
+                anchors.verticalCenter: parent.verticalCenter
+                horizontalAlignment: Text.AlignRight
+                text: priv.roleText(model.textR)
+                color: nameField.color
+                font.family: globalSetting_fontFamily
+                font.pixelSize: globalSetting_size
+                font.bold: true
+            }
+
+            // Lies over the name field: clicks select, they never start an edit.
+            MouseArea {
+                id: rowMouse
+                anchors.fill: parent
+                hoverEnabled: true
+                acceptedButtons: Qt.LeftButton | Qt.RightButton
+                onClicked: {
+                    if (mouse.button === Qt.RightButton) {
+                        fileList.listElementRightBtnClicked(index)
+                        return
+                    }
+                    listView.currentIndex = listView.currentIndex === index ? -1 : index
+                    fileList.listElementClicked(listView.currentIndex)
+                }
+            }
+        }
+    }
+
+    // Scroll bar: follows the visible part of the list; dragging it scrolls.
+    Rectangle {
+        id: scrollBar
+        objectName: "scrollBar"
+
+        property real pressY: 0
+
+        x: fileList.width - width
+        y: listView.visibleArea.yPosition * listView.height
+        width: 5
+        height: listView.visibleArea.heightRatio * listView.height
+        radius: width / 2
+        opacity: 0.5
+        visible: listView.count > 0 && listView.contentHeight > fileList.height
+        color: barMouse.containsMouse ? globalSetting_color : globalSetting_color_enable
+
+        MouseArea {
+            id: barMouse
+            anchors.fill: parent
+            hoverEnabled: true
+            onPressed: scrollBar.pressY = mouse.y
+            onPositionChanged: {
+                if (!pressed)
+                    return
+                var dy = mouse.y - scrollBar.pressY
+                var movesUp = dy < 0 && scrollBar.y > 0
+                var movesDown = dy > 0 && scrollBar.y + scrollBar.height < listView.height
+                if (!movesUp && !movesDown)
+                    return
+                // The bar moves with the pointer; the content by the same
+                // share of its own height.
+                var top = listView.originY
+                var bottom = listView.originY + listView.contentHeight - listView.height
+                var target = listView.contentY + dy * listView.contentHeight / listView.height
+                listView.contentY = Math.max(top, Math.min(bottom, target))
+            }
+        }
+    }
+}

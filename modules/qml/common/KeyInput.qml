@@ -1,0 +1,72 @@
+import QtQuick 2.15
+
+// Shows one assigned key; a click clears it.
+//
+// keycodeLookup names key codes: an object with keycodeTostr(code) (the key
+// code string tables) or a function(code) returning the name. A code without
+// a name, or no lookup at all, counts as no key.
+Rectangle {
+    id: keyInput
+
+    property int keycodeUSB: -1
+    property string keyname: ""
+    property string keynameDefault: "【 KEYS 】"
+    property string keycancel: "╳"
+    property bool isIn: false
+    property var keycodeLookup: null
+
+    signal clearKey
+
+    function setKeycodeUSB(keycode) {
+        var name = priv.nameOf(keycode)
+        if (name !== "") {
+            keycodeUSB = keycode
+            keyname = name
+        } else {
+            keycodeUSB = -1
+            keyname = ""
+        }
+    }
+
+    width: 65
+    height: 23
+    color: "#FF000000"
+    border.width: 1
+    border.color: (mouseArea.containsMouse || isIn) ? globalSetting_color : globalSetting_color_enable
+
+    QtObject {
+        id: priv
+
+        function nameOf(code) {
+            var lookup = keyInput.keycodeLookup
+            var name
+            if (typeof lookup === "function")
+                name = lookup(code)
+            else if (lookup && typeof lookup.keycodeTostr === "function")
+                name = lookup.keycodeTostr(code)
+            return name === undefined || name === null ? "" : String(name)
+        }
+    }
+
+    Text {
+        objectName: "label"
+        anchors.centerIn: parent
+        text: mouseArea.containsMouse ? keyInput.keycancel
+                                      : (keyInput.keycodeUSB < 0 ? keyInput.keynameDefault : keyInput.keyname)
+        color: globalSetting_color_enable
+        opacity: mouseArea.pressed ? 0.5 : 1.0
+        font.family: "Arial"
+        font.pixelSize: 10
+        font.bold: true
+    }
+
+    MouseArea {
+        id: mouseArea
+        anchors.fill: parent
+        hoverEnabled: true
+        onClicked: {
+            keyInput.keycodeUSB = -1
+            keyInput.clearKey()
+        }
+    }
+}
