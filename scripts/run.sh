@@ -41,7 +41,7 @@ echo "run: no display, running on virtual display $DISPLAY"
 
 LD_PRELOAD="$preload" "$exe" &
 app_pid=$!
-sleep 4
+sleep 6
 shot="$build/screenshot.png"
 import -window root "$shot"
 echo "run: screenshot after start-up saved to $shot"
@@ -50,7 +50,7 @@ echo "run: screenshot after start-up saved to $shot"
 win=$(xdotool search --pid $app_pid --onlyvisible 2>/dev/null | head -1 || true)
 if [ -n "$win" ]; then
   eval "$(xdotool getwindowgeometry --shell "$win")"
-  xdotool mousemove $((X + 961)) $((Y + 35)); sleep 0.3; xdotool click 1
+  xdotool mousemove $((X + 976)) $((Y + 16)); sleep 0.3; xdotool click 1
 fi
 for _ in $(seq 50); do kill -0 $app_pid 2>/dev/null || break; sleep 0.1; done
 kill $app_pid 2>/dev/null || true

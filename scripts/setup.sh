@@ -21,7 +21,7 @@ PACKAGES=(
   # Windows back end compile check
   g++-mingw-w64-x86-64-posix
   # headless runs, screenshots and UI driving
-  xvfb xauth x11-utils xdotool imagemagick xcompmgr fonts-dejavu-core
+  xvfb xauth x11-utils xdotool imagemagick xcompmgr fonts-dejavu-core fonts-wqy-microhei
 )
 
 missing=()

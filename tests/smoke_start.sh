@@ -55,9 +55,10 @@ echo "first frame after $(( ($(date +%s%N) - start_ns) / 1000000 )) ms"
 grep 'hid_enumerate - vid=04d9 pid=a1cd' "$work/trace" | grep 'q3sim:04d9:a1cd:ff01' | grep -q 'q3sim:04d9:a1cd:ff02' \
   || fail "the keyboard's two interfaces were never enumerated: $(head -3 "$work/trace")"
 
-# Let the opening animation finish, then press the close button.
-sleep 1
-xdotool mousemove $((wx + 961)) $((wy + 35))
+# Let the opening animation finish (the bars arrive last), then press the
+# close button at the top bar's right end.
+sleep 5
+xdotool mousemove $((wx + 976)) $((wy + 16))
 sleep 0.3
 xdotool click 1
 for _ in $(seq 100); do kill -0 $app_pid 2>/dev/null || break; sleep 0.1; done

@@ -1,149 +1,424 @@
 import QtQuick 2.15
+// The window loads this file as "qrc:modules/qml/main.qml", a URL without a
+// root path against which Qt 5 cannot resolve "./basic"; the folders are
+// therefore named by their full resource paths.
+import "qrc:/modules/qml/basic"
+import "qrc:/modules/qml/common"
+import "qrc:/modules/qml/Q3"
 
-// The window's scene. It stays invisible until run() starts the opening.
+// The window's whole surface. The back end calls initUI, zzzQuarel, run,
+// setProtectUI, detectKeyboard and detectMouse on this root; every other
+// scene file reads the look properties and image paths below by name.
+// The scene is loaded before "ui_View" and "ui_Ctl" exist, so they are only
+// used from functions and handlers, never from bindings.
 Item {
     id: mainIten
     width: 1000
     height: 600
     visible: false
-    opacity: 0
 
-    property bool sceneInitialised: false
-    property bool busy: false
-    property color accent: "#2fb5ff"
+    // Read by the application shell's tests: true once initUI has run, and
+    // while the busy overlay is up.
+    readonly property bool sceneInitialised: initDone
+    readonly property bool busy: protectUIItem.isBusy
+    property bool initDone: false
 
-    // Busy overlay: shown for busyTime milliseconds with the view disabled.
-    function setProtectUI(busyTime) {
-        busy = true
+    // Look, owned by the global settings page.
+    property int globalSetting_size: _Page_Globalsetting._Size
+    property color globalSetting_color: _Page_Globalsetting._Color
+    property color globalSetting_color_enable: _Page_Globalsetting._ColorEnable
+    property color globalSetting_color_disable: _Page_Globalsetting._ColorDisable
+    property int animation_speed: _Page_Globalsetting._AnimationSpeed
+    property variant globalSetting_stringList: _Page_Globalsetting._StringList
+    property string globalSetting_fontFamily: _Page_Globalsetting._FontFamily
+    property string globalSetting_url: _Page_Globalsetting._Url
+    property int skin_No: _Page_Globalsetting.skin_No
+    property bool isCustomBackground: _Page_Globalsetting.isCustomBackground
+    property url sourceCustomBackground: ""
+
+    // Pictures of the current skin; a change of skin_No swaps them all.
+    readonly property string skinFolder: "file:modules/img/skin" + skin_No + "/"
+
+    property url sourceBackground: skinFolder + "background.png"
+
+    property url sourceFrameBackground: skinFolder + "frame/frameBackground.png"
+    property url sourceDecoration1: skinFolder + "frame/decoration1.png"
+    property url sourceDecoration2: skinFolder + "frame/decoration2.png"
+
+    property url sourceSlider: skinFolder + "common/slider_BASE.png"
+    property url sourceLine: skinFolder + "common/draw_line.png"
+    property url sourceFilelist: skinFolder + "common/filelist_BASE.png"
+    property url sourceInputValue: skinFolder + "common/draw_inputValue.png"
+    property url sourcePaletteIndex: skinFolder + "common/draw_paletteIndex.png"
+    property url sourceCHK0: skinFolder + "common/checkbox_0.png"
+    property url sourceCHK1: skinFolder + "common/checkbox_1.png"
+    property url sourcePalette: skinFolder + "common/draw_palette.png"
+    property url sourceReset0: skinFolder + "common/reset_0.png"
+    property url sourceReset1: skinFolder + "common/reset_1.png"
+    property url sourceApply0: skinFolder + "common/apply_0.png"
+    property url sourceApply1: skinFolder + "common/apply_1.png"
+    property url sourceFram2btn: skinFolder + "common/fram_2btn.png"
+    property url sourceAdd0: skinFolder + "common/add_0.png"
+    property url sourceAdd1: skinFolder + "common/add_1.png"
+    property url sourceDelete0: skinFolder + "common/delete_0.png"
+    property url sourceDelete1: skinFolder + "common/delete_1.png"
+    property url sourceRecord0: skinFolder + "common/record_0.png"
+    property url sourceRecord1: skinFolder + "common/record_1.png"
+    property url sourceStop0: skinFolder + "common/stop_0.png"
+    property url sourceStop1: skinFolder + "common/stop_1.png"
+    property url sourceSolidDelete0: skinFolder + "common/solid-delete_0.png"
+    property url sourceSolidDelete1: skinFolder + "common/solid-delete_1.png"
+    property url sourceSolidCut0: skinFolder + "common/solid-cut_0.png"
+    property url sourceSolidCut1: skinFolder + "common/solid-cut_1.png"
+    property url sourceSolidPaste0: skinFolder + "common/solid-paste_0.png"
+    property url sourceSolidPaste1: skinFolder + "common/solid-paste_1.png"
+    property url sourceSolidCopy0: skinFolder + "common/solid-copy_0.png"
+    property url sourceSolidCopy1: skinFolder + "common/solid-copy_1.png"
+    property url sourceSliderFiller0: skinFolder + "common/slider_FILLER_0.png"
+    property url sourceSliderFiller1: skinFolder + "common/slider_FILLER_1.png"
+    property url sourceBtnGroup_4_BASE: skinFolder + "common/btnGroup_4_BASE.png"
+    property url sourceBtnGroup_8_BASE: skinFolder + "common/btnGroup_8_BASE.png"
+    property url sourceBtnGroup_FILLER_0: skinFolder + "common/btnGroup_FILLER_0.png"
+    property url sourceBtnGroup_FILLER_1: skinFolder + "common/btnGroup_FILLER_1.png"
+    property url sourceBtnGroup2_FILLER_0: skinFolder + "common/btnGroup2_FILLER_0.png"
+    property url sourceBtnGroup2_FILLER_1: skinFolder + "common/btnGroup2_FILLER_1.png"
+    property url sourceSlider_11_BASE: skinFolder + "common/slider_11_BASE.png"
+    property url sourceSlider_11_FILLER_0: skinFolder + "common/slider_11_FILLER_0.png"
+    property url sourceSlider_11_FILLER_1: skinFolder + "common/slider_11_FILLER_1.png"
+    property url sourceBtnFileListFrame: skinFolder + "common/btnFileListFrame.png"
+    property url sourceBtnFrame: skinFolder + "common/btnFrame.png"
+
+    property url sourceGlobalsettingBackground: skinFolder + "list_center/globalsettingBackground.png"
+    property url sourceFnColorBackground: skinFolder + "list_center/fnColorBackground.png"
+    property url sourceFnKeydefineBackground: skinFolder + "list_center/fnKeydefineBackground.png"
+    property url sourceFnMacroBackground: skinFolder + "list_center/fnMacroBackground.png"
+    property url sourceFnCommonBackground: skinFolder + "list_center/fnCommonBackground.png"
+
+    property url sourceListDnContainer: skinFolder + "list_dn/listDnContainer.png"
+
+    property url sourceListFnBtn_0: skinFolder + "list_fn/listFnBtn_0.png"
+    property url sourceListFnBtn_1: skinFolder + "list_fn/listFnBtn_1.png"
+
+    property url sourceListPfContainer: skinFolder + "list_pf/listPfContainer.png"
+    property url sourceFW0: skinFolder + "list_pf/profileFW_0.png"
+    property url sourceFW1: skinFolder + "list_pf/profileFW_1.png"
+
+    property url sourceListUpContainer: skinFolder + "list_up/listUpContainer.png"
+    property url sourceAS0: skinFolder + "list_up/applicationSetting_0.png"
+    property url sourceAS1: skinFolder + "list_up/applicationSetting_1.png"
+    property url sourceAM0: skinFolder + "list_up/applicationMinimize_0.png"
+    property url sourceAM1: skinFolder + "list_up/applicationMinimize_1.png"
+
+    property url sourceModel_Q4_Color: skinFolder + "model_ms/model_Q4_Color.png"
+    property url sourceModel_Q4_KeyDefine: skinFolder + "model_ms/model_Q4_KeyDefine.png"
+
+    // A key went down or up anywhere in the system (USB usage code).
+    signal msg_KB(bool isDown, int usbCode)
+
+    // Shows the busy overlay and locks the view for interval ms. A call
+    // during a busy period starts the period again with the new interval.
+    function setProtectUI(interval) {
+        tmrProtectUI.interval = interval
+        tmrProtectUI.restart()
+        protectUIItem.setBusy(true)
         ui_View.setEnabled(false)
-        protectTimer.interval = Math.max(0, busyTime)
-        protectTimer.restart()
     }
 
     function initUI() {
-        sceneInitialised = true
-    }
-
-    function run() {
-        visible = true
-        opening.start()
+        _Page_Globalsetting.initUI()
+        main_Q3.initUI()
+        initDone = true
     }
 
     function zzzQuarel() {
+        main_Q3.zzzQuarel()
+    }
+
+    function run() {
+        script0.restart()
+    }
+
+    function detectKeyboard(isDown, usbCode) {
+        msg_KB(isDown, usbCode)
+    }
+
+    // Mouse buttons are reported but have no use in the scene.
+    function detectMouse(isDown, vornCode, x, y) {
+    }
+
+    function setSkin() {
+        downItem.setSkin()
+        main_Q3.setSkin()
+    }
+
+    function translateStrings(code) {
+        _Page_Globalsetting.translateStrings()
+        main_Q3.translateStrings(code)
+    }
+
+    // Under everything else: a press where no other item takes it drags the
+    // window.
+    MouseArea {
+        id: dragRegion
+        objectName: "dragRegion"
+        anchors.fill: parent
+        hoverEnabled: true
+        property int clickPosX: 0
+        property int clickPosY: 0
+
+        onPressed: {
+            clickPosX = mouse.x
+            clickPosY = mouse.y
+        }
+        onPositionChanged: {
+            if (!pressed)
+                return
+            ui_Ctl.onXChanged(mouse.x - clickPosX)
+            ui_Ctl.onYChanged(mouse.y - clickPosY)
+        }
+    }
+
+    BusyIndicator {
+        id: protectUIItem
+        objectName: "protectUIItem"
+        z: 99
+        anchors.centerIn: parent
     }
 
     Timer {
-        id: protectTimer
+        id: tmrProtectUI
+        objectName: "tmrProtectUI"
         repeat: false
+        interval: 1000
         onTriggered: {
-            mainIten.busy = false
             ui_View.setEnabled(true)
+            protectUIItem.setBusy(false)
         }
     }
 
-    NumberAnimation {
-        id: opening
-        target: mainIten
-        property: "opacity"
-        from: 0
-        to: 1
-        duration: 400
-        easing.type: Easing.OutCubic
+    Environment {
+        id: envItem
+        objectName: "envItem"
+        opacity: 0
     }
 
-    SequentialAnimation {
-        id: closing
-        NumberAnimation { target: mainIten; property: "opacity"; to: 0; duration: 250 }
-        ScriptAction { script: ui_Ctl.onMinimize() }
+    Main_Q3 {
+        id: main_Q3
+        objectName: "main_Q3"
     }
 
-    // Background panel; dragging it moves the window.
-    Rectangle {
-        id: panel
-        anchors.fill: parent
-        anchors.margins: 6
-        radius: 14
-        border.color: "#3a4250"
-        border.width: 1
-        gradient: Gradient {
-            GradientStop { position: 0.0; color: "#e6202630" }
-            GradientStop { position: 1.0; color: "#f00c0f14" }
+    Environment_Decoration {
+        id: envDecorationItem
+        objectName: "envDecorationItem"
+        opacity: 0
+    }
+
+    Menu_Down {
+        id: downItem
+        objectName: "downItem"
+        x: (mainIten.width - width) / 2
+        y: 600
+        enabled: !upItem.isGlobalSettingSelect
+        opacity: 0.2 + 0.8 * enabled
+    }
+
+    Menu_Up {
+        id: upItem
+        objectName: "upItem"
+        x: (mainIten.width - width) / 2
+        y: -600
+        opacity: 0.2 + 0.8 * enabled
+
+        onBtnClicked: {
+            if (btnIndex === 0)
+                isGlobalSettingSelect = !isGlobalSettingSelect
+            else if (btnIndex === 1)
+                scriptEnd.restart()
         }
+        onIsGlobalSettingSelectChanged: {
+            if (isGlobalSettingSelect)
+                _fkGlobalsetting.show()
+            else
+                _fkGlobalsetting.close()
+        }
+    }
 
+    Image {
+        id: logoWeb_img
+        objectName: "logoWeb_img"
+        anchors.horizontalCenter: parent.horizontalCenter
+        y: 270
+        opacity: 0
+        source: logoArea.containsMouse ? mainIten.skinFolder + "frame/web_1.png"
+                                       : mainIten.skinFolder + "frame/web_0.png"
         MouseArea {
+            id: logoArea
             anchors.fill: parent
-            property point pressPos
-            onPressed: pressPos = Qt.point(mouse.x, mouse.y)
-            onPositionChanged: {
-                ui_Ctl.onXChanged(mouse.x - pressPos.x)
-                ui_Ctl.onYChanged(mouse.y - pressPos.y)
-            }
-        }
-
-        Rectangle {
-            x: 24; y: 56
-            width: parent.width - 48; height: 2
-            color: mainIten.accent
-            opacity: 0.8
-        }
-
-        Text {
-            x: 28; y: 16
-            text: "Q3"
-            color: mainIten.accent
-            font.pixelSize: 26
-            font.bold: true
-            font.family: "DejaVu Sans"
-        }
-        Text {
-            x: 78; y: 24
-            text: "KEYBOARD CONFIGURATION"
-            color: "#c8d0dc"
-            font.pixelSize: 14
-            font.letterSpacing: 3
-            font.family: "DejaVu Sans"
-        }
-
-        Rectangle {
-            id: closeButton
-            width: 30; height: 30; radius: 15
-            anchors.right: parent.right; anchors.rightMargin: 18
-            y: 14
-            color: closeArea.containsMouse ? "#c0392b" : "#2a303a"
-            Text {
-                anchors.centerIn: parent
-                text: "\u2715"
-                color: "#e8ecf2"
-                font.pixelSize: 14
-            }
-            MouseArea {
-                id: closeArea
-                anchors.fill: parent
-                hoverEnabled: true
-                onClicked: closing.start()
+            hoverEnabled: true
+            onClicked: {
+                ui_View.playMedia_Index(0x03)
+                Qt.openUrlExternally(mainIten.globalSetting_url)
             }
         }
     }
 
-    // Busy overlay.
-    Rectangle {
-        anchors.fill: panel
-        radius: panel.radius
-        color: "#a0000000"
-        visible: mainIten.busy
-        MouseArea { anchors.fill: parent }
-        Rectangle {
-            anchors.centerIn: parent
-            width: 48; height: 48; radius: 24
-            color: "transparent"
-            border.width: 4
-            border.color: mainIten.accent
-            Rectangle { width: 12; height: 12; radius: 6; color: "#ffffff"; x: 18; y: -4 }
-            RotationAnimation on rotation {
-                running: mainIten.busy
-                from: 0; to: 360; duration: 900
-                loops: Animation.Infinite
+    // The settings panel slides in from the left by moving its content.
+    Flickable {
+        id: _fkGlobalsetting
+        objectName: "_fkGlobalsetting"
+        x: 5
+        y: 27
+        width: 340
+        height: 420
+        interactive: false
+        clip: true
+        boundsBehavior: Flickable.StopAtBounds
+        visible: false
+        contentWidth: width
+        contentHeight: height
+        contentX: width
+
+        // Newest request wins: a running animation is completed first.
+        function show() {
+            if (paGlobalsettingBack_X.running) {
+                paGlobalsettingBack_X.complete()
+                show()
+            } else if (paGlobalsetting_X.running) {
+                paGlobalsetting_X.complete()
+            } else {
+                visible = true
+                paGlobalsetting_X.restart()
             }
+        }
+
+        function close() {
+            if (paGlobalsettingBack_X.running) {
+                paGlobalsettingBack_X.complete()
+            } else if (paGlobalsetting_X.running) {
+                paGlobalsetting_X.complete()
+                close()
+            } else {
+                paGlobalsettingBack_X.restart()
+            }
+        }
+
+        NumberAnimation {
+            id: paGlobalsetting_X
+            objectName: "paGlobalsetting_X"
+            target: _fkGlobalsetting
+            property: "contentX"
+            from: _fkGlobalsetting.width
+            to: 0
+            easing.type: Easing.OutCubic
+            duration: mainIten.animation_speed * 0.8
+        }
+
+        NumberAnimation {
+            id: paGlobalsettingBack_X
+            objectName: "paGlobalsettingBack_X"
+            target: _fkGlobalsetting
+            property: "contentX"
+            from: 0
+            to: _fkGlobalsetting.width
+            easing.type: Easing.OutCubic
+            duration: mainIten.animation_speed * 0.8
+            onFinished: _fkGlobalsetting.visible = false
+        }
+
+        Page_Globalsetting {
+            id: _Page_Globalsetting
+            objectName: "_Page_Globalsetting"
+        }
+    }
+
+    // Opening: start-up sound, logo fades in and rises, background and
+    // decoration fade in, then the bars and the keyboard's pages arrive.
+    SequentialAnimation {
+        id: script0
+        objectName: "script0"
+        ScriptAction {
+            script: {
+                ui_View.playMedia_Index(0x01)
+                mainIten.visible = true
+            }
+        }
+        NumberAnimation {
+            target: logoWeb_img
+            property: "opacity"
+            from: 0.0
+            to: 1.0
+            easing.type: Easing.InCirc
+            duration: mainIten.animation_speed
+        }
+        NumberAnimation {
+            target: logoWeb_img
+            property: "y"
+            from: 270
+            to: 4
+            easing.type: Easing.OutExpo
+            duration: mainIten.animation_speed * 1.5
+        }
+        ParallelAnimation {
+            NumberAnimation {
+                target: envItem
+                property: "opacity"
+                from: 0.0
+                to: 1.0
+                easing.type: Easing.OutCirc
+                duration: mainIten.animation_speed
+            }
+            NumberAnimation {
+                target: envDecorationItem
+                property: "opacity"
+                from: 0.0
+                to: 1.0
+                easing.type: Easing.OutCirc
+                duration: mainIten.animation_speed
+            }
+        }
+        ScriptAction {
+            script: {
+                script1.restart()
+                main_Q3.playOnPowerOn()
+            }
+        }
+    }
+
+    ParallelAnimation {
+        id: script1
+        objectName: "script1"
+        NumberAnimation {
+            target: upItem
+            property: "y"
+            from: -600
+            to: 0
+            easing.type: Easing.OutElastic
+            duration: mainIten.animation_speed
+        }
+        NumberAnimation {
+            target: downItem
+            property: "y"
+            from: 600
+            to: 600 - downItem.height
+            easing.type: Easing.OutElastic
+            duration: mainIten.animation_speed
+        }
+    }
+
+    // Closing: the scene folds up, then the window closes.
+    SequentialAnimation {
+        id: scriptEnd
+        objectName: "scriptEnd"
+        NumberAnimation {
+            target: mainIten
+            property: "height"
+            from: 600
+            to: 0
+            easing.type: Easing.InOutCubic
+            duration: mainIten.animation_speed
+        }
+        ScriptAction {
+            script: ui_Ctl.onMinimize()
         }
     }
 }

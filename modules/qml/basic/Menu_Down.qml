@@ -1,0 +1,78 @@
+import QtQuick 2.15
+import "../common"
+
+// Bottom bar: reset and apply every device page at once.
+Item {
+    id: menuDown
+    width: container.width + 18
+    height: container.height + 18
+
+    property int img_Width: 21
+    property int img_Height: 21
+
+    signal btnTotalResetClicked
+    signal btnTotalApplyClicked
+
+    function setSkin() {
+    }
+
+    Image {
+        id: container
+        anchors.centerIn: parent
+        source: mainIten.sourceListDnContainer
+
+        Button_2state {
+            id: btnTotalReset
+            objectName: "btnTotalReset"
+            x: 350
+            y: 13
+            width: menuDown.img_Width
+            height: menuDown.img_Height
+            source0: mainIten.sourceReset0
+            source1: mainIten.sourceReset1
+            onClicked: {
+                mainIten.setProtectUI(800)
+                menuDown.btnTotalResetClicked()
+            }
+        }
+
+        Text {
+            id: lblTotalReset
+            objectName: "lblTotalReset"
+            anchors.left: btnTotalReset.right
+            anchors.leftMargin: 5
+            anchors.verticalCenter: btnTotalReset.verticalCenter
+            text: mainIten.globalSetting_stringList[113]
+            font.family: mainIten.globalSetting_fontFamily
+            font.pixelSize: mainIten.globalSetting_size
+            color: mainIten.globalSetting_color
+        }
+
+        Button_2state {
+            id: btnTotalApply
+            objectName: "btnTotalApply"
+            x: 350 + btnTotalReset.width + lblTotalReset.width + 35
+            y: 13
+            width: menuDown.img_Width
+            height: menuDown.img_Height
+            source0: mainIten.sourceApply0
+            source1: mainIten.sourceApply1
+            onClicked: {
+                mainIten.setProtectUI(2000)
+                menuDown.btnTotalApplyClicked()
+            }
+        }
+
+        Text {
+            id: lblTotalApply
+            objectName: "lblTotalApply"
+            anchors.left: btnTotalApply.right
+            anchors.leftMargin: 5
+            anchors.verticalCenter: btnTotalApply.verticalCenter
+            text: mainIten.globalSetting_stringList[114]
+            font.family: mainIten.globalSetting_fontFamily
+            font.pixelSize: mainIten.globalSetting_size
+            color: mainIten.globalSetting_color
+        }
+    }
+}

@@ -1,0 +1,838 @@
+import QtQuick 2.15
+import "../common"
+
+// The program's own settings, and the owner of the look that the whole
+// scene binds to (text size and colours, font, animation duration, skin,
+// captions, web address). Changes act at once; Apply stores them as one
+// 32-entry list through ui_View.saveApConfig, initUI reads them back.
+//
+// Settings list:
+//   0 layout version (1)       1 skin number (1, 2)
+//   2 sound (0 on, 1 off)      3 animations (0 on, 1 off)
+//   4 language list position   5 custom background shown
+//   6 "file:" + picture path   7 text size (0 normal, 1 larger)
+//   8 + 3k .. 10 + 3k  R, G, B of text colour slot k (k = 0..6)
+//   29 current colour slot     30 text brightness level (0..7)
+//   31 web address
+Item {
+    id: globalSetting
+    width: 340
+    height: 420
+
+    // Look of the whole scene.
+    property int _Size: 11
+    property color _Color: "#FF00FFFF"
+    property color _ColorEnable: "#FFAAAAAA"
+    property color _ColorDisable: "#80FFFFFF"
+    property int _AnimationSpeed: 800
+    property int skin_No: 1
+    property bool isCustomBackground: false
+    property string _FontFamily: "Arial"
+    property variant _StringList: builtInStrings
+    property string _Url: defaultUrl
+
+    // State of the controls, as Apply stores it.
+    property int soundIndex: 0
+    property int animationIndex: 0
+    property int languageIndex: -1
+    property int sizeIndex: 0
+    property int brightnessLevel: 7
+    property int _Brightness: 255
+    property bool skinRowShown: true
+    readonly property int currentSlot: lvColorIndex.currentIndex
+
+    readonly property string defaultUrl: "https://github.com/q3config/q3config"
+
+    // Captions used until a language file is loaded. 115 to 117 are read by
+    // the macro page and the key input; they are kept here as well so that
+    // no caption is ever undefined.
+    readonly property variant builtInStrings: [
+        "Arial", "OPTIONS", "LOOP", "SPEED", "BRIGHTNESS", "DIRECTION", "PAINTING", "EFFECTS",
+        "USER DEFINE 1", "USER DEFINE 2", "USER DEFINE 3", "USER DEFINE 4", "USER DEFINE 5",
+        "STATIC", "BREATHING", "WAVE", "INDUCTION DARKEN", "MARQUEE", "RIPPLE",
+        "INDUCTION BRIGHTEN", "NEON", "MARQUEE COLORFUL", "RAINING", "MARQUEE CIRCLE",
+        "SPOTLIGHT", "ROTATION", "SKIN", "SOUND", "ANIMATED", "LANGUAGE", "BACKGROUND",
+        "ON", "OFF", "TEXT", "SIZE", "COLOR", "BRIGHTNESS", "NORMAL", "LARGER",
+        "SKIN 1", "SKIN 2", "SKIN 3", "SKIN 4", "SKIN 5", "MACRO", "ACTION", "KEYBOARD",
+        "MOUSE", "MEDIA", "COMBO KEY", "MACRO", "LEFT", "RIGHT", "MIDDLE", "B4", "B5",
+        "NEXT TRACK", "PREVIOUS TRACK", "STOP", "PLAY / PAUSE", "MUTE", "VOLUME UP",
+        "VOLUME DOWN", "MEDIA SELECT", "MAIL", "CALCULATOR", "MY COMPUTER", "WWW SEARCH",
+        "WWW HOME", "WWW BACK", "WWW FORWARD", "WWW STOP", "WWW REFRESH", "WWW FAVORITES",
+        "KEY", "MACRO", "COLOR", "RESET", "CANCEL", "GAMING MODE", "DELETE", "CUT", "PASTE",
+        "COPY", "LOAD", "SAVE", "SENSOR", "LED POWER ON", "TWINKLING", "GLIDING",
+        "FINGER MOVING", "VERTICAL FLIPPING", "YO-YO", "FIRE KEY", "TRIPLE CLICK",
+        "DPI SWITCH", "NORMAL PLAY", "TIMES", "ALWAYS REPEAT", "REPEAT ON PRESSED",
+        "POLLING RATE", "CURSOR SPEED", "VERTICAL SCROLL SPEED", "DOUBLE CLICK SPEED",
+        "DPI LEVEL", "DPI INDICATOR LED", "DEFAULT", "APPLY", "SCROLL SWAP", "SCROLL UP",
+        "SCROLL DOWN", "LED CONTROL", "RENAME", "ALL RESET", "ALL SAVE",
+        "DELAY ", "KEY ", "NONE"
+    ]
+
+    // The factory text colours of the seven slots.
+    readonly property variant defaultSlots: [
+        [0, 255, 255], [255, 200, 150], [255, 180, 0], [200, 200, 100],
+        [200, 170, 255], [255, 180, 180], [160, 190, 160]
+    ]
+
+    // ---- settings list -------------------------------------------------
+
+    // The list a missing or short settings file is completed from.
+    function defaultConfig() {
+        var list = [1, 1, 0, 0, -1, false, "", 0]
+        for (var k = 0; k < 7; ++k)
+            list.push(defaultSlots[k][0], defaultSlots[k][1], defaultSlots[k][2])
+        list.push(0, 7, defaultUrl)
+        return list
+    }
+
+    // Entries come back from the file as text.
+    function toInt(value, fallback, lowest, highest) {
+        var n = parseInt(value, 10)
+        if (isNaN(n))
+            n = parseInt(fallback, 10)
+        return Math.max(lowest, Math.min(highest, n))
+    }
+
+    function toBool(value) {
+        return value === true || value === 1 || value === "true" || value === "1"
+    }
+
+    function initUI() {
+        initLanguage()
+        var stored = ui_View.loadApConfig()
+        var defaults = defaultConfig()
+        var cfg = []
+        for (var i = 0; i < defaults.length; ++i)
+            cfg.push(i < stored.length ? stored[i] : defaults[i])
+
+        // 1: skin
+        var skin = toInt(cfg[1], defaults[1], 1, mdSkin.count)
+        skin_No = skin
+        _skinList.setCurIndex(skin - 1)
+        mainIten.setSkin()
+
+        // 2: sound
+        soundIndex = toInt(cfg[2], defaults[2], 0, 1)
+        _soundList.setCurIndex(soundIndex)
+        ui_View.setEnableAudio(soundIndex === 0)
+
+        // 3: animations
+        setAnimations(toInt(cfg[3], defaults[3], 0, 1))
+
+        // 4: language; a position the list does not have means none
+        var language = toInt(cfg[4], defaults[4], -1, mdLanguage.count)
+        if (language >= mdLanguage.count)
+            language = -1
+        _languageList.setCurIndex(language)
+        setLanguage(language)
+
+        // 5, 6: custom background; shown only with a picture
+        var picture = cfg[6] === undefined || cfg[6] === null ? "" : String(cfg[6])
+        mainIten.sourceCustomBackground = picture
+        isCustomBackground = toBool(cfg[5]) && picture !== ""
+
+        // 7: text size
+        setSize(toInt(cfg[7], defaults[7], 0, 1))
+
+        // 8 - 28: colour slots; 29: current slot
+        for (var k = 0; k < 7; ++k) {
+            modColorIndex.setProperty(k, "r", toInt(cfg[8 + 3 * k], defaults[8 + 3 * k], 0, 255))
+            modColorIndex.setProperty(k, "g", toInt(cfg[9 + 3 * k], defaults[9 + 3 * k], 0, 255))
+            modColorIndex.setProperty(k, "b", toInt(cfg[10 + 3 * k], defaults[10 + 3 * k], 0, 255))
+        }
+        var slot = toInt(cfg[29], defaults[29], 0, 6)
+        lvColorIndex.currentIndex = slot
+        var c = modColorIndex.get(slot)
+        setRGB(3, c.r, c.g, c.b)
+
+        // 30: brightness
+        setBrightness(toInt(cfg[30], defaults[30], 0, 7))
+
+        // 31: web address
+        _Url = String(cfg[31])
+
+        skinRowShown = ui_View.getIsSkinShow()
+    }
+
+    function buildConfig() {
+        var list = [1, skin_No, soundIndex, animationIndex, languageIndex,
+                    isCustomBackground, String(mainIten.sourceCustomBackground), sizeIndex]
+        for (var k = 0; k < 7; ++k) {
+            var c = modColorIndex.get(k)
+            list.push(c.r, c.g, c.b)
+        }
+        list.push(currentSlot, brightnessLevel, _Url)
+        return list
+    }
+
+    function apply() {
+        commitInput()
+        ui_View.saveApConfig(buildConfig())
+        upItem.isGlobalSettingSelect = false
+    }
+
+    function resetApconfig() {
+        commitInput()
+        ui_View.setEnableAudio(false)
+        ui_View.clearAllMedia()
+        ui_View.resetApconfig()
+        initUI()
+        ui_View.playMedia_Index(0)
+    }
+
+    // ---- languages -------------------------------------------------------
+
+    function initLanguage() {
+        mdLanguage.clear()
+        var languages = ui_View.chkLanguages()
+        var names = Object.keys(languages).sort()
+        for (var i = 0; i < names.length; ++i)
+            mdLanguage.append({ "textX": names[i], "code": String(languages[names[i]]) })
+    }
+
+    // A loaded list that lacks entries keeps the built-in ones there.
+    function completeStrings(loaded) {
+        var strings = []
+        var count = Math.max(loaded.length, builtInStrings.length)
+        for (var i = 0; i < count; ++i)
+            strings.push(i < loaded.length ? String(loaded[i]) : builtInStrings[i])
+        if (strings[0] === "")
+            strings[0] = builtInStrings[0]
+        return strings
+    }
+
+    // uiIndex outside the language list brings back the built-in captions.
+    function setLanguage(uiIndex) {
+        var code = ""
+        if (uiIndex >= 0 && uiIndex < mdLanguage.count) {
+            code = mdLanguage.get(uiIndex).code
+            languageIndex = uiIndex
+            _StringList = completeStrings(ui_View.getGlobalStrings(code))
+        } else {
+            languageIndex = -1
+            _StringList = builtInStrings
+        }
+        mainIten.translateStrings(code)
+        _FontFamily = _StringList[0]
+    }
+
+    function translateStrings() {
+        mdSkin.setProperty(0, "textX", _StringList[39])
+        mdSkin.setProperty(1, "textX", _StringList[40])
+        mdSound.setProperty(0, "textX", _StringList[31])
+        mdSound.setProperty(1, "textX", _StringList[32])
+        mdAnimation.setProperty(0, "textX", _StringList[31])
+        mdAnimation.setProperty(1, "textX", _StringList[32])
+    }
+
+    // ---- immediate effects of the controls -------------------------------
+
+    function setSkinIndex(index) {
+        skin_No = index + 1
+        mainIten.setSkin()
+    }
+
+    function setSound(index) {
+        soundIndex = index
+        if (index === 0) {
+            ui_View.setEnableAudio(true)
+            ui_View.playMedia_Index(0)
+        } else {
+            ui_View.setEnableAudio(false)
+            ui_View.clearAllMedia()
+        }
+    }
+
+    function setAnimations(index) {
+        animationIndex = index
+        _animationList.setCurIndex(index)
+        _AnimationSpeed = index === 0 ? 800 : 10
+    }
+
+    function toggleBackground() {
+        if (!isCustomBackground) {
+            var path = ui_View.getCustomFilePath()
+            if (path !== "") {
+                mainIten.sourceCustomBackground = "file:" + path
+                isCustomBackground = true
+            } else {
+                mainIten.sourceCustomBackground = ""
+            }
+        } else {
+            mainIten.sourceCustomBackground = ""
+            isCustomBackground = false
+        }
+    }
+
+    function setSize(index) {
+        sizeIndex = index
+        _Size = index === 1 ? 12 : 11
+    }
+
+    function setBrightness(level) {
+        brightnessLevel = level
+        brightness_Slider.setCurIndex(level)
+        _Brightness = 45 + Math.floor(level * 210 / 7)
+        _Color = Qt.rgba(_Palette._R / 255, _Palette._G / 255, _Palette._B / 255, _Brightness / 255)
+    }
+
+    // ---- colour editor ---------------------------------------------------
+
+    // origin 1: colour bar, 2: R, G, B fields, 3: slot chosen.
+    function setRGB(origin, r, g, b) {
+        r = toInt(r, 0, 0, 255)
+        g = toInt(g, 0, 0, 255)
+        b = toInt(b, 0, 0, 255)
+        var toFields = origin !== 2
+        var toSlot = origin !== 3 && currentSlot >= 0 && currentSlot <= 6
+        var toText = origin === 1 || origin === 2 || origin === 3
+        if (toFields) {
+            fieldR.setValue(r)
+            fieldG.setValue(g)
+            fieldB.setValue(b)
+        }
+        if (toSlot) {
+            modColorIndex.setProperty(currentSlot, "r", r)
+            modColorIndex.setProperty(currentSlot, "g", g)
+            modColorIndex.setProperty(currentSlot, "b", b)
+        }
+        if (toText)
+            _Color = Qt.rgba(r / 255, g / 255, b / 255, _Brightness / 255)
+        _Palette._R = r
+        _Palette._G = g
+        _Palette._B = b
+    }
+
+    // The colour bar: black, red, yellow, green, cyan, blue, magenta, white,
+    // black, at equal distances over 96 pixels.
+    function colorAt(p) {
+        var t = p / 95 * 8
+        var level = Math.floor(t)
+        var q = Math.round((t - level) * 255)
+        switch (level) {
+        case 0: return [q, 0, 0]
+        case 1: return [255, q, 0]
+        case 2: return [255 - q, 255, 0]
+        case 3: return [0, 255, q]
+        case 4: return [0, 255 - q, 255]
+        case 5: return [q, 0, 255]
+        case 6: return [255, q, 255]
+        case 7: return [255 - q, 255 - q, 255 - q]
+        default: return [0, 0, 0]
+        }
+    }
+
+    // Takes the focus from the R, G, B fields, which stores what they hold.
+    function commitInput() {
+        fieldR.input.focus = false
+        fieldG.input.focus = false
+        fieldB.input.focus = false
+    }
+
+    // ---- models ----------------------------------------------------------
+
+    ListModel {
+        id: mdSkin
+        ListElement { textX: qsTr("SKIN 1") }
+        ListElement { textX: qsTr("SKIN 2") }
+    }
+
+    ListModel {
+        id: mdSound
+        ListElement { textX: qsTr("ON") }
+        ListElement { textX: qsTr("OFF") }
+    }
+
+    ListModel {
+        id: mdAnimation
+        ListElement { textX: qsTr("ON") }
+        ListElement { textX: qsTr("OFF") }
+    }
+
+    ListModel {
+        id: mdLanguage
+        objectName: "mdLanguage"
+    }
+
+    ListModel {
+        id: modColorIndex
+        objectName: "modColorIndex"
+        ListElement { r: 0; g: 255; b: 255 }
+        ListElement { r: 255; g: 200; b: 150 }
+        ListElement { r: 255; g: 180; b: 0 }
+        ListElement { r: 200; g: 200; b: 100 }
+        ListElement { r: 200; g: 170; b: 255 }
+        ListElement { r: 255; g: 180; b: 180 }
+        ListElement { r: 160; g: 190; b: 160 }
+    }
+
+    // ---- pieces ----------------------------------------------------------
+
+    // A bold caption right-aligned 20 px left of the item it belongs to.
+    component Caption: Text {
+        anchors.right: parent.left
+        anchors.rightMargin: 20
+        anchors.verticalCenter: parent.verticalCenter
+        font.bold: true
+        font.family: mainIten.globalSetting_fontFamily
+        font.pixelSize: mainIten.globalSetting_size
+        color: mainIten.globalSetting_color
+    }
+
+    // A check mark with its text; lit while current or hovered.
+    component SizeCheck: Item {
+        id: sizeCheck
+        property bool isCurrent: false
+        property alias text: sizeText.text
+        signal clicked
+        width: mark.width + 5 + sizeText.width
+        height: Math.max(mark.height, sizeText.height)
+
+        Image {
+            id: mark
+            anchors.verticalCenter: parent.verticalCenter
+            source: (sizeCheck.isCurrent || sizeArea.containsMouse) ? mainIten.sourceCHK1
+                                                                    : mainIten.sourceCHK0
+        }
+        Text {
+            id: sizeText
+            anchors.left: mark.right
+            anchors.leftMargin: 5
+            anchors.verticalCenter: parent.verticalCenter
+            font.bold: true
+            font.family: mainIten.globalSetting_fontFamily
+            font.pixelSize: mainIten.globalSetting_size
+            color: (sizeCheck.isCurrent || sizeArea.containsMouse) ? mainIten.globalSetting_color
+                                                                   : mainIten.globalSetting_color_enable
+        }
+        MouseArea {
+            id: sizeArea
+            anchors.fill: parent
+            hoverEnabled: true
+            onClicked: sizeCheck.clicked()
+        }
+    }
+
+    // One of the R, G, B fields: at most three digits, 0 to 255. Enter or
+    // leaving the field stores the number; an empty field keeps the old one.
+    component RgbField: Image {
+        id: rgbField
+        property alias label: fieldLabel.text
+        property alias input: fieldInput
+        property int value: 255
+        signal committed
+
+        function setValue(v) {
+            value = v
+            fieldInput.text = String(v)
+        }
+
+        width: 39
+        height: status === Image.Ready ? implicitHeight : 16
+        source: mainIten.sourceInputValue
+
+        Text {
+            id: fieldLabel
+            x: 4
+            anchors.verticalCenter: parent.verticalCenter
+            font.bold: true
+            font.family: mainIten.globalSetting_fontFamily
+            font.pixelSize: 11
+            color: mainIten.globalSetting_color_enable
+        }
+        TextInput {
+            id: fieldInput
+            anchors.left: fieldLabel.right
+            anchors.right: parent.right
+            anchors.rightMargin: 3
+            anchors.verticalCenter: parent.verticalCenter
+            horizontalAlignment: TextInput.AlignRight
+            maximumLength: 3
+            validator: RegularExpressionValidator {
+                regularExpression: /^(25[0-5]|2[0-4][0-9]|1[0-9][0-9]|[1-9]?[0-9])$/
+            }
+            inputMethodHints: Qt.ImhDigitsOnly
+            selectByMouse: true
+            font.bold: true
+            font.family: mainIten.globalSetting_fontFamily
+            font.pixelSize: 11
+            color: mainIten.globalSetting_color
+            selectionColor: mainIten.globalSetting_color_disable
+            text: "255"
+            Keys.onReturnPressed: focus = false
+            Keys.onEnterPressed: focus = false
+            onActiveFocusChanged: {
+                if (activeFocus)
+                    return
+                var n = parseInt(text, 10)
+                if (isNaN(n))
+                    text = String(rgbField.value)
+                else
+                    rgbField.value = n
+                rgbField.committed()
+            }
+        }
+    }
+
+    // ---- drawing ---------------------------------------------------------
+
+    Image {
+        id: background
+        source: mainIten.sourceGlobalsettingBackground
+    }
+
+    // Text appearance: size, colour, brightness.
+    Item {
+        id: textBox
+        objectName: "textBox"
+        x: 27
+        y: 190
+        width: 270
+        height: 176
+
+        Text {
+            id: textHeading
+            x: 12
+            anchors.verticalCenter: parent.top
+            text: mainIten.globalSetting_stringList[33]
+            font.bold: true
+            font.family: mainIten.globalSetting_fontFamily
+            font.pixelSize: mainIten.globalSetting_size
+            color: mainIten.globalSetting_color
+        }
+        // The frame, open where the heading sits.
+        Rectangle { x: 0; y: 0; width: 8; height: 1; color: mainIten.globalSetting_color_disable }
+        Rectangle {
+            x: textHeading.x + textHeading.width + 4
+            y: 0
+            width: parent.width - x
+            height: 1
+            color: mainIten.globalSetting_color_disable
+        }
+        Rectangle { x: 0; y: 0; width: 1; height: parent.height; color: mainIten.globalSetting_color_disable }
+        Rectangle { x: parent.width - 1; y: 0; width: 1; height: parent.height; color: mainIten.globalSetting_color_disable }
+        Rectangle { x: 0; y: parent.height - 1; width: parent.width; height: 1; color: mainIten.globalSetting_color_disable }
+
+        // Size
+        Item {
+            id: sizeRow
+            x: 100
+            y: 22
+            width: sizeLarger.x + sizeLarger.width
+            height: Math.max(sizeNormal.height, 16)
+
+            Caption { text: mainIten.globalSetting_stringList[34] }
+
+            SizeCheck {
+                id: sizeNormal
+                objectName: "sizeNormal"
+                anchors.verticalCenter: parent.verticalCenter
+                text: mainIten.globalSetting_stringList[37]
+                isCurrent: globalSetting.sizeIndex === 0
+                onClicked: globalSetting.setSize(0)
+            }
+            SizeCheck {
+                id: sizeLarger
+                objectName: "sizeLarger"
+                x: sizeNormal.width + 15
+                anchors.verticalCenter: parent.verticalCenter
+                text: mainIten.globalSetting_stringList[38]
+                isCurrent: globalSetting.sizeIndex === 1
+                onClicked: globalSetting.setSize(1)
+            }
+        }
+
+        // Colour slots
+        Image {
+            id: slotsFrame
+            x: 100
+            y: 55
+            width: 145
+            height: 31
+            source: mainIten.sourcePaletteIndex
+
+            Caption { text: mainIten.globalSetting_stringList[35] }
+
+            ListView {
+                id: lvColorIndex
+                objectName: "lvColorIndex"
+                anchors.fill: parent
+                orientation: ListView.Horizontal
+                spacing: 2
+                interactive: false
+                highlightFollowsCurrentItem: false
+                currentIndex: 0
+                model: modColorIndex
+                delegate: Item {
+                    width: 19
+                    height: 31
+                    Rectangle {
+                        width: 19
+                        height: 3
+                        color: mainIten.globalSetting_color
+                        visible: lvColorIndex.currentIndex === index
+                    }
+                    Rectangle {
+                        x: 2
+                        y: 10
+                        width: 15
+                        height: 15
+                        color: Qt.rgba(model.r / 255, model.g / 255, model.b / 255, 1)
+                    }
+                    Rectangle {
+                        anchors.fill: parent
+                        color: "transparent"
+                        border.width: 1
+                        border.color: mainIten.globalSetting_color
+                        visible: slotArea.containsMouse
+                    }
+                    MouseArea {
+                        id: slotArea
+                        anchors.fill: parent
+                        hoverEnabled: true
+                        onClicked: {
+                            lvColorIndex.currentIndex = index
+                            globalSetting.setRGB(3, model.r, model.g, model.b)
+                        }
+                    }
+                }
+            }
+        }
+
+        // Colour editor: colour bar and R, G, B fields.
+        Item {
+            id: _Palette
+            objectName: "_Palette"
+            x: (textBox.width - width) / 2
+            y: slotsFrame.y + slotsFrame.height + 5
+            width: paletteImage.width + 10 + fields.width
+            height: Math.max(paletteImage.height, fields.height)
+
+            property int _R: 255
+            property int _G: 255
+            property int _B: 255
+            readonly property string _RGB: "#" + hex2(_R) + hex2(_G) + hex2(_B)
+
+            function hex2(v) {
+                var s = v.toString(16).toUpperCase()
+                return s.length < 2 ? "0" + s : s
+            }
+
+            Image {
+                id: paletteImage
+                width: 96
+                height: status === Image.Ready ? implicitHeight : 16
+                source: mainIten.sourcePalette
+
+                Rectangle {
+                    id: colorBar
+                    objectName: "colorBar"
+                    x: 0
+                    y: 3
+                    width: 96
+                    height: parent.height - 6
+                    gradient: Gradient {
+                        orientation: Gradient.Horizontal
+                        GradientStop { position: 0 / 8; color: "#000000" }
+                        GradientStop { position: 1 / 8; color: "#FF0000" }
+                        GradientStop { position: 2 / 8; color: "#FFFF00" }
+                        GradientStop { position: 3 / 8; color: "#00FF00" }
+                        GradientStop { position: 4 / 8; color: "#00FFFF" }
+                        GradientStop { position: 5 / 8; color: "#0000FF" }
+                        GradientStop { position: 6 / 8; color: "#FF00FF" }
+                        GradientStop { position: 7 / 8; color: "#FFFFFF" }
+                        GradientStop { position: 8 / 8; color: "#000000" }
+                    }
+
+                    MouseArea {
+                        anchors.fill: parent
+                        function pick(x) {
+                            var p = Math.max(0, Math.min(95, Math.floor(x)))
+                            var c = globalSetting.colorAt(p)
+                            globalSetting.setRGB(1, c[0], c[1], c[2])
+                        }
+                        onPressed: pick(mouse.x)
+                        onPositionChanged: {
+                            if (pressed)
+                                pick(mouse.x)
+                        }
+                    }
+                }
+            }
+
+            Row {
+                id: fields
+                anchors.left: paletteImage.right
+                anchors.leftMargin: 10
+                anchors.verticalCenter: paletteImage.verticalCenter
+                spacing: 3
+
+                RgbField {
+                    id: fieldR
+                    objectName: "fieldR"
+                    label: "R "
+                    onCommitted: globalSetting.setRGB(2, fieldR.value, fieldG.value, fieldB.value)
+                }
+                RgbField {
+                    id: fieldG
+                    objectName: "fieldG"
+                    label: "G "
+                    onCommitted: globalSetting.setRGB(2, fieldR.value, fieldG.value, fieldB.value)
+                }
+                RgbField {
+                    id: fieldB
+                    objectName: "fieldB"
+                    label: "B "
+                    onCommitted: globalSetting.setRGB(2, fieldR.value, fieldG.value, fieldB.value)
+                }
+            }
+        }
+
+        // Brightness
+        Item {
+            x: 97
+            y: 140
+            width: brightness_Slider.width
+            height: Math.max(brightness_Slider.height, 16)
+
+            Caption { text: mainIten.globalSetting_stringList[36] }
+
+            Slider {
+                id: brightness_Slider
+                objectName: "brightness_Slider"
+                onSliderClicked: globalSetting.setBrightness(index)
+            }
+        }
+    }
+
+    // Reset and Apply, under the text box on its right.
+    Image {
+        id: buttonFrame
+        x: textBox.x + textBox.width - width
+        y: textBox.y + textBox.height + 8
+        width: status === Image.Ready ? implicitWidth : 70
+        height: status === Image.Ready ? implicitHeight : 30
+        source: mainIten.sourceFram2btn
+
+        Button_2state {
+            id: btnReset
+            objectName: "btnReset"
+            anchors.horizontalCenter: parent.horizontalCenter
+            anchors.horizontalCenterOffset: -parent.width / 4
+            anchors.verticalCenter: parent.verticalCenter
+            source0: mainIten.sourceReset0
+            source1: mainIten.sourceReset1
+            onClicked: globalSetting.resetApconfig()
+        }
+        Button_2state {
+            id: btnApply
+            objectName: "btnApply"
+            anchors.horizontalCenter: parent.horizontalCenter
+            anchors.horizontalCenterOffset: parent.width / 4
+            anchors.verticalCenter: parent.verticalCenter
+            source0: mainIten.sourceApply0
+            source1: mainIten.sourceApply1
+            onClicked: globalSetting.apply()
+        }
+    }
+
+    // The rows with lists, drawn above the text box so that an opened list
+    // covers it.
+    Column {
+        id: rows
+        objectName: "rows"
+        x: 139
+        y: globalSetting.skinRowShown ? 22 : 11
+        spacing: 10
+
+        Item {
+            id: rowSkin
+            objectName: "rowSkin"
+            visible: globalSetting.skinRowShown
+            width: _skinList.width
+            height: Math.max(_skinList.height, 16)
+            Caption { text: mainIten.globalSetting_stringList[26] }
+            DropdownList {
+                id: _skinList
+                objectName: "_skinList"
+                mdItems: mdSkin
+                onListElementClicked: globalSetting.setSkinIndex(index)
+                onListOpened: rowSkin.z = 1
+                onListClosed: rowSkin.z = 0
+            }
+        }
+
+        Item {
+            id: rowSound
+            width: _soundList.width
+            height: Math.max(_soundList.height, 16)
+            Caption { text: mainIten.globalSetting_stringList[27] }
+            DropdownList {
+                id: _soundList
+                objectName: "_soundList"
+                mdItems: mdSound
+                onListElementClicked: globalSetting.setSound(index)
+                onListOpened: rowSound.z = 1
+                onListClosed: rowSound.z = 0
+            }
+        }
+
+        Item {
+            id: rowAnimation
+            width: _animationList.width
+            height: Math.max(_animationList.height, 16)
+            Caption { text: mainIten.globalSetting_stringList[28] }
+            DropdownList {
+                id: _animationList
+                objectName: "_animationList"
+                mdItems: mdAnimation
+                onListElementClicked: globalSetting.setAnimations(index)
+                onListOpened: rowAnimation.z = 1
+                onListClosed: rowAnimation.z = 0
+            }
+        }
+
+        Item {
+            id: rowLanguage
+            width: _languageList.width
+            height: Math.max(_languageList.height, 16)
+            Caption { text: mainIten.globalSetting_stringList[29] }
+            DropdownList {
+                id: _languageList
+                objectName: "_languageList"
+                mdItems: mdLanguage
+                onListElementClicked: globalSetting.setLanguage(index)
+                onListOpened: rowLanguage.z = 1
+                onListClosed: rowLanguage.z = 0
+            }
+        }
+
+        Image {
+            id: _backgroundSwitch
+            objectName: "_backgroundSwitch"
+            width: status === Image.Ready ? implicitWidth : 151
+            height: status === Image.Ready ? implicitHeight : 23
+            source: mainIten.sourceSlider
+
+            Caption { text: mainIten.globalSetting_stringList[30] }
+
+            Text {
+                id: backgroundText
+                objectName: "backgroundText"
+                anchors.centerIn: parent
+                text: "【 " + mainIten.globalSetting_stringList[globalSetting.isCustomBackground ? 31 : 32] + " 】"
+                font.bold: true
+                font.family: mainIten.globalSetting_fontFamily
+                font.pixelSize: mainIten.globalSetting_size
+                color: backgroundArea.containsMouse ? mainIten.globalSetting_color
+                                                    : mainIten.globalSetting_color_enable
+            }
+            MouseArea {
+                id: backgroundArea
+                anchors.fill: parent
+                hoverEnabled: true
+                onClicked: globalSetting.toggleBackground()
+            }
+        }
+    }
+}
