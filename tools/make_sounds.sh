@@ -131,6 +131,6 @@ mix "$tmp/pad_mix.wav" "${parts[@]}"
 shape "$tmp/pad_mix.wav" "$tmp/pad_long.wav" lowpass 1400 tremolo 0.25 15 reverb 80 40 100
 shape "$tmp/pad_long.wav" "$tmp/pad_cut.wav" trim 6 12
 shape "$tmp/pad_cut.wav" "$tmp/pad.wav" gain -n -16
-lame --quiet -m m -b 64 --noreplaygain "$tmp/pad.wav" "$out/00.mp3"
+lame --quiet -t -m m -b 64 --noreplaygain "$tmp/pad.wav" "$out/00.mp3"
 
 ls -l "$out"
