@@ -154,6 +154,15 @@ Rectangle {
                     width: rows.width
                     height: priv.rowHeight
 
+                    // The open list lies over other controls: an opaque
+                    // backing keeps them from showing through its rows.
+                    Rectangle {
+                        anchors.fill: parent
+                        anchors.margins: 1
+                        radius: 3
+                        color: "#101419"
+                    }
+
                     Image {
                         anchors.fill: parent
                         source: sourceSlider
