@@ -44,11 +44,11 @@ QList<Listed> scenePictures()
     return list;
 }
 
-bool sizeMatches(QSize size, const QString& spec)
+bool sizeMatches(QSize size, const QString& expected)
 {
-    if (spec == "-")
+    if (expected == "-")
         return true;
-    const QStringList wh = spec.split('x');
+    const QStringList wh = expected.split('x');
     if (wh.size() != 2)
         return false;
     return (wh[0] == "*" || wh[0].toInt() == size.width())
