@@ -384,10 +384,11 @@ HID_API_EXPORT hid_device* HID_API_CALL hid_open_path(const char* path)
     return openEndpoint(call, call.model.findPresent(path));
 }
 
-int HID_API_EXPORT HID_API_CALL hid_write(hid_device* dev, const unsigned char* data,
-                                          size_t length)
+// A transfer from the host to the device: extras swallow it, the keyboard's
+// firmware handles it.
+static int hostToDevice(DeviceCall& call, const unsigned char* data, size_t length,
+                 int (q3sim::Firmware::*handle)(Interface, const unsigned char*, std::size_t))
 {
-    DeviceCall call("hid_write", dev);
     call.data(data, length);
     if (!call.ready())
         return call.finish(-1);
@@ -395,8 +396,15 @@ int HID_API_EXPORT HID_API_CALL hid_write(hid_device* dev, const unsigned char* 
         return call.fail(ErrorNoBuffer);
     if (!call.isKeyboard())
         return call.finish(static_cast<int>(length));
-    const int result = call.firmwareDone(call.model.firmware->handleOutputReport(call.via(), data, length));
+    const int result = call.firmwareDone((call.model.firmware.get()->*handle)(call.via(), data, length));
     return result < 0 ? call.fail(ErrorStalled) : call.finish(result);
+}
+
+int HID_API_EXPORT HID_API_CALL hid_write(hid_device* dev, const unsigned char* data,
+                                          size_t length)
+{
+    DeviceCall call("hid_write", dev);
+    return hostToDevice(call, data, length, &q3sim::Firmware::handleOutputReport);
 }
 
 int HID_API_EXPORT HID_API_CALL hid_read_timeout(hid_device* dev, unsigned char* data,
@@ -427,15 +435,7 @@ int HID_API_EXPORT HID_API_CALL hid_send_feature_report(hid_device* dev,
                                                         const unsigned char* data, size_t length)
 {
     DeviceCall call("hid_send_feature_report", dev);
-    call.data(data, length);
-    if (!call.ready())
-        return call.finish(-1);
-    if (!data || !length)
-        return call.fail(ErrorNoBuffer);
-    if (!call.isKeyboard())
-        return call.finish(static_cast<int>(length));
-    const int result = call.firmwareDone(call.model.firmware->handleFeatureRequest(call.via(), data, length));
-    return result < 0 ? call.fail(ErrorStalled) : call.finish(result);
+    return hostToDevice(call, data, length, &q3sim::Firmware::handleFeatureRequest);
 }
 
 int HID_API_EXPORT HID_API_CALL hid_get_feature_report(hid_device* dev, unsigned char* data,
