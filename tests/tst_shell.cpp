@@ -242,7 +242,7 @@ void TestShell::notificationsAreCoalesced()
     QElapsedTimer sinceLast;
     sinceLast.start();
 
-    QTest::qWait(1900);
+    QTest::qWait(1500);
     QCOMPARE(q3sim::countCalls("hid_enumerate"), 0);
     QTRY_COMPARE_WITH_TIMEOUT(q3sim::countCalls("hid_enumerate"), 1, 1000);
     QVERIFY2(sinceLast.elapsed() >= 2040, qPrintable(QString::number(sinceLast.elapsed())));
