@@ -1,3 +1,4 @@
+#include "KeyboardEntry.h"
 #include "device/DevInfo.h"
 #include "device/Hid_Thread.h"
 #include "device/StringsVerified.h"
@@ -56,18 +57,6 @@ QStringList received()
     return out;
 }
 
-DevInfo keyboardEntry(quint32 reportLength = 64)
-{
-    DevInfo d;
-    d.vid = 0x04d9;
-    d.pid = 0xa1cd;
-    d.usagePage = 0xff01;
-    d.usage = 1;
-    d.usagePage2 = 0xff02;
-    d.usage2 = 1;
-    d.reportLength = reportLength;
-    return d;
-}
 
 const std::vector<unsigned char> payloadA = pattern(128, 1);
 const std::vector<unsigned char> payloadB = pattern(128, 100);

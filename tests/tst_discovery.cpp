@@ -1,3 +1,4 @@
+#include "KeyboardEntry.h"
 #include "device/DevInfo.h"
 #include "device/Hid_Thread.h"
 
@@ -9,18 +10,6 @@
 
 namespace {
 
-DevInfo keyboardEntry()
-{
-    DevInfo d;
-    d.vid = 0x04d9;
-    d.pid = 0xa1cd;
-    d.usagePage = 0xff01;
-    d.usage = 1;
-    d.usagePage2 = 0xff02;
-    d.usage2 = 1;
-    d.reportLength = 64;
-    return d;
-}
 
 QString simPath(q3sim::Interface which)
 {
