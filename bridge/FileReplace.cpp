@@ -1,5 +1,6 @@
 #include "bridge/FileReplace.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -13,6 +14,8 @@ bool FileReplace::copyOver(const QString& source, const QString& target)
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return false;
+    const QFileInfo replaced(target);
+    const QDateTime replacedTime = replaced.exists() ? replaced.lastModified() : QDateTime();
     QSaveFile out(target);
     if (!out.open(QIODevice::WriteOnly))
         return false;
@@ -27,5 +30,16 @@ bool FileReplace::copyOver(const QString& source, const QString& target)
             return false;
         }
     }
-    return out.commit();
+    if (!out.commit())
+        return false;
+
+    // Settings objects cache a file by name, size and modification time: a
+    // replacement of the same size written within the same clock tick as the
+    // file it replaces would look unchanged to them. It is always made newer.
+    if (replacedTime.isValid() && QFileInfo(target).lastModified() <= replacedTime) {
+        QFile written(target);
+        if (written.open(QIODevice::ReadWrite))
+            written.setFileTime(replacedTime.addSecs(1), QFileDevice::FileModificationTime);
+    }
+    return true;
 }

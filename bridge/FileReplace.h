@@ -4,7 +4,8 @@
 
 // Replaces a file with a copy of another without ever leaving the target
 // half-written or deleted: the copy is written beside the target and renamed
-// over it. On any failure the target stays as it was.
+// over it. On any failure the target stays as it was. The replacement is
+// always newer than the file it replaced.
 namespace FileReplace {
 bool copyOver(const QString& source, const QString& target);
 }

@@ -2,6 +2,7 @@
 #include "FakeDialogs.h"
 
 #include "app/StartupEnvironment.h"
+#include "bridge/FileReplace.h"
 #include "bridge/HardwareDefinition.h"
 #include "bridge/KeyCodeTable.h"
 #include "bridge/LanguageFiles.h"
@@ -111,6 +112,7 @@ private slots:
     void profileReplaceFailuresKeepTheProfile_data();
     void profileReplaceFailuresKeepTheProfile();
     void keydefineAndDefaults();
+    void replacementIsAlwaysNewer();
 
     // definitions
     void hardwareDefinition_data();
@@ -632,6 +634,30 @@ void TestDataFiles::keydefineAndDefaults()
     QCOMPARE(f.view->getKeydefine(200), QVariantList{});
     QCOMPARE(f.view->loadDefaultProfile("color/ledType").toStringList(), (QStringList{"1", "2"}));
     QVERIFY(!f.view->loadDefaultProfile("color/color").isValid());
+}
+
+void TestDataFiles::replacementIsAlwaysNewer()
+{
+    // An open settings file replaced by one of the same size must not look
+    // unchanged to the settings cache, even within one clock tick.
+    QTemporaryDir dir;
+    const QString target = dir.filePath("p1.bin");
+    const QString source = dir.filePath("pD.bin");
+    BridgeFixture::write(target, "[color]\nledType=9, 9, 9, 9, 9, 9, 9\n");
+    BridgeFixture::write(source, "[color]\nledType=1, 2, 3, 4, 5, 6, 7\n");
+    const QDateTime later = QDateTime::currentDateTime().addSecs(30);
+    {
+        QFile f(target);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.setFileTime(later, QFileDevice::FileModificationTime));
+    }
+    QCOMPARE(QSettings(target, QSettings::IniFormat).value("color/ledType").toStringList().value(0),
+             QString("9"));
+
+    QVERIFY(FileReplace::copyOver(source, target));
+    QVERIFY(QFileInfo(target).lastModified() > later);
+    QCOMPARE(QSettings(target, QSettings::IniFormat).value("color/ledType").toStringList().value(0),
+             QString("1"));
 }
 
 void TestDataFiles::hardwareDefinition_data()
