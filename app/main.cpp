@@ -1,3 +1,4 @@
+#include "app/DisplayGuard.h"
 #include "app/StartupEnvironment.h"
 #include "app/Ui_Controler.h"
 #include "app/Widget.h"
@@ -6,9 +7,16 @@
 
 #include <QApplication>
 
+#include <memory>
+
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
+    std::unique_ptr<QApplication> application;
+    {
+        DisplayGuard guard;
+        application = std::make_unique<QApplication>(argc, argv);
+    }
+    QApplication& app = *application;
     StartupEnvironment::makeExecutableDirectoryCurrent(QCoreApplication::applicationFilePath());
     StartupEnvironment::chooseSceneRenderer();
     StartupEnvironment::ensureThreadPool();
