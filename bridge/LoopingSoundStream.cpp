@@ -2,49 +2,73 @@
 
 #include <QFile>
 
-#include <cstring>
-
 LoopingSoundStream::LoopingSoundStream(QObject* parent)
-    : QIODevice(parent)
+    : Phonon::AbstractMediaStream(parent)
 {
+    setStreamSize(-1);
+    setStreamSeekable(false);
+    later.setSingleShot(true);
+    connect(&later, &QTimer::timeout, this, &LoopingSoundStream::deliver);
 }
 
 bool LoopingSoundStream::load(const QString& file)
 {
-    if (isOpen())
-        close();
     sourceFile = file;
     content.clear();
-    position = 0;
-    wraps = 0;
     QFile f(file);
     if (f.open(QIODevice::ReadOnly))
         content = f.readAll();
-    if (content.isEmpty())
-        return false;
-    return open(QIODevice::ReadOnly);
+    wraps = 0;
+    reset();
+    return !content.isEmpty();
 }
 
-qint64 LoopingSoundStream::bytesAvailable() const
+void LoopingSoundStream::reset()
 {
-    // Endless: always at least one more pass of the file.
-    return content.size() + QIODevice::bytesAvailable();
+    later.stop();
+    wanted = false;
+    position = 0;
+    handedOut = 0;
+    since.start();
 }
 
-qint64 LoopingSoundStream::readData(char* data, qint64 maxSize)
+void LoopingSoundStream::needData()
 {
-    if (content.isEmpty())
-        return -1;
-    qint64 done = 0;
-    while (done < maxSize) {
-        const qint64 chunk = qMin(maxSize - done, qint64(content.size()) - position);
-        std::memcpy(data + done, content.constData() + position, size_t(chunk));
-        done += chunk;
-        position += chunk;
-        if (position == content.size()) {
-            position = 0;
-            ++wraps;
-        }
+    wanted = true;
+    deliver();
+}
+
+void LoopingSoundStream::enoughData()
+{
+    wanted = false;
+    later.stop();
+}
+
+void LoopingSoundStream::deliver()
+{
+    if (!wanted)
+        return;
+    if (content.isEmpty()) {
+        endOfData();
+        wanted = false;
+        return;
     }
-    return done;
+    // The pace is counted from the start of the stream.
+    const qint64 perSecond = qint64(content.size()) * qMax(1, passesPerSecond);
+    const qint64 allowed = content.size() + perSecond * since.elapsed() / 1000;
+    if (handedOut + chunkSize > allowed) {
+        const qint64 waitMs = (handedOut + chunkSize - allowed) * 1000 / perSecond + 1;
+        later.start(int(qMin<qint64>(waitMs, 1000)));
+        return;
+    }
+    const qint64 n = qMin<qint64>(chunkSize, content.size() - position);
+    wanted = false;
+    handedOut += n;
+    const QByteArray chunk = content.mid(int(position), int(n));
+    position += n;
+    if (position == content.size()) {
+        position = 0;
+        ++wraps;
+    }
+    writeData(chunk);
 }

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <phonon/AbstractMediaStream>
+
 #include <QByteArray>
-#include <QIODevice>
+#include <QElapsedTimer>
 #include <QString>
+#include <QTimer>
 
 // A sound file played as an endless stream: the file's bytes over and over.
 // The background sound loops through one player and one decoding pipeline
@@ -10,29 +13,40 @@
 // pipeline's source anew every time, and the media back end keeps part of
 // every one it built. The file must be a sequence of frames that may follow
 // each other (the shipped background sound is raw MP3 frames).
-class LoopingSoundStream : public QIODevice
+//
+// The stream hands out at most `passesPerSecond` passes of the file per
+// second (one by default). A real output takes far less (the file plays for
+// seconds); an output that does not play in real time would otherwise
+// decode as fast as it can, forever.
+class LoopingSoundStream : public Phonon::AbstractMediaStream
 {
     Q_OBJECT
 public:
     explicit LoopingSoundStream(QObject* parent = nullptr);
 
-    // Reads the file into memory and starts at its beginning. False, with
-    // the stream closed, when the file is missing, unreadable or empty.
+    // Reads the file into memory and starts at its beginning. False when
+    // the file is missing, unreadable or empty.
     bool load(const QString& file);
     QString fileName() const { return sourceFile; }
     // Times the stream has passed the end of the file.
     qint64 passes() const { return wraps; }
-
-    bool isSequential() const override { return true; }
-    qint64 bytesAvailable() const override;
+    int passesPerSecond = 1;
 
 protected:
-    qint64 readData(char* data, qint64 maxSize) override;
-    qint64 writeData(const char*, qint64) override { return -1; }
+    void reset() override;
+    void needData() override;
+    void enoughData() override;
 
 private:
+    void deliver();
+
+    static constexpr int chunkSize = 4096;
     QString sourceFile;
     QByteArray content;
     qint64 position = 0;
     qint64 wraps = 0;
+    qint64 handedOut = 0;  // since `since` started
+    QElapsedTimer since;
+    QTimer later;          // a delivery held back by the pace
+    bool wanted = false;
 };
