@@ -1,5 +1,7 @@
 #include "bridge/MacroLibrary.h"
 
+#include "bridge/DataFileCheck.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSettings>
@@ -149,7 +151,7 @@ FileBinding inspect(const QString& path)
     FileBinding f;
     f.path = path;
     QSettings ini(path, QSettings::IniFormat);
-    f.readable = ini.status() == QSettings::NoError;
+    f.readable = DataFileCheck::unreadable(path).isEmpty();
     const QVariant index = ini.value("config/index");
     f.index = index.isValid() ? index.toInt(&f.indexValid) : -1;
     if (!index.isValid())
@@ -167,7 +169,7 @@ FileBinding inspect(const QString& path)
 }
 }
 
-QStringList MacroLibrary::reconcile(int maxMacro)
+QStringList MacroLibrary::reconcile(int maxMacro, QStringList* unreadable)
 {
     // Without a usable slot count nothing can be decided about any file.
     if (maxMacro <= 0)
@@ -196,12 +198,14 @@ QStringList MacroLibrary::reconcile(int maxMacro)
     int slot = 0;
     for (const FileBinding& f : orphans) {
         const bool deliberatelyUnbound = f.indexValid && f.index == -1;
+        if (!f.readable && unreadable)
+            unreadable->append(f.path);
         if (deliberatelyUnbound || !f.readable || !f.hasActions)
             continue;
         while (slot < maxMacro && taken[size_t(slot)])
             ++slot;
         if (slot >= maxMacro)
-            break;
+            continue;
         QSettings ini(f.path, QSettings::IniFormat);
         ini.setValue("config/index", slot);
         ini.sync();

@@ -40,7 +40,8 @@ public:
     // such files that hold actions are kept (re-bound to a free slot unless
     // deliberately unbound); free slots get a new file. Does nothing for a
     // maxMacro below 1. Returns the removed paths.
-    QStringList reconcile(int maxMacro);
+    // Files that cannot be read as macro files are listed in `unreadable`.
+    QStringList reconcile(int maxMacro, QStringList* unreadable = nullptr);
 
     static QString generatedName(int n);
 

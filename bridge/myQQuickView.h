@@ -5,6 +5,7 @@
 
 #include <QMap>
 #include <QQuickWidget>
+#include <QSet>
 #include <QStringList>
 #include <QVariant>
 
@@ -105,5 +106,7 @@ public slots:
     QVariantList ui_B0H_GetColor();
 
 private:
+    void reportUnusableFiles();
+    QSet<QString> reportedFiles;  // told once per run
     void queueSceneCall(const char* function, const QVariantList& args = {});
 };
