@@ -72,6 +72,9 @@ Image {
     }
 
     source: sourceListPfContainer
+    // The context menu reaches over the page viewport: while it is shown the
+    // whole menu lies above its siblings.
+    z: profileMenu.visible ? 1 : 0
 
     ListModel {
         id: mdProfile
