@@ -64,6 +64,7 @@ Item {
 
                 Image {
                     id: icon
+                    objectName: "icon"
                     x: 10
                     anchors.verticalCenter: parent.verticalCenter
                     source: fnItem.currentIndex === index ? model.icon1 : model.icon0
