@@ -1,3 +1,5 @@
+#include "app/CommandLine.h"
+#include "app/DataFolder.h"
 #include "app/StartupEnvironment.h"
 #include "app/Ui_Controler.h"
 #include "app/Widget.h"
@@ -8,8 +10,13 @@
 
 int main(int argc, char* argv[])
 {
+    if (const int status = CommandLine::runWithoutWindow(argc, argv); status >= 0)
+        return status;
+
     QApplication app(argc, argv);
-    StartupEnvironment::makeExecutableDirectoryCurrent(QCoreApplication::applicationFilePath());
+    if (!CommandLine::acceptRemaining(QCoreApplication::arguments()))
+        return 2;
+    DataFolder::prepare(QCoreApplication::applicationFilePath());
     StartupEnvironment::chooseSceneRenderer();
     StartupEnvironment::ensureThreadPool();
 

@@ -264,6 +264,7 @@ QStringList myQQuickView::getGlobalStrings(QString langCode)
 {
     const LanguageFiles::Strings loaded = LanguageFiles::load(languageFolder, langCode);
     globalMsgs = loaded.messages;
+    languageCode = langCode;
     stringsVerified() = loaded.verified;
     return loaded.strings;
 }
