@@ -89,8 +89,10 @@ AccessNotice::AccessNotice(const Texts& texts, QWidget* window)
     layout->addLayout(heading);
     layout->addWidget(textLabel);
 
+    // The wrapped text decides the height at the notice's width.
     setFixedWidth(noticeWidth);
-    adjustSize();
+    layout->activate();
+    setFixedHeight(layout->totalHeightForWidth(noticeWidth));
     const int windowWidth = window ? window->width() : noticeWidth;
     move(qMax(0, (windowWidth - noticeWidth) / 2), noticeTop);
     raise();
