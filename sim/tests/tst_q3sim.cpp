@@ -1072,8 +1072,8 @@ void TestQ3Sim::deniedOpens()
         QCOMPARE(errno, EACCES);
         const std::wstring error = hid_error(nullptr);
         QVERIFY(error.find(L"Permission denied") != std::wstring::npos);
-        QVERIFY(error.find(std::wstring(q3sim::interfacePath(which).begin(),
-                                        q3sim::interfacePath(which).end())) != std::wstring::npos);
+        const std::string path = q3sim::interfacePath(which);
+        QVERIFY(error.find(std::wstring(path.begin(), path.end())) != std::wstring::npos);
     }
     QVERIFY(openDevice(extra));
     std::string state;
