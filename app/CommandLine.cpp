@@ -45,9 +45,13 @@ const char* const usage =
     "Data: modules/ beside the program when it is writable, otherwise (an installed copy)\n"
     "$XDG_DATA_HOME/q3config, by default ~/.local/share/q3config.\n";
 
+// The same choice the window makes at start: the system-wide capture when it
+// can be installed, except for a native Wayland window, which it cannot see;
+// otherwise the window's own key events, as long as there is a display.
 Diagnostics::KeyCapture keyCapture()
 {
-    {
+    const bool waylandWindow = qEnvironmentVariable("QT_QPA_PLATFORM").startsWith("wayland");
+    if (!waylandWindow) {
         GlobalInputHook hook(false);
         const bool systemWide = hook.installHooks();
         hook.uninstallHooks();

@@ -106,6 +106,7 @@ rc=$?
 [ $rc -eq 0 ] || { cat "$work/diagnose.log"; fail "--diagnose ended with $rc"; }
 has "$work/diagnose.log" "^data folder: $data (per user; shipped data in $root/usr/share/q3config/modules)"
 has "$work/diagnose.log" '^result: keyboard usable'
+has "$work/diagnose.log" '^key capture: none (no display)$'
 for f in setting/apConfig.bin setting/p1.bin setting/p3.bin setting/KeyCodeDef.bin \
          i18n/lang_042000.ini media/01.wav img/skin2/background.png; do
   [ -f "$data/modules/$f" ] || fail "the per-user folder lacks modules/$f"
@@ -120,6 +121,12 @@ xvfb_pid=$!
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "virtual display did not start"
 export DISPLAY=":$(head -1 "$work/display")"
+
+# Key capture as the report sees it, with a display.
+LD_PRELOAD="$sim" "$root/usr/bin/q3config" --diagnose >"$work/diagnose.log" 2>&1
+has "$work/diagnose.log" '^key capture: XInput 2.2 (system-wide)$'
+QT_QPA_PLATFORM=wayland LD_PRELOAD="$sim" "$root/usr/bin/q3config" --diagnose >"$work/diagnose.log" 2>&1
+has "$work/diagnose.log" '^key capture: window-only'
 
 (cd / && LD_PRELOAD="$sim" exec "$root/usr/bin/q3config") >"$work/app.log" 2>&1 &
 app_pid=$!
