@@ -51,7 +51,11 @@ void Widget::checkDevice()
 void Widget::reportAccessProblem()
 {
     if (!hid.accessDenied()) {
+        // The keyboard opened since: the notice has done its job.
         accessProblemReported = false;
+        accessNoticePending = false;
+        if (AccessNotice* shown = accessNotice())
+            shown->close();
         return;
     }
     if (accessProblemReported)

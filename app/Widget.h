@@ -45,7 +45,8 @@ protected:
 private:
     // The keyboard is there but this user may not open it: said once on
     // standard error and in the window (as soon as the scene has started),
-    // again only after access worked in between.
+    // again only after access worked in between. The notice goes away by
+    // itself once the keyboard opens.
     void reportAccessProblem();
     void showAccessNotice();
 

@@ -14,6 +14,7 @@ int main(int argc, char* argv[])
         return status;
 
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(Q3_APP_ID);
     if (!CommandLine::acceptRemaining(QCoreApplication::arguments()))
         return 2;
     DataFolder::prepare(QCoreApplication::applicationFilePath());

@@ -72,7 +72,7 @@ done
 
 # --- the udev rule ---------------------------------------------------------
 rule="$root/usr/lib/udev/rules.d/70-q3config.rules"
-rules=$(grep -v '^[[:space:]]*#' "$rule" | grep -v '^[[:space:]]*$' | grep -v -e 'GOTO=' -e '^LABEL=')
+rules=$(grep -v '^[[:space:]]*#' "$rule" | grep -v '^[[:space:]]*$')
 [ "$(echo "$rules" | wc -l)" -eq 1 ] || fail "expected one rule, got: $rules"
 for part in 'SUBSYSTEM=="hidraw"' 'ATTRS{idVendor}=="04d9"' 'ATTRS{idProduct}=="a1cd"' 'TAG+="uaccess"'; do
   echo "$rules" | grep -qF "$part" || fail "the rule lacks $part: $rules"

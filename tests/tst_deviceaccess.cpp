@@ -250,7 +250,11 @@ void TestDeviceAccess::noticeShownOnceInTheLanguageInUse()
     q3sim::denyOpens(true);
     w.checkDevice();
     QVERIFY(w.accessNotice());
+
+    // The user reloaded the rule and plugged the keyboard in again.
     q3sim::denyOpens(false);
+    w.checkDevice();
+    QTRY_VERIFY(!w.accessNotice());
 }
 
 void TestDeviceAccess::noNoticeWithoutARefusal_data()
