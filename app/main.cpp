@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/DataFolder.h"
+#include "app/DisplayGuard.h"
 #include "app/StartupEnvironment.h"
 #include "app/Ui_Controler.h"
 #include "app/Widget.h"
@@ -8,12 +9,19 @@
 
 #include <QApplication>
 
+#include <memory>
+
 int main(int argc, char* argv[])
 {
     if (const int status = CommandLine::runWithoutWindow(argc, argv); status >= 0)
         return status;
 
-    QApplication app(argc, argv);
+    std::unique_ptr<QApplication> application;
+    {
+        DisplayGuard guard;
+        application = std::make_unique<QApplication>(argc, argv);
+    }
+    QApplication& app = *application;
     QGuiApplication::setDesktopFileName(Q3_APP_ID);
     if (!CommandLine::acceptRemaining(QCoreApplication::arguments()))
         return 2;

@@ -10,6 +10,7 @@
 #include "bridge/MacroEncoder.h"
 #include "bridge/SceneCall.h"
 #include "bridge/SoundEffects.h"
+#include "bridge/StaleLockFiles.h"
 #include "bridge/UserDialogs.h"
 #include "device/Hid_Thread.h"
 #include "device/StringsVerified.h"
@@ -51,7 +52,13 @@ myQQuickView::myQQuickView(QWidget* parent)
     hwMode = limits.hwMode;
     maxMacro = limits.maxMacro;
     maxProfile = limits.maxProfile;
+    if (!limits.usable) {
+        qWarning().noquote() << QString("The hardware definition \"%1\" cannot be used: %2. "
+                                        "No macro or profile file is touched.")
+                                    .arg(hwDefFile, limits.problem);
+    }
 
+    StaleLockFiles::removeUnheld({settingFolder, macroFolder});
     initMacroIni(maxMacro);
     apConfigSettings = new QSettings(apConfigFile, QSettings::IniFormat, this);
     profiles.open(maxProfile, settingFolder);

@@ -5,6 +5,7 @@
 #include "q3sim.h"
 
 #include <hidapi.h>
+#include <libudev.h>
 
 #include <QElapsedTimer>
 #include <QtTest>
@@ -154,6 +155,10 @@ private slots:
     void errorsDescribeTheLastCall();
     void traceRecordsEachCall();
     void traceSurvivesConcurrentCallers();
+
+    // Device-change notifications
+    void udevMonitorSeesHidrawChanges_data();
+    void udevMonitorSeesHidrawChanges();
 
     // Control commands
     void controlCommands_data();
@@ -1186,4 +1191,52 @@ void TestQ3Sim::keyboardControlCommands()
 }
 
 QTEST_APPLESS_MAIN(TestQ3Sim)
+void TestQ3Sim::udevMonitorSeesHidrawChanges_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QStringList>("seen");  // action node, in order
+    QTest::newRow("unplug") << "unplug" << QStringList{"remove hidraw0", "remove hidraw1"};
+    QTest::newRow("unplug, plug") << "unplug,plug"
+                                  << QStringList{"remove hidraw0", "remove hidraw1", "add hidraw0", "add hidraw1"};
+    QTest::newRow("event interface hidden") << "interfaces command" << QStringList{"remove hidraw1"};
+    QTest::newRow("unplug twice") << "unplug,unplug" << QStringList{"remove hidraw0", "remove hidraw1"};
+    QTest::newRow("plug while plugged") << "plug" << QStringList{};
+}
+
+void TestQ3Sim::udevMonitorSeesHidrawChanges()
+{
+    QFETCH(QString, change);
+    QFETCH(QStringList, seen);
+    udev* context = udev_new();
+    QVERIFY(context);
+    udev_monitor* hidraw = udev_monitor_new_from_netlink(context, "udev");
+    udev_monitor* input = udev_monitor_new_from_netlink(context, "udev");
+    QVERIFY(hidraw && input);
+    QCOMPARE(udev_monitor_filter_add_match_subsystem_devtype(hidraw, "hidraw", nullptr), 0);
+    QCOMPARE(udev_monitor_filter_add_match_subsystem_devtype(input, "input", nullptr), 0);
+    QCOMPARE(udev_monitor_enable_receiving(hidraw), 0);
+    QCOMPARE(udev_monitor_enable_receiving(input), 0);
+    QVERIFY(udev_monitor_get_fd(hidraw) >= 0);
+
+    for (const QString& command : change.split(','))
+        QVERIFY2(q3sim::runControlCommand(command.toStdString()), qPrintable(command));
+
+    QStringList got;
+    while (udev_device* d = udev_monitor_receive_device(hidraw)) {
+        QCOMPARE(QString(udev_device_get_subsystem(d)), QString("hidraw"));
+        QCOMPARE(QString(udev_device_get_devnode(d)), "/dev/" + QString(udev_device_get_sysname(d)));
+        got << QString("%1 %2").arg(udev_device_get_action(d), udev_device_get_sysname(d));
+        udev_device_unref(d);
+    }
+    QCOMPARE(got, seen);
+    QVERIFY(!udev_monitor_receive_device(input));  // another subsystem hears nothing
+
+    udev_monitor_unref(input);
+    udev_monitor_unref(hidraw);
+    udev_unref(context);
+    // A monitor that is gone is not written to.
+    q3sim::setPlugged(false);
+    q3sim::setPlugged(true);
+}
+
 #include "tst_q3sim.moc"
