@@ -1,3 +1,5 @@
+#include "app/CommandLine.h"
+#include "app/DataFolder.h"
 #include "app/DisplayGuard.h"
 #include "app/StartupEnvironment.h"
 #include "app/Ui_Controler.h"
@@ -11,13 +13,19 @@
 
 int main(int argc, char* argv[])
 {
+    if (const int status = CommandLine::runWithoutWindow(argc, argv); status >= 0)
+        return status;
+
     std::unique_ptr<QApplication> application;
     {
         DisplayGuard guard;
         application = std::make_unique<QApplication>(argc, argv);
     }
     QApplication& app = *application;
-    StartupEnvironment::makeExecutableDirectoryCurrent(QCoreApplication::applicationFilePath());
+    QGuiApplication::setDesktopFileName(Q3_APP_ID);
+    if (!CommandLine::acceptRemaining(QCoreApplication::arguments()))
+        return 2;
+    DataFolder::prepare(QCoreApplication::applicationFilePath());
     StartupEnvironment::chooseSceneRenderer();
     StartupEnvironment::ensureThreadPool();
 

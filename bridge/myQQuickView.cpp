@@ -305,6 +305,7 @@ QStringList myQQuickView::getGlobalStrings(QString langCode)
                               "The keyboard is not written to until a valid language is chosen.");
     }
     globalMsgs = loaded.messages;
+    languageCode = langCode;
     stringsVerified() = loaded.verified;
     return loaded.strings;
 }

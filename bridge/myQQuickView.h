@@ -31,6 +31,8 @@ public:
     QSettings* apConfigSettings = nullptr;
     ProfileStore profiles;
     QStringList globalMsgs;
+    // Code of the language file loaded last ("031000"), empty before.
+    QString languageCode;
     quint8 hwMode = 0;
     quint8 maxMacro = 0;
     quint8 maxProfile = 0;

@@ -142,6 +142,7 @@ void Model::resetAll()
     plugged = true;
     shown[0] = shown[1] = true;
     openFaults = 0;
+    openDenied = false;
     callFaults.clear();
     unplugAfter = 0;
     traceEntries.clear();
@@ -316,6 +317,13 @@ void failOpens(int count)
     Model& model = Model::instance();
     auto lock = locked(model);
     model.openFaults = count;
+}
+
+void denyOpens(bool denied)
+{
+    Model& model = Model::instance();
+    auto lock = locked(model);
+    model.openDenied = denied;
 }
 
 void failCall(const std::string& call, int count)

@@ -69,6 +69,9 @@ public:
     int extrasCreated = 0;
 
     int openFaults = 0;
+    // The keyboard's device nodes refuse this user: every open of one of its
+    // interfaces fails with EACCES, as hidraw nodes owned by root do.
+    bool openDenied = false;
     std::map<std::string, int> callFaults;
     int unplugAfter = 0;  // reports left until the keyboard disappears; 0: disarmed
 

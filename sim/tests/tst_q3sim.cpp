@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <functional>
 #include <future>
@@ -162,6 +163,7 @@ private slots:
     // Control commands
     void controlCommands_data();
     void controlCommands();
+    void deniedOpens();
     void keyboardControlCommands_data();
     void keyboardControlCommands();
 
@@ -1060,6 +1062,35 @@ void TestQ3Sim::controlCommands()
         ++failed;
     }
     QCOMPARE(failed, failingOpens);
+}
+
+// Nodes without access rights: the keyboard is still listed, but its
+// interfaces refuse to open the way hidraw does, and only the keyboard's.
+void TestQ3Sim::deniedOpens()
+{
+    const std::string extra = q3sim::addExtraDevice(0x1234, 0x5678, 1, 2);
+    QVERIFY(q3sim::runControlCommand("deny-open on"));
+    QCOMPARE(enumeratedPaths(0x04d9, 0xa1cd).size(), 2);
+    for (auto which : {q3sim::CommandInterface, q3sim::EventInterface}) {
+        errno = 0;
+        QVERIFY(!openDevice(q3sim::interfacePath(which)));
+        QCOMPARE(errno, EACCES);
+        const std::wstring error = hid_error(nullptr);
+        QVERIFY(error.find(L"Permission denied") != std::wstring::npos);
+        const std::string path = q3sim::interfacePath(which);
+        QVERIFY(error.find(std::wstring(path.begin(), path.end())) != std::wstring::npos);
+    }
+    QVERIFY(openDevice(extra));
+    std::string state;
+    QVERIFY(q3sim::runControlCommand("state", state));
+    QVERIFY(QString::fromStdString(state).contains("opens denied"));
+
+    QVERIFY(q3sim::runControlCommand("deny-open off"));
+    QVERIFY(openDevice(q3sim::interfacePath(q3sim::CommandInterface)));
+    q3sim::denyOpens(true);
+    QVERIFY(!q3sim::runControlCommand("deny-open maybe"));
+    q3sim::reset();
+    QVERIFY(openDevice(q3sim::interfacePath(q3sim::EventInterface)));
 }
 
 void TestQ3Sim::keyboardControlCommands_data()
