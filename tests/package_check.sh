@@ -131,7 +131,7 @@ has "$work/diagnose.log" '^key capture: window-only'
 (cd / && LD_PRELOAD="$sim" exec "$root/usr/bin/q3config") >"$work/app.log" 2>&1 &
 app_pid=$!
 win=""
-for _ in $(seq 150); do
+for _ in $(seq 300); do
   win=$(xdotool search --name "^${title}\$" 2>/dev/null | head -1)
   [ -n "$win" ] && break
   kill -0 $app_pid 2>/dev/null || fail "the program ended at start"
@@ -145,7 +145,7 @@ eval "$(xdotool getwindowgeometry --shell "$win")"
 # brought it; a press restarts the closing animation, so presses are spaced
 # well beyond its length.
 sleep 4
-for _ in 1 2 3; do
+for _ in 1 2 3 4 5 6; do
   kill -0 $app_pid 2>/dev/null || break
   xdotool mousemove $((X + 976)) $((Y + 16)) click 1 2>/dev/null
   for _ in $(seq 50); do kill -0 $app_pid 2>/dev/null || break; sleep 0.1; done
