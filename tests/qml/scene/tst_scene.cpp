@@ -7,6 +7,7 @@
 #include "bridge/myQQuickView.h"
 #include "device/DevInfo.h"
 #include "device/Hid_Thread.h"
+#include "preview/PreviewTypes.h"
 #include "tests/FakeDialogs.h"
 
 #include <q3sim.h>
@@ -348,6 +349,7 @@ public slots:
     void qmlEngineAvailable(QQmlEngine* engine)
     {
         watchWarnings();
+        registerPreviewTypes();
         if (!view)
             prepare();
         QQmlContext* ctx = engine->rootContext();
