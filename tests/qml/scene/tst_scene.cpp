@@ -7,6 +7,7 @@
 #include "bridge/myQQuickView.h"
 #include "device/DevInfo.h"
 #include "device/Hid_Thread.h"
+#include "preview/PreviewTypes.h"
 #include "tests/FakeDialogs.h"
 #include "tools/skingen/KeyTypes.h"
 
@@ -390,6 +391,7 @@ public slots:
     void qmlEngineAvailable(QQmlEngine* engine)
     {
         watchWarnings();
+        registerPreviewTypes();
         if (!view)
             prepare();
         QQmlContext* ctx = engine->rootContext();
