@@ -1,7 +1,11 @@
 import QtQuick 2.15
 
-// The keyboard's page frame. For now it only offers the entry points the
-// main scene calls and relays the live key events.
+// The keyboard's page frame: the function menu on the left chooses one of
+// the four device pages, which slide in and out of the clipped viewport
+// _fkPage; the profile menu on the right chooses the keyboard's active
+// profile and loads, saves or resets stored profiles. The frame also owns
+// the key code string tables and relays the scene's key events to the
+// pages (msg_KB).
 Item {
     id: mainItem_Q3
     width: 1000
@@ -10,25 +14,238 @@ Item {
     // Every key event of the main scene, passed on to the pages.
     signal msg_KB(bool isDown, int usbCode)
 
+    // The menus and the pages rest while the settings panel is open.
+    readonly property bool frameEnabled: !upItem.isGlobalSettingSelect
+
+    // Start-up: key tables, profiles, then every page reads its state; the
+    // key definition and lighting pages build their drawings from hw.
     function initUI() {
+        var hw = ui_View.loadHWDef()
+        var names = ui_View.loadUsbStr()
+        var codes = ui_View.loadUsbCode()
+        var maxProfile = ui_View.getMaxProfile()
+        _KeyCodeString.initUI(hw, names, codes)
+        pfItem.initProfile(maxProfile)
+        pfItem.currentIndex = Number(ui_View.ui_A1H_GetCurrentProfile())
+        _Page_Keydefine.initUI(true, hw)
+        _Page_Macro.initUI()
+        ui_View.syncLed()
+        _Page_Color.initUI(true, hw)
+        _Page_BackLighting.initUI()
     }
 
+    // The keyboard reported a lighting change: the lighting pages read it.
     function zzzQuarel() {
+        _Page_Color.initUI()
+        _Page_BackLighting.initUI()
+        _Page_Color.playEffect(_Page_Color.visible)
     }
 
     function playOnPowerOn() {
+        script_PowerOn.restart()
     }
 
     function setSkin() {
+        fnItem.setSkin()
     }
 
     function translateStrings(code) {
+        _Page_Keydefine.translateStrings()
+        _Page_Macro.translateStrings()
+        _Page_Color.translateStrings()
+        _Page_BackLighting.translateStrings()
+        fnItem.translateStrings()
+        pfItem.translateStrings()
+    }
+
+    // Makes profile index the keyboard's active one and lets the pages read
+    // it. Macros belong to no profile, so the macro page stays as it is.
+    function switchProfile(index) {
+        ui_View.ui_21H_SetCurrentProfile(index)
+        _Page_Keydefine.initUI()
+        ui_View.syncLed()
+        _Page_Color.initUI()
+        _Page_BackLighting.initUI()
+        _Page_Color.playEffect(_Page_Color.visible)
     }
 
     Connections {
         target: mainIten
         function onMsg_KB(isDown, usbCode) {
             mainItem_Q3.msg_KB(isDown, usbCode)
+        }
+    }
+
+    KeyCodeString {
+        id: _KeyCodeString
+        objectName: "_KeyCodeString"
+    }
+
+    Menu_Func {
+        id: fnItem
+        objectName: "fnItem"
+        x: 8
+        y: 180
+        visible: false
+        enabled: mainItem_Q3.frameEnabled
+        opacity: enabled ? 1.0 : 0.2
+        onIndexChanged_btn: _fkPage.show(currentIndex)
+    }
+
+    Menu_Prof {
+        id: pfItem
+        objectName: "pfItem"
+        x: 1000 - width - 8
+        y: 95
+        visible: false
+        enabled: mainItem_Q3.frameEnabled
+        opacity: enabled ? 1.0 : 0.2
+        onIndexChanged_btn: mainItem_Q3.switchProfile(currentIndex)
+    }
+
+    // The page viewport: the page of curID (-1: none) slides in from the
+    // right and leaves to the right. A request during a slide completes the
+    // slide at once; the newest request wins.
+    Flickable {
+        id: _fkPage
+        objectName: "_fkPage"
+        x: 171
+        y: 96
+        width: 759
+        height: 442
+        clip: true
+        interactive: false
+        boundsBehavior: Flickable.StopAtBounds
+        contentWidth: width
+        contentHeight: height
+        contentX: -2 * width
+        visible: false
+        enabled: mainItem_Q3.frameEnabled
+        opacity: enabled ? 1.0 : 0.2
+
+        property int curID: -1
+
+        function show(index) {
+            ui_View.playMedia_Index(2)
+            if (paBack_X.running) {
+                paBack_X.tmpIndex = index
+                paBack_X.complete()
+                return
+            }
+            if (pa_X.running) {
+                curID = index
+                paBack_X.tmpIndex = index
+                pa_X.complete()
+                return
+            }
+            if (index < 0) {
+                paBack_X.tmpIndex = -1
+                paBack_X.restart()
+            } else if (paBack_X.tmpIndex < 0) {
+                paBack_X.tmpIndex = index
+                curID = index
+                pa_X.restart()
+            } else {
+                paBack_X.tmpIndex = index
+                paBack_X.restart()
+            }
+        }
+
+        Page_Keydefine {
+            id: _Page_Keydefine
+            objectName: "_Page_Keydefine"
+            visible: _fkPage.curID === 0
+        }
+
+        Page_Macro {
+            id: _Page_Macro
+            objectName: "_Page_Macro"
+            y: 46
+            visible: _fkPage.curID === 1
+        }
+
+        Page_Color {
+            id: _Page_Color
+            objectName: "_Page_Color"
+            visible: _fkPage.curID === 2
+        }
+
+        Page_BackLighting {
+            id: _Page_BackLighting
+            objectName: "_Page_BackLighting"
+            y: 46
+            visible: _fkPage.curID === 3
+        }
+    }
+
+    NumberAnimation {
+        id: pa_X
+        objectName: "pa_X"
+        target: _fkPage
+        property: "contentX"
+        from: -2 * _fkPage.width
+        to: 0
+        easing.type: Easing.OutCubic
+        duration: animation_speed * 0.5
+    }
+
+    NumberAnimation {
+        id: paBack_X
+        objectName: "paBack_X"
+        // The page to show once the slide-out has ended; at rest the page
+        // shown (-1: none).
+        property int tmpIndex: -1
+        target: _fkPage
+        property: "contentX"
+        from: 0
+        to: -2 * _fkPage.width
+        easing.type: Easing.InCubic
+        duration: animation_speed * 0.5
+        onFinished: {
+            _fkPage.curID = tmpIndex
+            if (tmpIndex >= 0)
+                pa_X.restart()
+        }
+    }
+
+    // The menus spring in from the sides, then the viewport shows the
+    // chosen page (none at the first start).
+    SequentialAnimation {
+        id: script_PowerOn
+        objectName: "script_PowerOn"
+        ScriptAction {
+            script: {
+                pfItem.x = 1000
+                fnItem.x = -150
+                pfItem.visible = true
+                fnItem.visible = true
+            }
+        }
+        ParallelAnimation {
+            NumberAnimation {
+                target: pfItem
+                property: "x"
+                from: 1000
+                to: 1000 - pfItem.width - 8
+                easing.type: Easing.OutElastic
+                duration: animation_speed
+            }
+            NumberAnimation {
+                target: fnItem
+                property: "x"
+                from: -150
+                to: 8
+                easing.type: Easing.OutElastic
+                duration: animation_speed
+            }
+        }
+        ScriptAction {
+            script: {
+                _fkPage.visible = true
+                _fkPage.curID = fnItem.currentIndex
+                paBack_X.tmpIndex = fnItem.currentIndex
+                pa_X.restart()
+            }
         }
     }
 }

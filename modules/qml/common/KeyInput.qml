@@ -13,7 +13,8 @@ Rectangle {
     property string keynameDefault: "【 KEYS 】"
     property string keycancel: "╳"
     property bool isIn: false
-    property var keycodeLookup: null
+    // The frame's key code string tables wherever the control is used inside it.
+    property var keycodeLookup: typeof _KeyCodeString !== "undefined" ? _KeyCodeString : null
 
     signal clearKey
 

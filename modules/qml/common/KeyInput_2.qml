@@ -13,7 +13,8 @@ Rectangle {
     property int tmpKeycodeUSB: 0
     property string tmpKeyString: ""
     property alias text: label.text
-    property var keycodeLookup: null
+    // The frame's key code string tables wherever the control is used inside it.
+    property var keycodeLookup: typeof _KeyCodeString !== "undefined" ? _KeyCodeString : null
 
     signal inputComplete(int usbCode)
 

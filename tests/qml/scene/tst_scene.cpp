@@ -9,6 +9,7 @@
 #include "device/Hid_Thread.h"
 #include "preview/PreviewTypes.h"
 #include "tests/FakeDialogs.h"
+#include "tools/skingen/KeyTypes.h"
 
 #include <q3sim.h>
 
@@ -182,6 +183,15 @@ bool writeSkin(const QString& folder, const QColor& accent)
         if (!writePicture(folder + "/" + p.path, p.width, p.height, QColor(20, 24, 30, 200), accent))
             return false;
     }
+    // The keys of the keyboard drawings, at the sizes the real skins have.
+    for (const KeyType& k : keyTypes) {
+        for (int state = 0; state < 2; ++state) {
+            const QString file = QString("%1/model_kb/k%2-%3.png").arg(folder).arg(k.type).arg(state);
+            const QColor fill = state == 0 ? QColor(30, 30, 36, 255) : QColor(0, 0, 0, 0);
+            if (!writePicture(file, k.width, k.height, fill, accent))
+                return false;
+        }
+    }
     return true;
 }
 
@@ -307,6 +317,38 @@ public:
         const bool copied = QFile::copy(sourceModules + "/setting/apConfigD.bin", factoryFile);
         QFile::setPermissions(factoryFile, QFile::ReadOwner | QFile::WriteOwner);
         return copied;
+    }
+
+    // The simulated keyboard: a control command (see q3sim::runControlCommand)
+    // and its reply, or "error: ..." when it was not understood.
+    Q_INVOKABLE QString simCommand(const QString& line)
+    {
+        std::string reply;
+        const bool ok = q3sim::runControlCommand(line.toStdString(), reply);
+        return (ok ? QString() : QString("error: ")) + QString::fromStdString(reply);
+    }
+
+    Q_INVOKABLE int simCurrentProfile() const { return q3sim::currentProfile(); }
+
+    // Command codes of the feature reports the keyboard received since the
+    // last clearTrace(), oldest first.
+    Q_INVOKABLE QVariantList featureCommands() const
+    {
+        QVariantList codes;
+        for (const q3sim::TraceEntry& e : q3sim::trace()) {
+            if (e.call == "hid_send_feature_report" && e.result >= 0 && e.data.size() >= 2)
+                codes << int(e.data[1]);
+        }
+        return codes;
+    }
+    Q_INVOKABLE void clearTrace() { q3sim::clearTrace(); }
+
+    // What the next file dialog returns; "" cancels it.
+    Q_INVOKABLE void setNextPath(const QString& path) { dialogs->nextPath = path; }
+
+    Q_INVOKABLE QString absolutePath(const QString& name) const
+    {
+        return QDir(workDir).absoluteFilePath(name);
     }
 
     QString sourceModules;

@@ -1,0 +1,45 @@
+import QtQuick 2.15
+
+// A key of the lighting drawing: its picture, the legend in the colour the
+// preview gives the key, a faint white copy of the legend so that a dark key
+// stays readable, and the highlight while the key lies under the page's
+// selection rectangle.
+Key_Color {
+    id: key
+
+    readonly property string pictureBase: keyType > 0 ? "file:modules/img/skin" + skin_No + "/model_kb/k" + keyType : ""
+    readonly property bool isUnderSelection: drawing !== null && overlapsRect(drawing.selectRect)
+
+    width: normal.width
+    height: normal.height
+
+    color: (drawing && drawing.preview) ? (drawing.preview.frame, drawing.preview.keyColor(swId)) : "transparent"
+
+    Image {
+        id: normal
+        objectName: "normal"
+        source: key.pictureBase !== "" ? key.pictureBase + "-0.png" : ""
+    }
+
+    KeyLegend {
+        objectName: "legend"
+        width: normal.width
+        height: normal.height
+        text: key.name
+        color: key.color
+    }
+
+    KeyLegend {
+        objectName: "legendShade"
+        width: normal.width
+        height: normal.height
+        text: key.name
+        color: Qt.rgba(1, 1, 1, 0.10)
+    }
+
+    Image {
+        objectName: "highlight"
+        source: key.pictureBase !== "" ? key.pictureBase + "-1.png" : ""
+        visible: key.isUnderSelection
+    }
+}

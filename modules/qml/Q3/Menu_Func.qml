@@ -1,0 +1,94 @@
+import QtQuick 2.15
+
+// The function menu: four buttons that choose the device page. A click on
+// the current button deselects it (-1), a click on another makes it current;
+// either way indexChanged_btn reports the new current index.
+Item {
+    id: fnItem
+
+    property int currentIndex: -1
+
+    signal indexChanged_btn(int currentIndex)
+
+    // Icons of the current skin; the backlighting entry shares the colour
+    // entry's pictures.
+    function setSkin() {
+        var folder = "file:modules/img/skin" + skin_No + "/list_fn/"
+        var icons = ["fnKeydefine", "fnMacro", "fnColor", "fnColor"]
+        for (var i = 0; i < icons.length && i < mdFunc.count; ++i) {
+            mdFunc.setProperty(i, "icon0", folder + icons[i] + "_0.png")
+            mdFunc.setProperty(i, "icon1", folder + icons[i] + "_1.png")
+        }
+    }
+
+    function translateStrings() {
+        var list = globalSetting_stringList
+        var strings = [74, 75, 76, 86]
+        for (var i = 0; i < strings.length; ++i) {
+            if (list && list[strings[i]] !== undefined && list[strings[i]] !== null)
+                mdFunc.setProperty(i, "caption", String(list[strings[i]]))
+        }
+    }
+
+    width: 150
+    height: column.height
+
+    ListModel {
+        id: mdFunc
+        objectName: "mdFunc"
+        ListElement { caption: qsTr("KEY"); icon0: ""; icon1: "" }
+        ListElement { caption: qsTr("MACRO"); icon0: ""; icon1: "" }
+        ListElement { caption: qsTr("COLOR"); icon0: ""; icon1: "" }
+        ListElement { caption: qsTr("BACKLIGHTING"); icon0: ""; icon1: "" }
+    }
+
+    Column {
+        id: column
+        spacing: 10
+
+        Repeater {
+            model: mdFunc
+
+            Item {
+                objectName: "fnButton" + index
+                width: 150
+                height: 37
+
+                Image {
+                    anchors.centerIn: parent
+                    source: buttonArea.containsMouse ? sourceListFnBtn_1 : sourceListFnBtn_0
+                }
+
+                Image {
+                    id: icon
+                    x: 10
+                    anchors.verticalCenter: parent.verticalCenter
+                    source: fnItem.currentIndex === index ? model.icon1 : model.icon0
+                }
+
+                Text {
+                    objectName: "caption"
+                    x: icon.x + icon.width + 15
+                    anchors.verticalCenter: parent.verticalCenter
+                    text: model.caption
+                    font.family: globalSetting_fontFamily
+                    font.pixelSize: globalSetting_size
+                    font.bold: true
+                    color: globalSetting_color
+                }
+
+                MouseArea {
+                    id: buttonArea
+                    anchors.fill: parent
+                    hoverEnabled: true
+                    onClicked: {
+                        fnItem.currentIndex = fnItem.currentIndex === index ? -1 : index
+                        fnItem.indexChanged_btn(fnItem.currentIndex)
+                    }
+                }
+            }
+        }
+    }
+
+    Component.onCompleted: setSkin()
+}

@@ -1,0 +1,206 @@
+import QtQuick 2.15
+
+// The profile menu: one row per on-board profile (P01, P02, ...). A left
+// click on another profile makes it current and reports it with
+// indexChanged_btn; a right click opens the context menu (load, save, reset
+// the profile; cancel) for that profile.
+Image {
+    id: pfItem
+
+    property alias currentIndex: lvProfile.currentIndex
+    // The profile the context menu acts on.
+    property int menuTarget: -1
+
+    signal indexChanged_btn(int currentIndex)
+
+    // One entry per profile (rows carry nothing but their number); the
+    // current index is left to the caller.
+    function initProfile(maxProfile) {
+        mdProfile.clear()
+        var count = Math.max(0, Math.floor(Number(maxProfile)))
+        if (!isFinite(count))
+            count = 0
+        for (var i = 0; i < count; ++i)
+            mdProfile.append({ spare: 0 })
+    }
+
+    function translateStrings() {
+        var list = globalSetting_stringList
+        var strings = [84, 85, 77, 78]
+        for (var i = 0; i < strings.length; ++i) {
+            if (list && list[strings[i]] !== undefined && list[strings[i]] !== null)
+                mdMenu.setProperty(i, "caption", String(list[strings[i]]))
+        }
+    }
+
+    // Opens the context menu (a closing fade is cut short) for profile index at (x, y) of this menu.
+    function showMenu(index, x, y) {
+        menuTarget = index
+        fadeOut.stop()
+        profileMenu.x = x
+        profileMenu.y = y
+        profileMenu.visible = true
+        fadeIn.restart()
+    }
+
+    // Fades the context menu out; only an opening interrupts the fade.
+    function closeMenu() {
+        fadeIn.stop()
+        fadeOut.restart()
+    }
+
+    function menuAction(entry) {
+        var target = menuTarget
+        closeMenu()
+        switch (entry) {
+        case 0:
+            ui_View.loadProfile(target)
+            if (target === currentIndex)
+                indexChanged_btn(target)
+            break
+        case 1:
+            ui_View.saveProfile(target)
+            break
+        case 2:
+            ui_View.resetProfile(target)
+            if (target === currentIndex)
+                indexChanged_btn(target)
+            break
+        default:
+            break
+        }
+    }
+
+    source: sourceListPfContainer
+
+    ListModel {
+        id: mdProfile
+        objectName: "mdProfile"
+        ListElement { spare: 0 }
+        ListElement { spare: 0 }
+        ListElement { spare: 0 }
+        ListElement { spare: 0 }
+    }
+
+    ListView {
+        id: lvProfile
+        objectName: "lvProfile"
+        x: 23
+        y: 97
+        width: Math.max(0, pfItem.width - x)
+        height: 26 * 10
+        clip: true
+        interactive: false
+        currentIndex: -1
+        highlightFollowsCurrentItem: false
+        model: mdProfile
+
+        delegate: Item {
+            id: row
+            objectName: "profile" + index
+            width: rowContent.width
+            height: 26
+
+            Row {
+                id: rowContent
+                spacing: 2
+                Image {
+                    source: (lvProfile.currentIndex === index || rowArea.containsMouse) ? sourceFW1 : sourceFW0
+                }
+                Text {
+                    objectName: "caption"
+                    height: 26
+                    verticalAlignment: Text.AlignVCenter
+                    text: "P" + (index + 1 < 10 ? "0" : "") + (index + 1)
+                    font.family: "Arial"
+                    font.pixelSize: globalSetting_size
+                    font.bold: true
+                    color: globalSetting_color
+                }
+            }
+
+            MouseArea {
+                id: rowArea
+                anchors.fill: parent
+                hoverEnabled: true
+                acceptedButtons: Qt.LeftButton | Qt.RightButton
+                onClicked: {
+                    if (mouse.button === Qt.RightButton) {
+                        pfItem.showMenu(index, mouse.x - 45, index * 26 + mouse.y + 85)
+                    } else if (lvProfile.currentIndex !== index) {
+                        lvProfile.currentIndex = index
+                        pfItem.indexChanged_btn(index)
+                    }
+                }
+            }
+        }
+    }
+
+    ListModel {
+        id: mdMenu
+        ListElement { caption: qsTr("LOAD") }
+        ListElement { caption: qsTr("SAVE") }
+        ListElement { caption: qsTr("RESET") }
+        ListElement { caption: qsTr("CANCEL") }
+    }
+
+    Column {
+        id: profileMenu
+        objectName: "profileMenu"
+        visible: false
+        opacity: 0
+        z: 1
+
+        Repeater {
+            model: mdMenu
+            Rectangle {
+                objectName: "menuEntry" + index
+                width: 45
+                height: 20
+                color: "#20000000"
+                Text {
+                    anchors.fill: parent
+                    leftPadding: 1
+                    rightPadding: 1
+                    horizontalAlignment: Text.AlignHCenter
+                    verticalAlignment: Text.AlignVCenter
+                    fontSizeMode: Text.HorizontalFit
+                    minimumPixelSize: 6
+                    text: model.caption
+                    font.family: globalSetting_fontFamily
+                    font.pixelSize: globalSetting_size
+                    color: entryArea.containsMouse ? globalSetting_color : globalSetting_color_enable
+                }
+                MouseArea {
+                    id: entryArea
+                    anchors.fill: parent
+                    hoverEnabled: true
+                    onClicked: pfItem.menuAction(index)
+                }
+            }
+        }
+    }
+
+    NumberAnimation {
+        id: fadeIn
+        objectName: "fadeIn"
+        target: profileMenu
+        property: "opacity"
+        from: 0
+        to: 1
+        easing.type: Easing.OutExpo
+        duration: animation_speed * 1.5
+    }
+
+    NumberAnimation {
+        id: fadeOut
+        objectName: "fadeOut"
+        target: profileMenu
+        property: "opacity"
+        from: 1
+        to: 0
+        easing.type: Easing.OutExpo
+        duration: animation_speed
+        onFinished: profileMenu.visible = false
+    }
+}
