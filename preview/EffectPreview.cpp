@@ -167,7 +167,7 @@ void EffectPreview::setPicture(int n, const QVariantList& picture)
         markDirty();
 }
 
-void EffectPreview::play(int n)
+void EffectPreview::start(int n)
 {
     const bool wasRunning = m_timer.isActive();
     const int oldInterval = m_timer.interval();
@@ -203,7 +203,7 @@ void EffectPreview::play(int n)
     if (oldInterval != m_timer.interval())
         emit intervalChanged();
     if (!m_startPicture.isEmpty())
-        emit pictureStarted(m_startPicture);
+        emit pictureChged(QVariant(m_startPicture));
     markDirty();
 }
 
@@ -226,7 +226,7 @@ QColor EffectPreview::keyColor(int swId) const
     return QColor::fromRgba(m_engine.shownColour(swId));
 }
 
-QVariantList EffectPreview::totalColor() const
+QVariantList EffectPreview::capturedColors() const
 {
     QVariantList out;
     for (int v : m_engine.totalColor())
@@ -260,12 +260,12 @@ void EffectPreview::onTimer()
     }
     if (todo <= 0)
         return;
-    static const QMetaMethod tickedSignal = QMetaMethod::fromSignal(&EffectPreview::ticked);
+    static const QMetaMethod tickedSignal = QMetaMethod::fromSignal(&EffectPreview::tmrTrigged);
     const bool notify = isSignalConnected(tickedSignal);
     for (qint64 i = 0; i < todo; ++i) {
         m_engine.tick();
         if (notify)
-            emit ticked();
+            emit tmrTrigged();
     }
     m_ticksDone += todo;
     m_statTicks += todo;

@@ -66,8 +66,8 @@ public:
     Q_INVOKABLE QVariantList script05() const;
     Q_INVOKABLE QVariantList script06() const;
     Q_INVOKABLE QVariantList script0A() const;
-    Q_INVOKABLE int x0() const { return m_engine.layout().x0; }
-    Q_INVOKABLE int xEnd() const { return m_engine.layout().xEnd; }
+    Q_INVOKABLE int scriptX0() const { return m_engine.layout().x0; }
+    Q_INVOKABLE int scriptXEnd() const { return m_engine.layout().xEnd; }
 
     // 21 values: R, G, B of the seven colour slots.
     Q_INVOKABLE void setSlotColours(const QVariantList& rgb);
@@ -77,7 +77,7 @@ public:
 
     // Stops the running timer, runs effect n's start routine (00H's for
     // anything but 01H..0BH) and starts its timer.
-    Q_INVOKABLE void play(int n);
+    Q_INVOKABLE void start(int n);
     Q_INVOKABLE void stop();
     // A key pressed at a matrix position.
     Q_INVOKABLE void press(int matrix);
@@ -85,9 +85,9 @@ public:
     // The picture the last start routine spread over the keys (R, G, B per
     // matrix position), empty when it set none.
     Q_INVOKABLE QVariantList startPicture() const { return m_startPicture; }
-    Q_INVOKABLE QVariantList totalColor() const;
+    Q_INVOKABLE QVariantList capturedColors() const;
 
-    // Ticks run and milliseconds elapsed since the last play() or
+    // Ticks run and milliseconds elapsed since the last start() or
     // resetTickStats().
     Q_INVOKABLE double ticksRun() const { return double(m_statTicks); }
     Q_INVOKABLE double msSinceStats() const { return m_statClock.isValid() ? m_statClock.nsecsElapsed() / 1e6 : 0; }
@@ -107,9 +107,10 @@ signals:
     void stateChanged();
     void layoutChanged();
     // One tick ran (emitted only while something listens).
-    void ticked();
-    // play() started an effect whose start routine spreads a picture.
-    void pictureStarted(const QVariantList& picture);
+    void tmrTrigged();
+    // start() ran a start routine that spreads a picture over the keys
+    // (R, G, B per matrix position).
+    void pictureChged(const QVariant& picture);
 
 protected:
     void itemChange(ItemChange change, const ItemChangeData& data) override;

@@ -2,30 +2,26 @@ import QtQuick 2.15
 import Q3.Preview 1.0
 
 // Effect controller of the lighting page: animates the chosen effect on the
-// lighting drawing. The per-tick work runs in EffectPreview; the key items
-// bind their legend colour to `frame` and keyColor(swId).
-Item {
+// lighting drawing. EffectPreview runs the ticks; the key items bind their
+// legend colour to `frame` and keyColor(swId). From EffectPreview come
+// `effectIndex`, `isSurround`, `loopIndex`, `count`, `loopCircleIndex`,
+// `frame`, keyColor(swId) and the signals pictureChged(picture) and
+// tmrTrigged().
+EffectPreview {
     id: controller
     width: 0
     height: 0
 
-    // ---- inputs, bound by the lighting page ----
+    // ---- inputs, bound by the lighting page (effectIndex as well) ----
     property var q3: null            // the lighting drawing (keys, getKey, keysPosX, keysPosY)
     property var colorLV: null       // colour slots: model = seven colours, currentIndex = slot (7 = LOOP)
     property int brightnessLV: 7     // 0..7
     property int speedLV: 4          // 1..7, 1 = fastest
     property int directLV: 1         // 2 or 4 = to the left, else to the right
-    property int effectIndex: -1     // type byte being previewed (-1 / 32H: none)
     property var codeStrings: null   // the key code tables (keycodeTomatrix)
 
     // ---- state ----
-    readonly property bool isSurround: preview.isSurround
-    readonly property int loopIndex: preview.loopIndex
-    readonly property int count: preview.count
-    readonly property int loopCircleIndex: preview.loopCircleIndex
-    readonly property var curTimer: preview
-    // Changes, at most once per drawn frame, whenever key colours may have changed.
-    readonly property int frame: preview.frame
+    readonly property var curTimer: controller   // interval, running, runningEffect
 
     property var pic_01: emptyPicture()
     property var pic_02: emptyPicture()
@@ -41,8 +37,10 @@ Item {
     property int x0: 0
     property int xEnd: 0
 
-    signal pictureChged(var picture)
-    signal tmrTrigged()
+    currentSlot: (colorLV && colorLV.currentIndex !== undefined) ? colorLV.currentIndex : 6
+    brightness: brightnessLV
+    speed: speedLV
+    direction: directLV
 
     // ---- interface ----
 
@@ -57,18 +55,18 @@ Item {
             else
                 geometry.push(0, 0, 0, 0, -1);
         }
-        preview.setKeys(geometry);
-        var rows = preview.posYIds();
+        setKeys(geometry);
+        var rows = posYIds();
         for (var j = 0; j < keys.length; ++j) {
             if (keys[j])
                 keys[j].posYId = rows[j];
         }
-        script_02 = preview.script02();
-        script_05 = preview.script05();
-        script_06 = preview.script06();
-        script_0A = preview.script0A();
-        x0 = preview.x0();
-        xEnd = preview.xEnd();
+        script_02 = script02();
+        script_05 = script05();
+        script_06 = script06();
+        script_0A = script0A();
+        x0 = scriptX0();
+        xEnd = scriptXEnd();
         readColors();
         readPictures();
     }
@@ -76,9 +74,9 @@ Item {
     function play(n) {
         readColors();
         readPictures();
-        preview.play(n === undefined || n === null ? -1 : n);
-        if (preview.runningEffect === 0x04)
-            totalColor = preview.totalColor();
+        start(n === undefined || n === null ? -1 : n);
+        if (runningEffect === 0x04)
+            totalColor = capturedColors();
     }
 
     function detectKeyboard(isDown, usbCode) {
@@ -90,7 +88,7 @@ Item {
         m = Number(m);
         if (isNaN(m) || m < 0)
             return;
-        preview.press(m);
+        press(m);
     }
 
     function getPic(n) {
@@ -102,11 +100,6 @@ Item {
         case 5: return pic_05;
         }
         return [];
-    }
-
-    // The colour key swId shows now (alpha included).
-    function keyColor(swId) {
-        return preview.keyColor(swId);
     }
 
     // ---- helpers ----
@@ -163,19 +156,19 @@ Item {
         if (values.join(",") === lastColors.join(","))
             return;
         lastColors = values;
-        preview.setSlotColours(values);
+        setSlotColours(values);
     }
 
     function readPictures() {
         for (var n = 1; n <= 5; ++n)
-            preview.setPicture(n, getPic(n));
+            setPicture(n, getPic(n));
     }
 
-    onPic_01Changed: preview.setPicture(1, pic_01)
-    onPic_02Changed: preview.setPicture(2, pic_02)
-    onPic_03Changed: preview.setPicture(3, pic_03)
-    onPic_04Changed: preview.setPicture(4, pic_04)
-    onPic_05Changed: preview.setPicture(5, pic_05)
+    onPic_01Changed: setPicture(1, pic_01)
+    onPic_02Changed: setPicture(2, pic_02)
+    onPic_03Changed: setPicture(3, pic_03)
+    onPic_04Changed: setPicture(4, pic_04)
+    onPic_05Changed: setPicture(5, pic_05)
 
     Connections {
         target: controller.colorLV
@@ -190,19 +183,7 @@ Item {
         function onCountChanged() { controller.readColors(); }
     }
 
-    EffectPreview {
-        id: preview
-        effectIndex: controller.effectIndex
-        currentSlot: (controller.colorLV && controller.colorLV.currentIndex !== undefined)
-                     ? controller.colorLV.currentIndex : 6
-        brightness: controller.brightnessLV
-        speed: controller.speedLV
-        direction: controller.directLV
-        onPictureStarted: controller.pictureChged(picture)
-        // Slot colours are also re-read once per frame, for slot lists that
-        // change without telling.
-        onFrameChanged: controller.readColors()
-    }
-
-    Component.onCompleted: preview.ticked.connect(controller.tmrTrigged)
+    // Slot colours are also re-read once per frame, for slot lists that
+    // change without telling.
+    onFrameChanged: readColors()
 }
