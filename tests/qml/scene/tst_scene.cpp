@@ -9,6 +9,7 @@
 #include "device/Hid_Thread.h"
 #include "preview/PreviewTypes.h"
 #include "tests/FakeDialogs.h"
+#include "tests/qml/scene/KeyboardProbe.h"
 #include "tools/skingen/KeyTypes.h"
 
 #include <q3sim.h>
@@ -399,6 +400,7 @@ public slots:
         ctx->setContextProperty("hid", hid.get());
         ctx->setContextProperty("ui_Ctl", &controller);
         ctx->setContextProperty("sceneTest", &helper);
+        ctx->setContextProperty("keyboardProbe", &probe);
     }
 
     // QML warnings that no test claimed (raised outside the test functions,
@@ -441,6 +443,7 @@ private:
         helper.dialogs = dialogs.get();
         helper.workDir = root;
         helper.sourceModules = modules;
+        probe.hid = hid.get();
     }
 
     std::unique_ptr<QApplication> app;
@@ -450,6 +453,7 @@ private:
     std::unique_ptr<myQQuickView> view;
     ControllerStandIn controller;
     SceneTestHelper helper;
+    KeyboardProbe probe;
     bool failed = false;
 };
 
