@@ -72,6 +72,9 @@ Image {
     }
 
     source: sourceListPfContainer
+    // The context menu reaches over the page viewport: while it is shown the
+    // whole menu lies above its siblings.
+    z: profileMenu.visible ? 1 : 0
 
     ListModel {
         id: mdProfile
@@ -90,7 +93,9 @@ Image {
         width: Math.max(0, pfItem.width - x)
         height: 26 * 10
         clip: true
-        interactive: false
+        // More profiles than the area's ten rows scroll.
+        interactive: contentHeight > height
+        boundsBehavior: Flickable.StopAtBounds
         currentIndex: -1
         highlightFollowsCurrentItem: false
         model: mdProfile
