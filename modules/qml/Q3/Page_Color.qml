@@ -116,7 +116,8 @@ Item {
                 }
             }
         }
-        playEffect(true)
+        // The bottom bar also resets a hidden page; it stays frozen.
+        playEffect(visible)
     }
 
     // Apply: the seven colours, all five pictures stored (only the one in
@@ -145,7 +146,7 @@ Item {
             ui_View.ui_08H_SetLEDType(type, brightness, speed, direction, color,
                                       isNaN(bl0) ? 0 : bl0, isNaN(bl1) ? 0 : bl1)
         }
-        playEffect(true)
+        playEffect(visible)
     }
 
     // ---- helpers ----------------------------------------------------------------

@@ -545,6 +545,20 @@ SceneTestCase {
         }
     }
 
+    // ALL SAVE while another page is shown sends this page's lighting but
+    // leaves its preview frozen.
+    function test_bottomBarWithPageHidden() {
+        openScene()
+        storeLighting([0x05, 63, 4, 0, 3, 0, 0])
+        verify(!colorPage().visible)
+        controller().play(-1)
+        keyboardProbe.clearTrace()
+        mouseClick(item("btnTotalApply"))
+        tryVerify(function () { return keyboardProbe.commands().indexOf(0x08) >= 0 && keyboardProbe.idle() }, 5000)
+        compare(keyboardProbe.ledType(), [0x05, 63, 4, 0, 3, 0, 0])
+        compare(controller().runningEffect, 0x00)
+    }
+
     // The keyboard's Fn keys changed the lighting: its report is stored by the
     // listener, and the frame's zzzQuarel re-reads the page.
     function test_lightingReport() {
