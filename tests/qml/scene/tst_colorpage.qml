@@ -582,6 +582,31 @@ SceneTestCase {
         compare(controller().runningEffect, 0x09)
     }
 
+    // A profile switch shows the new profile's lighting, read from the
+    // keyboard, and runs it.
+    function test_profileSwitch() {
+        ui_View.ui_21H_SetCurrentProfile(0)
+        tryVerify(function () { return keyboardProbe.currentProfile() === 0 && keyboardProbe.idle() }, 3000)
+        verify(keyboardProbe.runCommand("profile 1"))
+        verify(keyboardProbe.runCommand("lighting 0x08 54 3 0 5 0 0"))
+        verify(keyboardProbe.runCommand("profile 0"))
+        scene.initUI()
+        openPage()
+        storeLighting([0x36, 63, 4, 0, 1, 0, 0])
+        var pf = item("pfItem")
+        mouseClick(item("profile1", pf), 10, 13)
+        tryVerify(function () { return keyboardProbe.currentProfile() === 1 }, 3000)
+        compare(colorPage().effectIndex, 0x08)
+        compare(item("brightness_Slider", colorPage()).getCurIndex(), 6)
+        compare(item("speed_Slider", colorPage()).getCurIndex(), 5)
+        compare(editor().currentIndex, 5)
+        compare(controller().runningEffect, 0x08)
+        mouseClick(item("profile0", pf), 10, 13)
+        tryVerify(function () { return keyboardProbe.currentProfile() === 0 }, 3000)
+        compare(colorPage().effectIndex, 0x36)
+        compare(item("_effect2", colorPage()).getCurIndex(), 3)
+    }
+
     // Shown, the page runs the stored effect; hidden, only the slow static
     // timer runs.
     function test_previewFollowsVisibility() {
