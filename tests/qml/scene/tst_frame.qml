@@ -319,4 +319,17 @@ SceneTestCase {
         for (i = 0; i < menuCaptions.length; ++i)
             compare(item("menuEntry" + i, menu).children[0].text, String(strings[menuCaptions[i]]))
     }
+
+    // The current entry shows its highlighted icon; the backlighting entry
+    // shares the colour entry's pictures.
+    function test_functionIcons() {
+        openFrame(false)
+        mouseClick(item("fnButton3"))
+        var expected = ["fnKeydefine_0", "fnMacro_0", "fnColor_0", "fnColor_1"]
+        for (var i = 0; i < expected.length; ++i) {
+            var icon = item("icon", item("fnButton" + i))
+            compare(String(icon.source), "file:modules/img/skin1/list_fn/" + expected[i] + ".png")
+            compare(icon.status, Image.Ready)
+        }
+    }
 }
