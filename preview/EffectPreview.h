@@ -123,6 +123,7 @@ signals:
 
 protected:
     void itemChange(ItemChange change, const ItemChangeData& data) override;
+    QSGNode* updatePaintNode(QSGNode* old, UpdatePaintNodeData* data) override;
 
 private:
     void onTimer();
