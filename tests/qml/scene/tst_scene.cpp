@@ -7,7 +7,9 @@
 #include "bridge/myQQuickView.h"
 #include "device/DevInfo.h"
 #include "device/Hid_Thread.h"
+#include "preview/PreviewTypes.h"
 #include "tests/FakeDialogs.h"
+#include "tests/qml/scene/KeyboardProbe.h"
 #include "tools/skingen/KeyTypes.h"
 
 #include <q3sim.h>
@@ -390,6 +392,7 @@ public slots:
     void qmlEngineAvailable(QQmlEngine* engine)
     {
         watchWarnings();
+        registerPreviewTypes();
         if (!view)
             prepare();
         QQmlContext* ctx = engine->rootContext();
@@ -397,6 +400,7 @@ public slots:
         ctx->setContextProperty("hid", hid.get());
         ctx->setContextProperty("ui_Ctl", &controller);
         ctx->setContextProperty("sceneTest", &helper);
+        ctx->setContextProperty("keyboardProbe", &probe);
     }
 
     // QML warnings that no test claimed (raised outside the test functions,
@@ -439,6 +443,8 @@ private:
         helper.dialogs = dialogs.get();
         helper.workDir = root;
         helper.sourceModules = modules;
+        probe.hid = hid.get();
+        probe.view = view.get();
     }
 
     std::unique_ptr<QApplication> app;
@@ -448,6 +454,7 @@ private:
     std::unique_ptr<myQQuickView> view;
     ControllerStandIn controller;
     SceneTestHelper helper;
+    KeyboardProbe probe;
     bool failed = false;
 };
 
