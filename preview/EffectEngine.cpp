@@ -45,7 +45,7 @@ void EffectEngine::setLayout(const QVector<PreviewKey>& keys, int matrixCount)
     m_regs = QVector<Registers>(keys.size());
     m_matrixToKey.fill(-1, m_layout.matrixCount);
     for (int i = 0; i < keys.size(); ++i) {
-        if (keys[i].matrix >= 0)
+        if (keys[i].matrix >= 0 && keys[i].matrix < m_matrixToKey.size())
             m_matrixToKey[keys[i].matrix] = i;
     }
     m_beams.clear();

@@ -21,6 +21,12 @@ QVector<qint64> sortedByCentre(const QVector<PreviewKey>& keys, bool vertical)
     return packed;
 }
 
+// Row texts hold three digits per matrix position.
+bool scriptable(const PreviewKey& k)
+{
+    return k.matrix >= 0 && k.matrix <= 999;
+}
+
 int channel(double v)
 {
     return std::clamp(int(std::floor(255 * v)), 0, 255);
@@ -56,8 +62,10 @@ PreviewLayout PreviewLayout::build(const QVector<PreviewKey>& keys, int matrixCo
 {
     PreviewLayout out;
     out.posYId.fill(-1, keys.size());
-    for (const PreviewKey& k : keys)
-        matrixCount = std::max(matrixCount, k.matrix + 1);
+    for (const PreviewKey& k : keys) {
+        if (scriptable(k))
+            matrixCount = std::max(matrixCount, k.matrix + 1);
+    }
     out.matrixCount = std::max(matrixCount, 0);
     out.script06.fill(0, 3 * out.matrixCount);
     out.script0A.fill(0, 3 * out.matrixCount);
@@ -74,17 +82,21 @@ PreviewLayout PreviewLayout::build(const QVector<PreviewKey>& keys, int matrixCo
                          [&](int a, int b) { return keys[a].x < keys[b].x; });
         if (rowNumber % 2 == 1)
             std::reverse(row.begin(), row.end());
+        // A key without a matrix position belongs to its row but to no script.
         for (int i : row) {
             out.posYId[i] = rowNumber;
-            out.script02.append(keys[i].matrix);
+            if (scriptable(keys[i]))
+                out.script02.append(keys[i].matrix);
         }
         out.script02.append(-1);
         QVector<int> rightToLeft = row;
         std::stable_sort(rightToLeft.begin(), rightToLeft.end(),
                          [&](int a, int b) { return keys[a].x > keys[b].x; });
         QString text;
-        for (int i : rightToLeft)
-            text += QString::asprintf("%03d", keys[i].matrix);
+        for (int i : rightToLeft) {
+            if (scriptable(keys[i]))
+                text += QString::asprintf("%03d", keys[i].matrix);
+        }
         out.script05.append(text);
         row.clear();
         ++rowNumber;
@@ -112,7 +124,7 @@ PreviewLayout PreviewLayout::build(const QVector<PreviewKey>& keys, int matrixCo
     out.xEnd = hi;
     const double range = hi - lo;
     for (const PreviewKey& k : keys) {
-        if (k.matrix < 0 || range <= 0)
+        if (!scriptable(k) || range <= 0)
             continue;
         const double d = std::floor(k.centreX()) - lo;
         rainbow3(d * 3 / range, &out.script06[3 * k.matrix]);

@@ -38,7 +38,8 @@ struct PreviewLayout
     int matrixCount = 0;
 
     // matrixCount: at least this many positions in the pictures (grown to
-    // cover every key's matrix position).
+    // cover every key's matrix position up to 999; keys beyond, or without
+    // one, take part in no script).
     static PreviewLayout build(const QVector<PreviewKey>& keys, int matrixCount = 128);
 
     // Splits a row text of script05 into matrix positions.

@@ -3,6 +3,7 @@
 
 #include "bridge/HardwareDefinition.h"
 #include "preview/EffectEngine.h"
+#include "preview/EffectPreview.h"
 #include "preview/EffectTimings.h"
 #include "preview/PreviewLayout.h"
 
@@ -128,6 +129,8 @@ private slots:
     void unknownKeyIgnoredByEveryEffect_data();
     void unknownKeyIgnoredByEveryEffect();
     void emptyLayout();
+    void previewItemTakesBadInput();
+    void previewItemStartPictures();
 };
 
 void tst_preview::rows()
@@ -693,6 +696,21 @@ void tst_preview::unknownKeyIgnoredByEveryEffect()
 
 void tst_preview::emptyLayout()
 {
+    // Keys without a usable matrix position are in no script.
+    EffectEngine odd;
+    odd.setLayout({key(0, 0, -1), key(31, 0, 1 << 30), key(62, 0, 4)});
+    QCOMPARE(odd.layout().script02, (QVector<int>{4, -1}));
+    QCOMPARE(odd.layout().script05, QStringList{"004"});
+    QCOMPARE(odd.layout().matrixCount, 128);
+    QCOMPARE(odd.keyAtMatrix(4), 2);
+    startOn(odd, 0x02, 0);
+    ticks(odd, 3);
+    // The sweep is the one key, lit on every tick; the others stay dark.
+    QCOMPARE(qAlpha(odd.shownColour(2)), 255);
+    QCOMPARE(qAlpha(odd.shownColour(0)), 0);
+    QCOMPARE(qAlpha(odd.shownColour(1)), 0);
+
+
     EffectEngine e;
     e.setLayout({});
     for (int effect = 0; effect <= 0x0B; ++effect) {
@@ -703,6 +721,78 @@ void tst_preview::emptyLayout()
     }
 }
 
-QTEST_GUILESS_MAIN(tst_preview)
+// What the scene hands the preview item may be short, oddly typed or out of
+// range: it is read as far as it goes and never indexed past its end.
+void tst_preview::previewItemTakesBadInput()
+{
+    EffectPreview p;
+    // Two whole keys and a partial third; a matrix position beyond the
+    // firmware's range takes part in nothing.
+    p.setKeys({0, 0, 29, 29, 5, 31, "0", "29", 29.0, 999, 62, 0});
+    QCOMPARE(p.keyCount(), 2);
+    QCOMPARE(p.engine().keyAtMatrix(5), 0);
+    QCOMPARE(p.engine().key(1).matrix, -1);
+    QCOMPARE(p.script05(), (QVariantList{"005"}));
+    p.setSlotColours({1, 2, 3, "x", 300, -4}); // slot 1 partly, slot 2 missing
+    QCOMPARE(p.engine().slotColour(0), qRgb(1, 2, 3));
+    QCOMPARE(p.engine().slotColour(1), qRgb(0, 255, 0));
+    p.setPicture(0, {1, 2, 3});
+    p.setPicture(9, {1, 2, 3});
+    p.setPicture(1, {QVariant(), "a"});
+    p.setProperty("effectIndex", 0x33);
+    QCOMPARE(p.keyColor(0), QColor(0, 0, 0, 255));
+    for (int effect : {0x03, 0x05, 0x09}) {
+        p.setProperty("effectIndex", effect);
+        p.start(effect);
+        for (int m : {-1000, -1, 93, 255, 256, 1 << 30})
+            p.press(m);
+        p.press(5);
+    }
+    QCOMPARE(p.loopCircleIndex(), 1);
+    QCOMPARE(p.keyColor(-1), QColor(0, 0, 0, 0));
+    QCOMPARE(p.keyColor(2), QColor(0, 0, 0, 0));
+    p.setKeys({});
+    QCOMPARE(p.keyCount(), 0);
+    p.start(0x0B);
+    QCOMPARE(p.keyColor(0), QColor(0, 0, 0, 0));
+}
+
+// The start routines that spread a picture over the keys hand it to the
+// scene (R, G, B per matrix position); the static and picture effects run on
+// the static timer.
+void tst_preview::previewItemStartPictures()
+{
+    EffectPreview p;
+    QSignalSpy pictures(&p, &EffectPreview::pictureChged);
+    p.setKeys({0, 0, 29, 29, 2, 31, 0, 29, 29, 0});
+    p.setSlotColours({10, 11, 12, 20, 21, 22, 30, 31, 32, 40, 41, 42, 50, 51, 52, 60, 61, 62, 70, 71, 72});
+    p.setSpeed(1);
+
+    p.start(0x04);
+    QCOMPARE(pictures.count(), 1);
+    const QVariantList marquee = pictures.takeFirst().at(0).toList();
+    QCOMPARE(marquee.size(), 3 * 128);
+    QCOMPARE(marquee.mid(6, 3), (QVariantList{10, 11, 12})); // key 0 at matrix 2: slot 0
+    QCOMPARE(marquee.mid(0, 3), (QVariantList{20, 21, 22})); // key 1 at matrix 0: slot 1
+    QCOMPARE(p.capturedColors().mid(18, 3), (QVariantList{70, 71, 72}));
+    QCOMPARE(p.interval(), 15);
+    QVERIFY(p.running());
+
+    p.start(0x0A);
+    QCOMPARE(pictures.count(), 1);
+    QCOMPARE(pictures.takeFirst().at(0).toList(), p.script0A());
+    QCOMPARE(p.interval(), 7);
+
+    for (int n : {0x00, -1, 0x33, 0x37, 0x0C}) {
+        p.start(n);
+        QCOMPARE(p.runningEffect(), 0x00);
+        QCOMPARE(p.interval(), 600);
+    }
+    QCOMPARE(pictures.count(), 0);
+    p.stop();
+    QVERIFY(!p.running());
+}
+
+QTEST_MAIN(tst_preview)
 
 #include "tst_preview.moc"

@@ -197,8 +197,4 @@ EffectPreview {
         function onDataChanged() { controller.readColors(); }
         function onCountChanged() { controller.readColors(); }
     }
-
-    // Slot colours are also re-read once per frame, for slot lists that
-    // change without telling.
-    onFrameChanged: readColors()
 }
