@@ -53,11 +53,9 @@ myQQuickView::myQQuickView(QWidget* parent)
     hwMode = limits.hwMode;
     maxMacro = limits.maxMacro;
     maxProfile = limits.maxProfile;
-    if (!limits.usable) {
-        qWarning().noquote() << QString("The hardware definition \"%1\" cannot be used: %2. "
-                                        "No macro or profile file is touched.")
-                                    .arg(hwDefFile, limits.problem);
-    }
+    if (!limits.usable)
+        DataFileCheck::report("hardware definition", hwDefFile, limits.problem,
+                              "No macro or profile file is touched.");
 
     StaleLockFiles::removeUnheld({settingFolder, macroFolder});
     reportUnusableFiles();
@@ -345,7 +343,7 @@ void myQQuickView::initMacroIni(uchar maxMacro)
     for (const QString& removed : macroLibrary.reconcile(maxMacro, &unreadable))
         qDebug() << "REMOVE:" << removed;
     for (const QString& file : unreadable)
-        DataFileCheck::report("macro file", file, "the file is not in the settings format",
+        DataFileCheck::report("macro file", file, DataFileCheck::unreadable(file),
                               "It is left as it is and bound to no key slot.");
 }
 

@@ -279,6 +279,8 @@ void TestShell::replugIsFoundThroughDeviceNotifications()
     q3sim::setPlugged(false);
     QTRY_VERIFY_WITH_TIMEOUT(!w.hid.listening, 2000);
     QTRY_VERIFY_WITH_TIMEOUT(w.hid.device(0).path.isEmpty(), 4000);
+    // Both interfaces were announced; the check runs once after the last.
+    QTRY_VERIFY_WITH_TIMEOUT(!w.deviceCheckTimer.isActive(), 4000);
 
     // Plugged again: found once the notifications have been quiet for 2048 ms.
     q3sim::clearTrace();
