@@ -12,7 +12,7 @@ Text {
     font.bold: true
     font.family: globalSetting_fontFamily
     // Room for the key's rim on either side.
-    leftPadding: 2
-    rightPadding: 2
+    leftPadding: 1
+    rightPadding: 1
     elide: Text.ElideRight
 }

@@ -223,6 +223,7 @@ Item {
         }
         ParallelAnimation {
             NumberAnimation {
+                objectName: "pfSlide"
                 target: pfItem
                 property: "x"
                 from: 1000
@@ -231,6 +232,7 @@ Item {
                 duration: animation_speed
             }
             NumberAnimation {
+                objectName: "fnSlide"
                 target: fnItem
                 property: "x"
                 from: -150

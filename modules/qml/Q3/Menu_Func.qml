@@ -66,10 +66,15 @@ Item {
                     source: fnItem.currentIndex === index ? model.icon1 : model.icon0
                 }
 
+                // Long captions (translations, the larger text size)
+                // shrink to stay on the button.
                 Text {
                     objectName: "caption"
                     x: icon.x + icon.width + 15
+                    width: Math.max(0, parent.width - x - 4)
                     anchors.verticalCenter: parent.verticalCenter
+                    fontSizeMode: Text.HorizontalFit
+                    minimumPixelSize: 6
                     text: model.caption
                     font.family: globalSetting_fontFamily
                     font.pixelSize: globalSetting_size

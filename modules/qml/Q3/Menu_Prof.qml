@@ -13,14 +13,15 @@ Image {
 
     signal indexChanged_btn(int currentIndex)
 
-    // One empty entry per profile; the current index is left to the caller.
+    // One entry per profile (rows carry nothing but their number); the
+    // current index is left to the caller.
     function initProfile(maxProfile) {
         mdProfile.clear()
         var count = Math.max(0, Math.floor(Number(maxProfile)))
         if (!isFinite(count))
             count = 0
         for (var i = 0; i < count; ++i)
-            mdProfile.append({})
+            mdProfile.append({ spare: 0 })
     }
 
     function translateStrings() {
@@ -71,14 +72,17 @@ Image {
     }
 
     source: sourceListPfContainer
+    // The context menu reaches over the page viewport: while it is shown the
+    // whole menu lies above its siblings.
+    z: profileMenu.visible ? 1 : 0
 
     ListModel {
         id: mdProfile
         objectName: "mdProfile"
-        ListElement {}
-        ListElement {}
-        ListElement {}
-        ListElement {}
+        ListElement { spare: 0 }
+        ListElement { spare: 0 }
+        ListElement { spare: 0 }
+        ListElement { spare: 0 }
     }
 
     ListView {
