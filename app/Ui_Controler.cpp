@@ -3,6 +3,7 @@
 #include "app/Widget.h"
 #include "bridge/SceneCall.h"
 #include "bridge/myQQuickView.h"
+#include "preview/PreviewTypes.h"
 
 #include <QQmlContext>
 #include <QQuickItem>
@@ -25,6 +26,7 @@ void Ui_Controler::setupWindow(QWidget* w)
     window->setAttribute(Qt::WA_TranslucentBackground, true);
     window->setStyleSheet("background:transparent;");
 
+    registerPreviewTypes();
     view = new myQQuickView(window);
     view->setObjectName("ui_View");
     // The scene is loaded before the context properties exist; it only

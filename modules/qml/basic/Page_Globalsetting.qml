@@ -39,7 +39,7 @@ Item {
     property int brightnessLevel: 7
     property int _Brightness: 255
     property bool skinRowShown: true
-    readonly property int currentSlot: lvColorIndex.currentIndex
+    readonly property int currentSlot: colorEditor.currentIndex
 
     readonly property string defaultUrl: "https://github.com/q3config/q3config"
 
@@ -135,15 +135,14 @@ Item {
         setSize(toInt(cfg[7], defaults[7], 0, 1))
 
         // 8 - 28: colour slots; 29: current slot
-        for (var k = 0; k < 7; ++k) {
-            modColorIndex.setProperty(k, "r", toInt(cfg[8 + 3 * k], defaults[8 + 3 * k], 0, 255))
-            modColorIndex.setProperty(k, "g", toInt(cfg[9 + 3 * k], defaults[9 + 3 * k], 0, 255))
-            modColorIndex.setProperty(k, "b", toInt(cfg[10 + 3 * k], defaults[10 + 3 * k], 0, 255))
-        }
+        var slotValues = []
+        for (var k = 8; k <= 28; ++k)
+            slotValues.push(toInt(cfg[k], defaults[k], 0, 255))
+        colorEditor.setColors(slotValues)
         var slot = toInt(cfg[29], defaults[29], 0, 6)
-        lvColorIndex.currentIndex = slot
-        var c = modColorIndex.get(slot)
-        setRGB(3, c.r, c.g, c.b)
+        colorEditor.currentIndex = slot
+        var c = colorEditor.slotColor(slot)
+        setRGB(3, c[0], c[1], c[2])
 
         // 30: brightness
         setBrightness(toInt(cfg[30], defaults[30], 0, 7))
@@ -157,10 +156,7 @@ Item {
     function buildConfig() {
         var list = [1, skin_No, soundIndex, animationIndex, languageIndex,
                     isCustomBackground, String(mainIten.sourceCustomBackground), sizeIndex]
-        for (var k = 0; k < 7; ++k) {
-            var c = modColorIndex.get(k)
-            list.push(c.r, c.g, c.b)
-        }
+        list = list.concat(colorEditor.colors())
         list.push(currentSlot, brightnessLevel, _Url)
         return list
     }
@@ -273,60 +269,25 @@ Item {
         brightnessLevel = level
         brightness_Slider.setCurIndex(level)
         _Brightness = 45 + Math.floor(level * 210 / 7)
-        _Color = Qt.rgba(_Palette._R / 255, _Palette._G / 255, _Palette._B / 255, _Brightness / 255)
+        _Color = Qt.rgba(colorEditor._R / 255, colorEditor._G / 255, colorEditor._B / 255, _Brightness / 255)
     }
 
     // ---- colour editor ---------------------------------------------------
 
-    // origin 1: colour bar, 2: R, G, B fields, 3: slot chosen.
+    // The shared editor updates the fields and the slot; the scene's text
+    // colour follows the colour bar, the fields and a chosen slot.
     function setRGB(origin, r, g, b) {
-        r = toInt(r, 0, 0, 255)
-        g = toInt(g, 0, 0, 255)
-        b = toInt(b, 0, 0, 255)
-        var toFields = origin !== 2
-        var toSlot = origin !== 3 && currentSlot >= 0 && currentSlot <= 6
-        var toText = origin === 1 || origin === 2 || origin === 3
-        if (toFields) {
-            fieldR.setValue(r)
-            fieldG.setValue(g)
-            fieldB.setValue(b)
-        }
-        if (toSlot) {
-            modColorIndex.setProperty(currentSlot, "r", r)
-            modColorIndex.setProperty(currentSlot, "g", g)
-            modColorIndex.setProperty(currentSlot, "b", b)
-        }
-        if (toText)
-            _Color = Qt.rgba(r / 255, g / 255, b / 255, _Brightness / 255)
-        _Palette._R = r
-        _Palette._G = g
-        _Palette._B = b
+        colorEditor.setRGB(origin, r, g, b)
     }
 
-    // The colour bar: black, red, yellow, green, cyan, blue, magenta, white,
-    // black, at equal distances over 96 pixels.
-    function colorAt(p) {
-        var t = p / 95 * 8
-        var level = Math.floor(t)
-        var q = Math.round((t - level) * 255)
-        switch (level) {
-        case 0: return [q, 0, 0]
-        case 1: return [255, q, 0]
-        case 2: return [255 - q, 255, 0]
-        case 3: return [0, 255, q]
-        case 4: return [0, 255 - q, 255]
-        case 5: return [q, 0, 255]
-        case 6: return [255, q, 255]
-        case 7: return [255 - q, 255 - q, 255 - q]
-        default: return [0, 0, 0]
-        }
+    function updateTextColor(origin, r, g, b) {
+        if (origin === 1 || origin === 2 || origin === 3)
+            _Color = Qt.rgba(r / 255, g / 255, b / 255, _Brightness / 255)
     }
 
     // Takes the focus from the R, G, B fields, which stores what they hold.
     function commitInput() {
-        fieldR.input.focus = false
-        fieldG.input.focus = false
-        fieldB.input.focus = false
+        colorEditor.commitInput()
     }
 
     // ---- models ----------------------------------------------------------
@@ -352,18 +313,6 @@ Item {
     ListModel {
         id: mdLanguage
         objectName: "mdLanguage"
-    }
-
-    ListModel {
-        id: modColorIndex
-        objectName: "modColorIndex"
-        ListElement { r: 0; g: 255; b: 255 }
-        ListElement { r: 255; g: 200; b: 150 }
-        ListElement { r: 255; g: 180; b: 0 }
-        ListElement { r: 200; g: 200; b: 100 }
-        ListElement { r: 200; g: 170; b: 255 }
-        ListElement { r: 255; g: 180; b: 180 }
-        ListElement { r: 160; g: 190; b: 160 }
     }
 
     // ---- pieces ----------------------------------------------------------
@@ -410,67 +359,6 @@ Item {
             anchors.fill: parent
             hoverEnabled: true
             onClicked: sizeCheck.clicked()
-        }
-    }
-
-    // One of the R, G, B fields: at most three digits, 0 to 255. Enter or
-    // leaving the field stores the number; an empty field keeps the old one.
-    component RgbField: Image {
-        id: rgbField
-        property alias label: fieldLabel.text
-        property alias input: fieldInput
-        property int value: 255
-        signal committed
-
-        function setValue(v) {
-            value = v
-            fieldInput.text = String(v)
-        }
-
-        width: 39
-        height: status === Image.Ready ? implicitHeight : 16
-        source: mainIten.sourceInputValue
-
-        Text {
-            id: fieldLabel
-            x: 4
-            anchors.verticalCenter: parent.verticalCenter
-            font.bold: true
-            font.family: mainIten.globalSetting_fontFamily
-            font.pixelSize: 11
-            color: mainIten.globalSetting_color_enable
-        }
-        TextInput {
-            id: fieldInput
-            anchors.left: fieldLabel.right
-            anchors.right: parent.right
-            anchors.rightMargin: 3
-            anchors.verticalCenter: parent.verticalCenter
-            horizontalAlignment: TextInput.AlignRight
-            maximumLength: 3
-            validator: RegularExpressionValidator {
-                regularExpression: /^(25[0-5]|2[0-4][0-9]|1[0-9][0-9]|[1-9]?[0-9])$/
-            }
-            inputMethodHints: Qt.ImhDigitsOnly
-            selectByMouse: true
-            font.bold: true
-            font.family: mainIten.globalSetting_fontFamily
-            font.pixelSize: 11
-            color: mainIten.globalSetting_color
-            selectionColor: mainIten.globalSetting_color_disable
-            text: "255"
-            Keys.onReturnPressed: focus = false
-            Keys.onEnterPressed: focus = false
-            onActiveFocusChanged: {
-                if (activeFocus)
-                    return
-                var n = parseInt(text, 10)
-                if (isNaN(n))
-                    text = String(rgbField.value)
-                else
-                    rgbField.value = n
-                rgbField.committed()
-            }
         }
     }
 
@@ -542,150 +430,23 @@ Item {
             }
         }
 
-        // Colour slots
-        Image {
-            id: slotsFrame
+        // Colour slots with the colour editor 5 px below, centred in the box.
+        Item {
             x: 100
             y: 55
             width: 145
             height: 31
-            source: mainIten.sourcePaletteIndex
-
             Caption { text: mainIten.globalSetting_stringList[35] }
-
-            ListView {
-                id: lvColorIndex
-                objectName: "lvColorIndex"
-                anchors.fill: parent
-                orientation: ListView.Horizontal
-                spacing: 2
-                interactive: false
-                highlightFollowsCurrentItem: false
-                currentIndex: 0
-                model: modColorIndex
-                delegate: Item {
-                    width: 19
-                    height: 31
-                    Rectangle {
-                        width: 19
-                        height: 3
-                        color: mainIten.globalSetting_color
-                        visible: lvColorIndex.currentIndex === index
-                    }
-                    Rectangle {
-                        x: 2
-                        y: 10
-                        width: 15
-                        height: 15
-                        color: Qt.rgba(model.r / 255, model.g / 255, model.b / 255, 1)
-                    }
-                    Rectangle {
-                        anchors.fill: parent
-                        color: "transparent"
-                        border.width: 1
-                        border.color: mainIten.globalSetting_color
-                        visible: slotArea.containsMouse
-                    }
-                    MouseArea {
-                        id: slotArea
-                        anchors.fill: parent
-                        hoverEnabled: true
-                        onClicked: {
-                            lvColorIndex.currentIndex = index
-                            globalSetting.setRGB(3, model.r, model.g, model.b)
-                        }
-                    }
-                }
-            }
         }
-
-        // Colour editor: colour bar and R, G, B fields.
-        Item {
-            id: _Palette
-            objectName: "_Palette"
-            x: (textBox.width - width) / 2
-            y: slotsFrame.y + slotsFrame.height + 5
-            width: paletteImage.width + 10 + fields.width
-            height: Math.max(paletteImage.height, fields.height)
-
-            property int _R: 255
-            property int _G: 255
-            property int _B: 255
-            readonly property string _RGB: "#" + hex2(_R) + hex2(_G) + hex2(_B)
-
-            function hex2(v) {
-                var s = v.toString(16).toUpperCase()
-                return s.length < 2 ? "0" + s : s
-            }
-
-            Image {
-                id: paletteImage
-                width: 96
-                height: status === Image.Ready ? implicitHeight : 16
-                source: mainIten.sourcePalette
-
-                Rectangle {
-                    id: colorBar
-                    objectName: "colorBar"
-                    x: 0
-                    y: 3
-                    width: 96
-                    height: parent.height - 6
-                    gradient: Gradient {
-                        orientation: Gradient.Horizontal
-                        GradientStop { position: 0 / 8; color: "#000000" }
-                        GradientStop { position: 1 / 8; color: "#FF0000" }
-                        GradientStop { position: 2 / 8; color: "#FFFF00" }
-                        GradientStop { position: 3 / 8; color: "#00FF00" }
-                        GradientStop { position: 4 / 8; color: "#00FFFF" }
-                        GradientStop { position: 5 / 8; color: "#0000FF" }
-                        GradientStop { position: 6 / 8; color: "#FF00FF" }
-                        GradientStop { position: 7 / 8; color: "#FFFFFF" }
-                        GradientStop { position: 8 / 8; color: "#000000" }
-                    }
-
-                    MouseArea {
-                        anchors.fill: parent
-                        function pick(x) {
-                            var p = Math.max(0, Math.min(95, Math.floor(x)))
-                            var c = globalSetting.colorAt(p)
-                            globalSetting.setRGB(1, c[0], c[1], c[2])
-                        }
-                        onPressed: pick(mouse.x)
-                        onPositionChanged: {
-                            if (pressed)
-                                pick(mouse.x)
-                        }
-                    }
-                }
-            }
-
-            Row {
-                id: fields
-                anchors.left: paletteImage.right
-                anchors.leftMargin: 10
-                anchors.verticalCenter: paletteImage.verticalCenter
-                spacing: 3
-
-                RgbField {
-                    id: fieldR
-                    objectName: "fieldR"
-                    label: "R "
-                    onCommitted: globalSetting.setRGB(2, fieldR.value, fieldG.value, fieldB.value)
-                }
-                RgbField {
-                    id: fieldG
-                    objectName: "fieldG"
-                    label: "G "
-                    onCommitted: globalSetting.setRGB(2, fieldR.value, fieldG.value, fieldB.value)
-                }
-                RgbField {
-                    id: fieldB
-                    objectName: "fieldB"
-                    label: "B "
-                    onCommitted: globalSetting.setRGB(2, fieldR.value, fieldG.value, fieldB.value)
-                }
-            }
+        ColorEditor {
+            id: colorEditor
+            objectName: "colorEditor"
+            x: 100
+            y: 55
+            currentIndex: 0
+            defaultColors: globalSetting.defaultSlots
+            editorX: (textBox.width - editorWidth) / 2 - x
+            onRgbSet: globalSetting.updateTextColor(origin, r, g, b)
         }
 
         // Brightness

@@ -7,10 +7,12 @@
 #include "bridge/myQQuickView.h"
 #include "device/DevInfo.h"
 #include "device/Hid_Thread.h"
+#include "preview/PreviewTypes.h"
 #include "tests/FakeDialogs.h"
 #include "bridge/SceneCall.h"
 #include "input/GlobalInputHook.h"
 #include "input/WindowKeyFallback.h"
+#include "tests/qml/scene/KeyboardProbe.h"
 #include "tools/skingen/KeyTypes.h"
 
 #include <q3sim.h>
@@ -478,6 +480,7 @@ public slots:
     void qmlEngineAvailable(QQmlEngine* engine)
     {
         watchWarnings();
+        registerPreviewTypes();
         if (!view)
             prepare();
         QQmlContext* ctx = engine->rootContext();
@@ -485,6 +488,7 @@ public slots:
         ctx->setContextProperty("hid", hid.get());
         ctx->setContextProperty("ui_Ctl", &controller);
         ctx->setContextProperty("sceneTest", &helper);
+        ctx->setContextProperty("keyboardProbe", &probe);
     }
 
     // QML warnings that no test claimed (raised outside the test functions,
@@ -527,6 +531,7 @@ private:
         helper.dialogs = dialogs.get();
         helper.workDir = root;
         helper.sourceModules = modules;
+        probe.hid = hid.get();
     }
 
     std::unique_ptr<QApplication> app;
@@ -536,6 +541,7 @@ private:
     std::unique_ptr<myQQuickView> view;
     ControllerStandIn controller;
     SceneTestHelper helper;
+    KeyboardProbe probe;
     bool failed = false;
 };
 
