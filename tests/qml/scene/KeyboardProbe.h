@@ -27,7 +27,9 @@ public:
     Q_INVOKABLE QVariantList ledType() const
     {
         QVariantList list;
-        for (unsigned char b : q3sim::keyboardState().current().ledType)
+        // A copy that lives through the loop (current() refers into it).
+        const auto state = q3sim::keyboardState();
+        for (unsigned char b : state.current().ledType)
             list << int(b);
         return list;
     }

@@ -362,7 +362,7 @@ public:
 
     // The simulated keyboard's memory: macro slot n (128 bytes), the current
     // profile's key matrix (128 entries of 16 bits, as the keyboard holds
-    // them), its LED type and the three option bytes of 02H / 82H.
+    // them), and the three option bytes of 02H / 82H.
     Q_INVOKABLE QVariantList simMacro(int slot) const
     {
         QVariantList bytes;
@@ -381,17 +381,11 @@ public:
             entries << int(state.current().keyEntry(i));
         return entries;
     }
-    Q_INVOKABLE QVariantList simLedType() const
-    {
-        QVariantList bytes;
-        for (unsigned char b : q3sim::keyboardState().current().ledType)
-            bytes << int(b);
-        return bytes;
-    }
     Q_INVOKABLE QVariantList simOptions() const
     {
         QVariantList bytes;
-        for (unsigned char b : q3sim::keyboardState().options)
+        const q3sim::KeyboardState state = q3sim::keyboardState();
+        for (unsigned char b : state.options)
             bytes << int(b);
         return bytes;
     }
