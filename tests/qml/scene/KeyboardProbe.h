@@ -4,6 +4,7 @@
 // keyboard holds and what the program sent to it, in forms a QML test can
 // compare, and the keyboard's own lighting key.
 
+#include "bridge/myQQuickView.h"
 #include "device/Hid_Thread.h"
 
 #include <q3sim.h>
@@ -17,6 +18,7 @@ class KeyboardProbe : public QObject
     Q_OBJECT
 public:
     Hid_Thread* hid = nullptr;
+    myQQuickView* view = nullptr;
 
     // True while no transfer runs (the link's idle flag).
     Q_INVOKABLE bool idle() const { return hid == nullptr || hid->idle.load(); }
@@ -26,9 +28,8 @@ public:
     // The seven LED type bytes of the keyboard's current profile.
     Q_INVOKABLE QVariantList ledType() const
     {
-        QVariantList list;
-        // A copy that lives through the loop (current() refers into it).
         const auto state = q3sim::keyboardState();
+        QVariantList list;
         for (unsigned char b : state.current().ledType)
             list << int(b);
         return list;
@@ -91,6 +92,24 @@ public:
     {
         return q3sim::sendLightingReport(uchar(type), uchar(brightness), uchar(speed), uchar(direction),
                                          uchar(color), uchar(bl0), uchar(bl1));
+    }
+
+    // Runs the event listener as the program does: a lighting report is
+    // stored in the current profile by the bridge.
+    Q_INVOKABLE void listen(bool on)
+    {
+        if (!hid || !view)
+            return;
+        if (on) {
+            myQQuickView* bridge = view;
+            hid->lightingReportHandler = [bridge](const QVariantList& ledType) {
+                bridge->storeLightingReport(ledType);
+            };
+            hid->startListener(0);
+        } else {
+            hid->stopListener();
+            hid->lightingReportHandler = nullptr;
+        }
     }
 
     Q_INVOKABLE bool runCommand(const QString& line)

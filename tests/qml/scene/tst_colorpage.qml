@@ -2,7 +2,8 @@ import QtQuick 2.15
 import QtTest 1.15
 
 // The lighting page in the main scene, against the real bridge and the
-// simulated keyboard.
+// simulated keyboard: what it shows for a stored LED type, what Apply sends,
+// painting, Reset, the enabling rules and the bottom bar.
 SceneTestCase {
     name: "ColorPage"
 
@@ -10,11 +11,608 @@ SceneTestCase {
         return item("_Page_Color")
     }
 
-    function test_smoke() {
+    function controller() {
+        return item("_eft_Ctrl", colorPage())
+    }
+
+    function editor() {
+        return item("colorEditor", colorPage())
+    }
+
+    // The keyboard's lighting changed (its Fn keys), then the program read
+    // it as it does at start-up, and the page re-read the profile.
+    function storeLighting(bytes) {
+        verify(keyboardProbe.runCommand("lighting " + bytes.join(" ")))
+        ui_View.syncLed()
+        compare(ui_View.ui_88H_GetLEDType().map(Number), bytes)
+        colorPage().initUI()
+    }
+
+    function openPage() {
         openScene()
         mouseClick(item("fnButton2"))
         tryCompare(item("pa_X"), "running", false, 3000)
-        verify(colorPage().visible)
-        wait(500)
+        tryVerify(function () { return colorPage().visible }, 3000)
+    }
+
+    function hex(values) {
+        return values.map(function (v) {
+            var s = Number(v).toString(16)
+            return s.length < 2 ? "0" + s : s
+        }).join(" ")
+    }
+
+    function request(bytes) {
+        return hex([0].concat(bytes))
+    }
+
+    function quarter(values) {
+        return values.map(function (v) { return Math.floor(Number(v) / 4) })
+    }
+
+    // Waits until the link has sent count feature requests and is idle.
+    function waitForRequests(count) {
+        tryVerify(function () {
+            return keyboardProbe.featureRequests().length >= count && keyboardProbe.idle()
+        }, 5000, "requests sent")
+        wait(50)
+        compare(keyboardProbe.featureRequests().length, count)
+    }
+
+    function keyNamed(name) {
+        var keys = item("modelQ3", colorPage()).keys
+        for (var i = 0; i < keys.length; ++i) {
+            if (keys[i].name === name)
+                return keys[i]
+        }
+        fail("no key " + name)
+        return null
+    }
+
+    // Centre of a key in the selection area's coordinates.
+    function centre(key) {
+        return Qt.point(key.coX + key.width / 2, key.coY + key.height / 2)
+    }
+
+    function dragBetween(from, to) {
+        var area = item("selectArea", colorPage())
+        mousePress(area, from.x, from.y)
+        mouseMove(area, (from.x + to.x) / 2, (from.y + to.y) / 2, -1, Qt.LeftButton)
+        mouseMove(area, to.x, to.y, -1, Qt.LeftButton)
+        mouseRelease(area, to.x, to.y)
+    }
+
+    function clickSlot(k) {
+        mouseClick(item("lvColorIndex", editor()), k * 21 + 9, 15)
+    }
+
+    // A picture of 512 values where every entry differs with n.
+    function pattern(n) {
+        var list = []
+        for (var i = 0; i < 512; ++i)
+            list.push((i * 7 + n * 31) % 256)
+        return list
+    }
+
+    function rgba(c) {
+        return [Math.round(c.r * 255), Math.round(c.g * 255), Math.round(c.b * 255), Math.round(c.a * 255)]
+    }
+
+    // ---- reading the stored LED type ---------------------------------------
+
+    function test_storedLedType_data() {
+        return [
+            { tag: "picture 3", led: [0x35, 63, 3, 0, 2, 0, 0],
+              category: 0, entry: 2, effect: 0x35, brightness: 7, speed: 5, wheel: 1, slot: 2 },
+            { tag: "wave to the left, loop", led: [0x02, 27, 2, 1, 7, 0, 0],
+              category: 1, entry: 2, effect: 0x02, brightness: 3, speed: 6, wheel: 2, slot: 7 },
+            { tag: "speed 0 shows position 1", led: [0x01, 36, 0, 0, 0, 0, 0],
+              category: 1, entry: 1, effect: 0x01, brightness: 4, speed: 1, wheel: 1, slot: 0 },
+            { tag: "speed 8, direction 3", led: [0x0B, 0, 8, 3, 6, 0, 0],
+              category: 1, entry: 11, effect: 0x0B, brightness: 0, speed: 1, wheel: 2, slot: 6 },
+            { tag: "type 0CH", led: [0x0C, 9, 7, 0, 1, 0, 0],
+              category: 1, entry: 12, effect: 0x0C, brightness: 1, speed: 1, wheel: 1, slot: 1 },
+            { tag: "unknown type", led: [0x20, 18, 1, 0, 4, 0, 0],
+              category: -1, entry: -1, effect: -1, brightness: 2, speed: 7, wheel: 1, slot: 4 },
+            { tag: "brightness above 63 keeps the slider", before: [0x00, 45, 4, 0, 3, 0, 0],
+              led: [0x00, 200, 4, 0, 3, 0, 0],
+              category: 1, entry: 0, effect: 0x00, brightness: 5, speed: 4, wheel: 1, slot: 3 }
+        ]
+    }
+
+    function test_storedLedType(data) {
+        openPage()
+        var p = colorPage()
+        if (data.before !== undefined)
+            storeLighting(data.before)
+        storeLighting(data.led)
+        compare(item("_effect1", colorPage()).getCurIndex(), data.category)
+        if (data.category === 0) {
+            compare(item("_effect2", colorPage()).getCurIndex(), data.entry)
+            verify(item("_effect2", colorPage()).visible && !item("_effect3", colorPage()).visible)
+        } else if (data.category === 1) {
+            compare(item("_effect3", colorPage()).getCurIndex(), data.entry)
+            verify(item("_effect3", colorPage()).visible && !item("_effect2", colorPage()).visible)
+        }
+        compare(p.effectIndex, data.effect)
+        compare(item("brightness_Slider", colorPage()).getCurIndex(), data.brightness)
+        compare(item("speed_Slider", colorPage()).getCurIndex(), data.speed)
+        compare(item("direct_SteeringWheel", colorPage()).getCurIndex(), data.wheel)
+        compare(editor().currentIndex, data.slot)
+        compare(item("loopCheck", colorPage()).isSelect, data.slot === 7)
+        if (data.slot < 7) {
+            // The editor takes the current slot's colour.
+            var c = editor().slotColor(data.slot)
+            compare([editor()._R, editor()._G, editor()._B], c)
+            compare([item("fieldR", colorPage()).input.text, item("fieldG", colorPage()).input.text, item("fieldB", colorPage()).input.text].map(Number), c)
+        }
+        // The keyboard's colour table, read back, fills the slots.
+        compare(quarter(editor().colors()), keyboardProbe.colours())
+    }
+
+    // ---- Apply -----------------------------------------------------------------
+
+    function test_apply_data() {
+        return [
+            { tag: "picture 3 in use", led: [0x35, 63, 3, 0, 2, 0x65, 0x5A], bl: [0x11, 0x22],
+              sent: [0x35, 63, 3, 0, 2], picture: 2 },
+            { tag: "picture 5 in use, loop", led: [0x37, 9, 7, 0, 7, 0, 0], bl: [0x65, 0x5A],
+              sent: [0x37, 9, 7, 0, 7], picture: 4 },
+            { tag: "speed 0 sends 7", led: [0x01, 36, 0, 0, 0, 3, 4], bl: [3, 4],
+              sent: [0x01, 36, 7, 0, 0], picture: -1 },
+            { tag: "marquee circle to the left", led: [0x0A, 63, 1, 1, 7, 0, 0], bl: [0xE0, 0xC7],
+              sent: [0x0A, 63, 1, 1, 7], picture: -1 }
+        ]
+    }
+
+    function test_apply(data) {
+        openPage()
+        var p = colorPage()
+        storeLighting(data.led)
+        for (var n = 1; n <= 5; ++n)
+            p.setPicture(n, pattern(n))
+        // The backlighting page changed its bytes in the meantime.
+        var t = ui_View.ui_88H_GetLEDType().map(Number)
+        ui_View.ui_08H_SetLEDType(t[0], t[1], t[2], t[3], t[4], data.bl[0], data.bl[1])
+        tryVerify(function () { return keyboardProbe.idle() })
+        var otherPlanes = []
+        for (var i = 0; i < 5; ++i)
+            otherPlanes.push(keyboardProbe.picturePlane(i, 1))
+        keyboardProbe.clearTrace()
+
+        mouseClick(item("btnApply", colorPage()))
+        verify(scene.busy)
+        compare(item("tmrProtectUI").interval, 1600)
+
+        var expected = [request([0x30, 0, 0, 0, 0, 0x55, 0xAA, 0])]
+        if (data.picture >= 0) {
+            for (var plane = 0; plane < 4; ++plane)
+                expected.push(request([0x12, 0, data.picture, plane, 0, 0x55, 0xAA, 0]))
+        }
+        expected.push(request([0x08].concat(data.sent).concat(data.bl)))
+        waitForRequests(expected.length)
+        compare(keyboardProbe.featureRequests(), expected)
+
+        compare(keyboardProbe.ledType(), data.sent.concat(data.bl))
+        compare(keyboardProbe.colours(), quarter(editor().colors()))
+        compare(ui_View.ui_B0H_GetColor().map(Number), editor().colors())
+        for (var k = 0; k < 5; ++k) {
+            // All five stored in the profile ...
+            compare(ui_View.ui_92H_GetUserPicture(k).map(Number), pattern(k + 1), "stored picture " + k)
+            // ... only the one in use sent.
+            if (k === data.picture) {
+                var sent = pattern(k + 1)
+                var planes = [[], [], [], []]
+                for (var m = 0; m < 128; ++m) {
+                    planes[0].push(sent[4 * m])
+                    for (var c = 1; c < 4; ++c)
+                        planes[c].push(Math.floor(sent[4 * m + c] / 4))
+                }
+                for (var q = 0; q < 4; ++q)
+                    compare(keyboardProbe.picturePlane(k, q), planes[q], "plane " + q)
+            } else {
+                compare(keyboardProbe.picturePlane(k, 1), otherPlanes[k], "picture " + k + " untouched")
+            }
+        }
+        compare(controller().runningEffect, data.sent[0] >= 0x33 ? 0 : data.sent[0])
+    }
+
+    // A number typed into a field and not yet confirmed is applied.
+    function test_applyCommitsPendingInput() {
+        openPage()
+        storeLighting([0x00, 63, 4, 0, 1, 0, 0])
+        var input = item("fieldG", colorPage()).input
+        mouseClick(input)
+        verify(input.activeFocus)
+        input.selectAll()
+        keyClick("7")
+        keyClick("7")
+        keyboardProbe.clearTrace()
+        mouseClick(item("btnApply", colorPage()))
+        waitForRequests(2)
+        compare(editor().slotColor(1)[1], 77)
+        compare(keyboardProbe.colours()[4], 19)
+    }
+
+    // ---- painting ----------------------------------------------------------------
+
+    function test_painting_data() {
+        return [
+            { tag: "option 1", option: "staticOption", loop: false, mode: 0x10 },
+            { tag: "option 1 with LOOP", option: "staticOption", loop: true, mode: 0x17 },
+            { tag: "option 2", option: "breathOption", loop: false, mode: 0x20 },
+            { tag: "option 2 with LOOP", option: "breathOption", loop: true, mode: 0x27 },
+            { tag: "option 3", option: "neonOption", loop: false, mode: 0x30 },
+            { tag: "option 3 with LOOP", option: "neonOption", loop: true, mode: 0x30 }
+        ]
+    }
+
+    function test_painting(data) {
+        openPage()
+        var p = colorPage()
+        storeLighting([0x00, 63, 4, 0, 0, 0, 0])
+        p.setPicture(2, pattern(2))
+        chooseEntry(item("_effect1", colorPage()), 0)
+        compare(p.effectIndex, 0x32)
+        chooseEntry(item("_effect2", colorPage()), 1)
+        compare(p.effectIndex, 0x34)
+
+        clickSlot(3)
+        var slotsBefore = editor().colors()
+        if (data.loop)
+            mouseClick(item("loopCheck", colorPage()))
+        mousePress(item("colorBar", colorPage()), 30, 3)
+        mouseRelease(item("colorBar", colorPage()), 30, 3)
+        var colour = [121, 255, 0]
+        compare([editor()._R, editor()._G, editor()._B], colour)
+        if (data.loop)
+            compare(editor().colors(), slotsBefore, "no slot changes while LOOP is current")
+        mouseClick(item(data.option, colorPage()))
+
+        var before = controller().getPic(2).slice()
+        dragBetween(centre(keyNamed("Q")), centre(keyNamed("E")))
+        var after = controller().getPic(2)
+        var expected = before.slice()
+        var painted = [keyNamed("Q"), keyNamed("W"), keyNamed("E")]
+        for (var i = 0; i < painted.length; ++i) {
+            var m = painted[i].matrix
+            expected[4 * m] = data.mode
+            expected[4 * m + 1] = colour[0]
+            expected[4 * m + 2] = colour[1]
+            expected[4 * m + 3] = colour[2]
+        }
+        compare(after, expected)
+        // The keys show the picture at once.
+        tryCompare(keyNamed("W"), "color", Qt.rgba(121 / 255, 1, 0, 1))
+        verify(!item("rubberBand", colorPage()).visible)
+    }
+
+    // Only keys are painted: a band over empty space changes nothing, and
+    // nothing is painted while an effect is chosen.
+    function test_paintingOnlyKeys() {
+        openPage()
+        var p = colorPage()
+        storeLighting([0x33, 63, 4, 0, 0, 0, 0])
+        p.setPicture(1, pattern(1))
+        dragBetween(Qt.point(2, 2), Qt.point(18, 24))
+        compare(controller().getPic(1), pattern(1))
+
+        chooseEntry(item("_effect1", colorPage()), 1)
+        verify(!item("selectArea", colorPage()).enabled)
+        chooseEntry(item("_effect3", colorPage()), 0)
+        p.paintSelection()
+        compare(controller().getPic(1), pattern(1))
+    }
+
+    // Painted keys and Apply: the picture in use reaches the keyboard plane by
+    // plane, components divided by 4.
+    function test_paintAndApply() {
+        openPage()
+        var p = colorPage()
+        storeLighting([0x35, 63, 4, 0, 0, 0, 0])
+        for (var n = 1; n <= 5; ++n)
+            p.setPicture(n, [])
+        clickSlot(5)
+        mouseClick(item("breathOption", colorPage()))
+        dragBetween(centre(keyNamed("A")), centre(keyNamed("D")))
+        var keys = ["A", "S", "D"].map(keyNamed)
+        keyboardProbe.clearTrace()
+        mouseClick(item("btnApply", colorPage()))
+        waitForRequests(6)
+        var slot5 = editor().slotColor(5)
+        var planes = [keyboardProbe.picturePlane(2, 0), keyboardProbe.picturePlane(2, 1),
+                      keyboardProbe.picturePlane(2, 2), keyboardProbe.picturePlane(2, 3)]
+        var painted = keys.map(function (k) { return k.matrix })
+        for (var m = 0; m < 128; ++m) {
+            var isPainted = painted.indexOf(m) >= 0
+            compare([planes[0][m], planes[1][m], planes[2][m], planes[3][m]],
+                    isPainted ? [0x20].concat(quarter(slot5)) : [0, 0, 0, 0], "position " + m)
+        }
+    }
+
+    // ---- controls --------------------------------------------------------------
+
+    // Which groups a choice enables (category, then its entry).
+    function test_enabling_data() {
+        return [
+            { tag: "static", category: 1, entry: 0x00, colours: true, direction: false, valid: true },
+            { tag: "marquee", category: 1, entry: 0x04, colours: false, direction: false, valid: true },
+            { tag: "induction brighten", category: 1, entry: 0x06, colours: false, direction: true, valid: true },
+            { tag: "neon", category: 1, entry: 0x07, colours: false, direction: false, valid: true },
+            { tag: "marquee circle", category: 1, entry: 0x0A, colours: false, direction: true, valid: true },
+            { tag: "spotlight", category: 1, entry: 0x0B, colours: true, direction: false, valid: true },
+            { tag: "effects, none chosen", category: 1, entry: -1, colours: false, direction: false, valid: false },
+            { tag: "picture 4", category: 0, entry: 3, colours: true, direction: false, valid: true },
+            { tag: "painting, none chosen", category: 0, entry: -1, colours: false, direction: false, valid: false }
+        ]
+    }
+
+    function test_enabling(data) {
+        openPage()
+        storeLighting([0x02, 63, 4, 0, 0, 0, 0])
+        if (data.category === 0)
+            chooseEntry(item("_effect1", colorPage()), 0)
+        if (data.entry >= 0)
+            chooseEntry(item(data.category === 0 ? "_effect2" : "_effect3", colorPage()), data.entry)
+        if (data.category === 1 && data.entry < 0)
+            chooseEntry(item("_effect1", colorPage()), 1)
+        var painting = data.category === 0
+        compare(colorPage().isPainting, painting)
+
+        compare(editor().enabled, data.colours)
+        compare(editor().opacity, data.colours ? 1.0 : 0.2)
+        compare(item("directionGroup", colorPage()).visible, !painting)
+        compare(item("directionGroup", colorPage()).enabled, data.direction)
+        compare(item("directionGroup", colorPage()).opacity, data.direction ? 1.0 : 0.2)
+        compare(item("paintingGroup", colorPage()).visible, painting)
+        compare(item("selectArea", colorPage()).enabled, painting)
+        compare(item("brightnessGroup", colorPage()).enabled, data.valid)
+        compare(item("brightnessGroup", colorPage()).opacity, data.valid ? 1.0 : 0.2)
+        compare(item("btnReset", colorPage()).enabled, data.valid)
+        compare(item("btnApply", colorPage()).enabled, data.valid)
+        verify(item("speed_Slider", colorPage()).enabled)
+
+        if (data.category === 1 && data.entry < 0) {
+            // No effect: every key dark in the preview.
+            var keys = item("modelQ3", colorPage()).keys
+            tryVerify(function () {
+                for (var i = 0; i < keys.length; ++i) {
+                    if (rgba(keys[i].color)[3] !== 0)
+                        return false
+                }
+                return true
+            }, 2000, "all keys dark")
+        }
+    }
+
+    function test_categoryDeselectsEntries() {
+        openPage()
+        var p = colorPage()
+        storeLighting([0x36, 63, 4, 0, 0, 0, 0])
+        compare(item("_effect2", colorPage()).getCurIndex(), 3)
+        chooseEntry(item("_effect1", colorPage()), 1)
+        compare(item("_effect2", colorPage()).getCurIndex(), -1)
+        compare(item("_effect3", colorPage()).getCurIndex(), -1)
+        compare(p.effectIndex, -1)
+        chooseEntry(item("_effect3", colorPage()), 9)
+        compare(p.effectIndex, 0x09)
+        compare(controller().runningEffect, 0x09)
+        chooseEntry(item("_effect1", colorPage()), 0)
+        compare(item("_effect3", colorPage()).getCurIndex(), -1)
+        compare(p.effectIndex, 0x32)
+    }
+
+    function test_paintingOptions() {
+        openPage()
+        storeLighting([0x33, 63, 4, 0, 0, 0, 0])
+        var names = ["staticOption", "breathOption", "neonOption"]
+        var clicks = [1, 1, 2, 0, 0]
+        for (var i = 0; i < clicks.length; ++i) {
+            mouseClick(item(names[clicks[i]], colorPage()))
+            for (var k = 0; k < 3; ++k)
+                compare(item(names[k], colorPage()).isSelect, k === clicks[i], "after click " + i + ": " + names[k])
+            compare(colorPage().paintOption, clicks[i] + 1)
+        }
+    }
+
+    // LOOP keeps the editor colour and protects every slot; a slot click
+    // ends LOOP and brings that slot's colour into the editor.
+    function test_loop() {
+        openPage()
+        storeLighting([0x00, 63, 4, 0, 2, 0, 0])
+        var slots = editor().colors()
+        var colour = [editor()._R, editor()._G, editor()._B]
+        mouseClick(item("loopCheck", colorPage()))
+        compare(editor().currentIndex, 7)
+        verify(item("loopCheck", colorPage()).isSelect)
+        compare([editor()._R, editor()._G, editor()._B], colour)
+        mouseClick(item("loopCheck", colorPage()))
+        compare(editor().currentIndex, 7, "a second click keeps LOOP")
+        mousePress(item("colorBar", colorPage()), 12, 3)
+        mouseRelease(item("colorBar", colorPage()), 12, 3)
+        compare([item("fieldR", colorPage()).input.text, item("fieldG", colorPage()).input.text].map(Number), [255, 3])
+        compare(editor().colors(), slots)
+        clickSlot(4)
+        verify(!item("loopCheck", colorPage()).isSelect)
+        compare([editor()._R, editor()._G, editor()._B], editor().slotColor(4))
+    }
+
+    function test_directionRestartsPreview() {
+        openPage()
+        storeLighting([0x06, 63, 4, 0, 0, 0, 0])
+        colorPage().playEffect(true)
+        var wheel = item("direct_SteeringWheel", colorPage())
+        controller().stop()
+        verify(!controller().running)
+        mouseClick(item("cell2", wheel))
+        compare(wheel.getCurIndex(), 2)
+        verify(controller().running)
+        compare(controller().runningEffect, 0x06)
+        compare(controller().direction, 2)
+    }
+
+    // ---- Reset, the bottom bar, the keyboard's own changes ------------------------
+
+    // Reset brings the default profile into the page only; Apply then stores
+    // five empty pictures and sends the defaults with the current bl0, bl1.
+    function test_resetThenApply() {
+        openPage()
+        var p = colorPage()
+        for (var i = 0; i < 5; ++i)
+            ui_View.ui_12H_SetUserPicture(i, 255, pattern(i))
+        storeLighting([0x34, 18, 6, 1, 3, 0x12, 0x34])
+        compare(controller().getPic(1), pattern(0))
+        var defaults = ui_View.loadDefaultProfile("color/color").map(Number)
+        var defaultLed = ui_View.loadDefaultProfile("color/ledType").map(Number)
+        compare(defaultLed[0], 0x02)
+
+        keyboardProbe.clearTrace()
+        mouseClick(item("btnReset", colorPage()))
+        compare(item("tmrProtectUI").interval, 800)
+        compare(editor().colors(), defaults)
+        for (var n = 1; n <= 5; ++n)
+            compare(controller().getPic(n).filter(function (v) { return v !== 0 }).length, 0)
+        compare(item("_effect1", colorPage()).getCurIndex(), 1)
+        compare(item("_effect3", colorPage()).getCurIndex(), defaultLed[0])
+        compare(item("brightness_Slider", colorPage()).getCurIndex(), Math.round(defaultLed[1] * 7 / 63))
+        compare(item("speed_Slider", colorPage()).getCurIndex(), 8 - defaultLed[2])
+        compare(item("direct_SteeringWheel", colorPage()).getCurIndex(), defaultLed[3] % 2 + 1)
+        compare(editor().currentIndex, defaultLed[4])
+        compare(controller().runningEffect, defaultLed[0])
+        wait(100)
+        compare(keyboardProbe.featureRequests(), [], "Reset sends nothing")
+        compare(ui_View.ui_92H_GetUserPicture(1).map(Number), pattern(1), "Reset stores nothing")
+
+        mouseClick(item("btnApply", colorPage()))
+        waitForRequests(2)
+        compare(keyboardProbe.commands(), [0x30, 0x08])
+        compare(keyboardProbe.colours(), quarter(defaults))
+        compare(keyboardProbe.ledType(), defaultLed.slice(0, 5).concat([0x12, 0x34]))
+        for (var k = 0; k < 5; ++k)
+            compare(ui_View.ui_92H_GetUserPicture(k).map(Number).filter(function (v) { return v !== 0 }).length, 0)
+    }
+
+    // The bottom bar runs the page's steps without its busy period. The other
+    // pages answer the bar as well, so only this page's requests are checked.
+    function test_bottomBar_data() {
+        return [
+            { tag: "all save", button: "btnTotalApply", busy: 2000, colours: 1, pictures: 4, type: 0x35 },
+            { tag: "all save without an effect", button: "btnTotalApply", busy: 2000, none: true,
+              colours: 1, pictures: 0, type: 0x35 },
+            { tag: "all reset", button: "btnTotalReset", busy: 800, colours: 0, pictures: 0, type: 0x35 }
+        ]
+    }
+
+    function test_bottomBar(data) {
+        openPage()
+        var p = colorPage()
+        var led = [0x35, 63, 2, 0, 1, 7, 9]
+        storeLighting(led)
+        p.setPicture(3, pattern(3))
+        if (data.none) {
+            chooseEntry(item("_effect1", colorPage()), 1)
+            verify(!item("btnApply", colorPage()).enabled)
+        }
+        var storedBefore = ui_View.ui_92H_GetUserPicture(2).map(Number)
+        keyboardProbe.clearTrace()
+        mouseClick(item(data.button))
+        compare(item("tmrProtectUI").interval, data.busy)
+        tryVerify(function () {
+            return keyboardProbe.commands().filter(function (c) { return c === 0x30 }).length >= data.colours
+                   && keyboardProbe.idle()
+        }, 5000)
+        wait(200)
+        var commands = keyboardProbe.commands()
+        function countOf(code) {
+            return commands.filter(function (c) { return c === code }).length
+        }
+        compare(countOf(0x30), data.colours)
+        compare(countOf(0x12), data.pictures)
+        // Whoever sent an LED type kept the lighting bytes: no invalid type
+        // reaches the keyboard.
+        var ledRequests = keyboardProbe.featureRequests().filter(function (r) { return r.indexOf("00 08 ") === 0 })
+        for (var i = 0; i < ledRequests.length; ++i)
+            compare(ledRequests[i].substr(0, 20), request([0x08].concat(led.slice(0, 5))))
+        if (data.button === "btnTotalReset") {
+            compare(p.effectIndex, 0x02)
+            compare(controller().getPic(3).filter(function (v) { return v !== 0 }).length, 0)
+            compare(ui_View.ui_92H_GetUserPicture(2).map(Number), storedBefore, "nothing stored")
+        } else {
+            compare(ui_View.ui_92H_GetUserPicture(2).map(Number), pattern(3))
+            if (!data.none)
+                verify(ledRequests.length >= 1, "the LED type is sent")
+            compare(keyboardProbe.ledType(), led)
+        }
+    }
+
+    // The keyboard's Fn keys changed the lighting: its report is stored by the
+    // listener, and the frame's zzzQuarel re-reads the page.
+    function test_lightingReport() {
+        openPage()
+        storeLighting([0x00, 63, 4, 0, 0, 0, 0])
+        keyboardProbe.listen(true)
+        try {
+            verify(keyboardProbe.pressLightingKeys(0x09, 45, 2, 1, 4, 0, 0))
+            tryVerify(function () {
+                return ui_View.ui_88H_GetLEDType().map(Number).join() === [0x09, 45, 2, 1, 4, 0, 0].join()
+            }, 3000, "listener stored the report")
+        } finally {
+            keyboardProbe.listen(false)
+        }
+        scene.zzzQuarel()
+        compare(item("_effect3", colorPage()).getCurIndex(), 9)
+        compare(item("brightness_Slider", colorPage()).getCurIndex(), 5)
+        compare(item("speed_Slider", colorPage()).getCurIndex(), 6)
+        compare(item("direct_SteeringWheel", colorPage()).getCurIndex(), 2)
+        compare(editor().currentIndex, 4)
+        compare(controller().runningEffect, 0x09)
+    }
+
+    // Shown, the page runs the stored effect; hidden, only the slow static
+    // timer runs.
+    function test_previewFollowsVisibility() {
+        openScene()
+        storeLighting([0x02, 63, 1, 0, 7, 0, 0])
+        controller().stop()
+        mouseClick(item("fnButton2"))
+        tryCompare(item("pa_X"), "running", false, 3000)
+        compare(controller().runningEffect, 0x02)
+        verify(controller().running)
+        var frame = controller().frame
+        tryVerify(function () { return controller().frame > frame + 2 }, 2000, "the drawing animates")
+
+        mouseClick(item("fnButton2"))
+        tryCompare(item("paBack_X"), "running", false, 3000)
+        verify(!colorPage().visible)
+        compare(controller().runningEffect, 0x00)
+    }
+
+    // Live keys reach the preview: induction darken lights the pressed key.
+    function test_keyPressLightsKey() {
+        openPage()
+        storeLighting([0x03, 63, 4, 0, 2, 0, 0])
+        colorPage().playEffect(true)
+        var key = keyNamed("A")
+        tryVerify(function () { return rgba(key.color)[3] === 0 }, 3000, "the key is dark before")
+        scene.detectKeyboard(true, 4)
+        var c = editor().slotColor(2)
+        tryVerify(function () { return rgba(key.color)[3] > 0 }, 1000, "the key lights")
+        compare(rgba(key.color).slice(0, 3), c)
+    }
+
+    function test_translateStrings() {
+        openPage()
+        var settings = page()
+        settings.setLanguage(languageIndexOf(settings, "GERMAN"))
+        var strings = scene.globalSetting_stringList
+        compare(strings[13] !== "STATIC", true, "a translated list")
+        var lists = [["_effect1", 6, 2], ["_effect2", 8, 5], ["_effect3", 13, 12]]
+        for (var l = 0; l < lists.length; ++l) {
+            var model = item(lists[l][0], colorPage()).mdItems
+            compare(model.count, lists[l][2])
+            for (var i = 0; i < model.count; ++i)
+                compare(model.get(i).textX, strings[lists[l][1] + i])
+        }
+        compare(item("loopCheck", colorPage()).chkStr, strings[2])
     }
 }

@@ -43,10 +43,10 @@ SceneTestCase {
         mouseClick(item("_backgroundSwitch"))
         mouseClick(item("sizeLarger"))
         clickSlot(p, 3)
-        mouseClick(item("colorBar"), 12, 3)
-        mouseClick(item("strip", item("brightness_Slider")), 50, 10)
+        mouseClick(item("colorBar", page()), 12, 3)
+        mouseClick(item("strip", item("brightness_Slider", page())), 50, 10)
 
-        mouseClick(item("btnApply"))
+        mouseClick(item("btnApply", page()))
         verify(!item("upItem").isGlobalSettingSelect, "Apply closes the panel")
 
         var expected = [1, 2, 1, 1, german, true, "file://" + picture, 1]
@@ -103,7 +103,7 @@ SceneTestCase {
         } else {
             openScene()
             openPanel()
-            mouseClick(item("strip", item("brightness_Slider")), data.sliderX, 10)
+            mouseClick(item("strip", item("brightness_Slider", page())), data.sliderX, 10)
         }
         fuzzyCompare(s.globalSetting_color.a, data.alpha / 255, 0.002)
         compare(rgb(s.globalSetting_color), factorySlots[0])
@@ -167,7 +167,7 @@ SceneTestCase {
         openPanel()
         var p = page()
         clickSlot(p, 2)
-        compare(item("lvColorIndex").currentIndex, 2)
+        compare(item("lvColorIndex", page()).currentIndex, 2)
         compare(fieldValues(p), factorySlots[2])
         compare(rgb(scene.globalSetting_color), factorySlots[2])
 
@@ -176,7 +176,7 @@ SceneTestCase {
         compare(fieldValues(p), data.fields ? changed : factorySlots[2])
         compare(slotColour(p, 2), data.slot ? changed : factorySlots[2])
         compare(rgb(scene.globalSetting_color), data.text ? changed : factorySlots[2])
-        compare([item("_Palette")._R, item("_Palette")._G, item("_Palette")._B], changed)
+        compare([item("_Palette", page())._R, item("_Palette", page())._G, item("_Palette", page())._B], changed)
         for (var k = 0; k < 7; ++k) {
             if (k !== 2)
                 compare(slotColour(p, k), factorySlots[k])
@@ -202,8 +202,8 @@ SceneTestCase {
         openPanel()
         var p = page()
         clickSlot(p, 3)
-        mousePress(item("colorBar"), data.p, 3)
-        mouseRelease(item("colorBar"), data.p, 3)
+        mousePress(item("colorBar", page()), data.p, 3)
+        mouseRelease(item("colorBar", page()), data.p, 3)
         compare(slotColour(p, 3), data.colour)
         compare(fieldValues(p), data.colour)
         compare(rgb(scene.globalSetting_color), data.colour)
@@ -214,7 +214,7 @@ SceneTestCase {
         openScene()
         openPanel()
         var p = page()
-        var bar = item("colorBar")
+        var bar = item("colorBar", page())
         mousePress(bar, 0, 3)
         mouseMove(bar, 12, 3, -1, Qt.LeftButton)
         compare(slotColour(p, 0), [255, 3, 0])
@@ -238,7 +238,7 @@ SceneTestCase {
         openScene()
         openPanel()
         var p = page()
-        var input = item(data.field).input
+        var input = item(data.field, p).input
         mouseClick(input)
         verify(input.activeFocus)
         input.selectAll()
@@ -248,7 +248,7 @@ SceneTestCase {
             keyClick(Qt.Key_Return)
             verify(!input.activeFocus)
         } else {
-            mouseClick(item("btnApply"))
+            mouseClick(item("btnApply", page()))
             var saved = ui_View.loadApConfig()
             compare([saved[8], saved[9], saved[10]].map(Number), data.stored)
         }
@@ -320,10 +320,10 @@ SceneTestCase {
         clickSlot(page(), 5)
         ui_View.clearAllMedia()
 
-        mouseClick(item("btnReset"))
+        mouseClick(item("btnReset", page()))
         compare(scene.skin_No, 1)
         compare(scene.globalSetting_size, 11)
-        compare(item("lvColorIndex").currentIndex, 0)
+        compare(item("lvColorIndex", page()).currentIndex, 0)
         compare(rgb(scene.globalSetting_color), factorySlots[0])
         compare(page().soundIndex, data.sound)
         compare(sceneTest.audioEnabled(), data.sound === 0)

@@ -526,6 +526,7 @@ private:
         helper.workDir = root;
         helper.sourceModules = modules;
         probe.hid = hid.get();
+        probe.view = view.get();
     }
 
     std::unique_ptr<QApplication> app;
