@@ -80,7 +80,6 @@ Item {
         width: normal.width
         height: normal.height
         hoverEnabled: true
-        enabled: key.enabled
 
         onPressed: {
             pressX = mouse.x

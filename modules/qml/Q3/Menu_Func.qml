@@ -13,11 +13,14 @@ Item {
     // Icons of the current skin; the backlighting entry shares the colour
     // entry's pictures.
     function setSkin() {
-        var folder = "file:modules/img/skin" + skin_No + "/list_fn/"
-        var icons = ["fnKeydefine", "fnMacro", "fnColor", "fnColor"]
+        var folder = "file:modules/img/skin" + skin_No + "/"
+        var icons = [["list_fn/fnKeydefine_0.png", "list_fn/fnKeydefine_1.png"],
+                     ["list_fn/fnMacro_0.png", "list_fn/fnMacro_1.png"],
+                     ["list_fn/fnColor_0.png", "list_fn/fnColor_1.png"],
+                     ["list_fn/fnColor_0.png", "list_fn/fnColor_1.png"]]
         for (var i = 0; i < icons.length && i < mdFunc.count; ++i) {
-            mdFunc.setProperty(i, "icon0", folder + icons[i] + "_0.png")
-            mdFunc.setProperty(i, "icon1", folder + icons[i] + "_1.png")
+            mdFunc.setProperty(i, "icon0", folder + icons[i][0])
+            mdFunc.setProperty(i, "icon1", folder + icons[i][1])
         }
     }
 
@@ -61,6 +64,7 @@ Item {
 
                 Image {
                     id: icon
+                    objectName: "icon"
                     x: 10
                     anchors.verticalCenter: parent.verticalCenter
                     source: fnItem.currentIndex === index ? model.icon1 : model.icon0

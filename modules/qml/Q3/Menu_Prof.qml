@@ -93,7 +93,9 @@ Image {
         width: Math.max(0, pfItem.width - x)
         height: 26 * 10
         clip: true
-        interactive: false
+        // More profiles than the area's ten rows scroll.
+        interactive: contentHeight > height
+        boundsBehavior: Flickable.StopAtBounds
         currentIndex: -1
         highlightFollowsCurrentItem: false
         model: mdProfile

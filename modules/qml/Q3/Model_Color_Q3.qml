@@ -138,6 +138,7 @@ Item {
             posY.sort(ascending)
             extentX = right
             extentY = bottom
+            // keysPosY comes last: once it changes the drawing is complete.
             modelQ3.keys = made
             modelQ3.getKey = table
             modelQ3.keysPosX = posX

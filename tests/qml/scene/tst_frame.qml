@@ -87,9 +87,10 @@ SceneTestCase {
 
     // ---- page switching --------------------------------------------------
 
-    // Steps: a number clicks that function button; "settle" waits for the
-    // slides to end; an object checks the state right then (curID, which
-    // slide runs).
+    // Steps: a number clicks that function button; "settle" lets the
+    // running slides end; an object checks the state right then (curID,
+    // which slide runs). The slides are made long enough (10 s) that no
+    // slide ends by itself between two steps, however slow the machine.
     function test_pageSwitching_data() {
         return [
             { tag: "show a page", steps: [2, "settle"], shown: 2, menu: 2 },
@@ -110,8 +111,20 @@ SceneTestCase {
         ]
     }
 
+    // Ends the running slides as their time running out would.
+    function settle() {
+        for (var guard = 0; guard < 4 && sliding(); ++guard) {
+            if (item("paBack_X").running)
+                item("paBack_X").complete()
+            else
+                item("pa_X").complete()
+        }
+        verify(!sliding())
+    }
+
     function test_pageSwitching(data) {
-        openFrame(true)
+        openFrame(false)
+        page()._AnimationSpeed = 20000
         var viewport = item("_fkPage")
         for (var i = 0; i < data.steps.length; ++i) {
             var step = data.steps[i]
@@ -120,7 +133,7 @@ SceneTestCase {
                 mouseClick(item("fnButton" + step))
                 verify(sceneTest.effectStarted(2), "sound 2 on every request")
             } else if (step === "settle") {
-                tryVerify(function() { return !sliding() }, 3000)
+                settle()
             } else {
                 compare(viewport.curID, step.curID, "step " + i)
                 compare(item("paBack_X").running, step.out, "slide-out at step " + i)
@@ -132,6 +145,24 @@ SceneTestCase {
         checkPages(data.shown)
         compare(item("fnItem").currentIndex, data.menu)
         compare(viewport.contentX, data.shown >= 0 ? 0 : -2 * 759)
+    }
+
+    // Slides that end by themselves: out, then the next page in.
+    function test_slidesRunOut() {
+        openFrame(false)
+        var viewport = item("_fkPage")
+        mouseClick(item("fnButton0"))
+        tryVerify(function() { return !sliding() }, 2000)
+        checkPages(0)
+        mouseClick(item("fnButton2"))
+        verify(item("paBack_X").running)
+        tryVerify(function() { return !sliding() && viewport.curID === 2 }, 2000)
+        checkPages(2)
+        compare(viewport.contentX, 0)
+        mouseClick(item("fnButton2"))
+        tryVerify(function() { return !sliding() }, 2000)
+        checkPages(-1)
+        compare(viewport.contentX, -2 * 759)
     }
 
     // ---- profiles ----------------------------------------------------------
@@ -318,5 +349,18 @@ SceneTestCase {
         var menu = item("profileMenu")
         for (i = 0; i < menuCaptions.length; ++i)
             compare(item("menuEntry" + i, menu).children[0].text, String(strings[menuCaptions[i]]))
+    }
+
+    // The current entry shows its highlighted icon; the backlighting entry
+    // shares the colour entry's pictures.
+    function test_functionIcons() {
+        openFrame(false)
+        mouseClick(item("fnButton3"))
+        var expected = ["fnKeydefine_0", "fnMacro_0", "fnColor_0", "fnColor_1"]
+        for (var i = 0; i < expected.length; ++i) {
+            var icon = item("icon", item("fnButton" + i))
+            compare(String(icon.source), "file:modules/img/skin1/list_fn/" + expected[i] + ".png")
+            compare(icon.status, Image.Ready)
+        }
     }
 }
