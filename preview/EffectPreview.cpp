@@ -9,8 +9,6 @@
 
 namespace {
 
-// Shortest time between two published frames (one display refresh).
-constexpr int minFrameMs = 16;
 // A frame asked of a window that does not draw is published anyway after this.
 constexpr int frameWatchdogMs = 100;
 
@@ -36,7 +34,7 @@ EffectPreview::EffectPreview(QQuickItem* parent)
         else if (m_dirty)
             requestFrame();
     });
-    m_lastPublish.start();
+    m_frameClock.start();
 }
 
 void EffectPreview::setEffectIndex(int effect)
@@ -272,20 +270,33 @@ void EffectPreview::onTimer()
     markDirty();
 }
 
+void EffectPreview::setFramePeriod(int ms)
+{
+    ms = std::max(ms, 0);
+    if (ms == m_framePeriod)
+        return;
+    m_framePeriod = ms;
+    emit framePeriodChanged();
+}
+
 void EffectPreview::markDirty()
 {
     m_dirty = true;
     if (m_framePending || m_pacing.isActive())
         return;
-    const qint64 since = m_lastPublish.elapsed();
-    if (since >= minFrameMs)
+    const qint64 wait = m_nextFrameAt - m_frameClock.elapsed();
+    if (wait <= 0)
         requestFrame();
     else
-        m_pacing.start(int(minFrameMs - since));
+        m_pacing.start(int(wait));
 }
 
 void EffectPreview::requestFrame()
 {
+    // Frames are asked for on a steady cadence; after a pause the cadence
+    // starts again from now.
+    const qint64 now = m_frameClock.elapsed();
+    m_nextFrameAt = (now - m_nextFrameAt > m_framePeriod) ? now + m_framePeriod : m_nextFrameAt + m_framePeriod;
     if (!m_window) {
         publish();
         return;
@@ -302,7 +313,6 @@ void EffectPreview::publish()
     if (!m_dirty)
         return;
     m_dirty = false;
-    m_lastPublish.restart();
     ++m_frame;
     emit frameChanged();
     emit stateChanged();

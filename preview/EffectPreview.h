@@ -34,8 +34,13 @@ class EffectPreview : public QQuickItem
     Q_PROPERTY(int loopCircleIndex READ loopCircleIndex NOTIFY stateChanged)
     Q_PROPERTY(bool isSurround READ isSurround NOTIFY currentSlotChanged)
     Q_PROPERTY(int keyCount READ keyCount NOTIFY layoutChanged)
+    // Shortest time in milliseconds between two published frames (33: the
+    // scene redraws the keys at most 30 times a second).
+    Q_PROPERTY(int framePeriod READ framePeriod WRITE setFramePeriod NOTIFY framePeriodChanged)
 
 public:
+    static constexpr int defaultFramePeriod = 33;
+
     explicit EffectPreview(QQuickItem* parent = nullptr);
 
     int effectIndex() const { return m_engine.effectIndex(); }
@@ -57,6 +62,8 @@ public:
     int loopCircleIndex() const { return m_engine.loopCircleIndex(); }
     bool isSurround() const { return m_engine.isSurround(); }
     int keyCount() const { return m_engine.keyCount(); }
+    int framePeriod() const { return m_framePeriod; }
+    void setFramePeriod(int ms);
 
     // Key geometry: x, y, width, height, matrix position per key, in
     // creation order. Builds the scripts.
@@ -106,6 +113,7 @@ signals:
     void runningChanged();
     void stateChanged();
     void layoutChanged();
+    void framePeriodChanged();
     // One tick ran (emitted only while something listens).
     void tmrTrigged();
     // start() ran a start routine that spreads a picture over the keys
@@ -133,7 +141,9 @@ private:
     int m_frame = 0;
     bool m_dirty = false;
     bool m_framePending = false;
-    QElapsedTimer m_lastPublish;
+    int m_framePeriod = defaultFramePeriod;
+    QElapsedTimer m_frameClock;
+    qint64 m_nextFrameAt = 0;
     QTimer m_pacing;
     QPointer<QQuickWindow> m_window;
     QMetaObject::Connection m_windowConnection;

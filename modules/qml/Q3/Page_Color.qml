@@ -38,9 +38,8 @@ Item {
     // ---- frame interface ----------------------------------------------------
 
     function initUI(isFirst, hw) {
-        if (isFirst === true) {
+        if (isFirst === true)
             modelQ3.initUI(hw)
-        }
 
         colorEditor.setColors(ui_View.ui_B0H_GetColor())
 
@@ -60,14 +59,6 @@ Item {
             else
                 chooseLists(-1, -1)
             showParameters(t)
-            var c = Number(t[4])
-            if (c >= 0 && c <= 7) {
-                colorEditor.currentIndex = c
-                if (c < 7) {
-                    var rgb = colorEditor.slotColor(c)
-                    colorEditor.setRGB(3, rgb[0], rgb[1], rgb[2])
-                }
-            }
         }
 
         if (isFirst === true)
@@ -107,16 +98,9 @@ Item {
             else if (type >= 0x00 && type <= 0x0B)
                 chooseLists(1, type)
             showParameters(t)
-            var c = Number(t[4])
-            if (c >= 0 && c <= 7) {
-                colorEditor.currentIndex = c
-                if (c < 7) {
-                    var rgb = colorEditor.slotColor(c)
-                    colorEditor.setRGB(3, rgb[0], rgb[1], rgb[2])
-                }
-            }
         }
-        playEffect(true)
+        // The bottom bar also resets a hidden page; it stays frozen.
+        playEffect(visible)
     }
 
     // Apply: the seven colours, all five pictures stored (only the one in
@@ -145,7 +129,7 @@ Item {
             ui_View.ui_08H_SetLEDType(type, brightness, speed, direction, color,
                                       isNaN(bl0) ? 0 : bl0, isNaN(bl1) ? 0 : bl1)
         }
-        playEffect(true)
+        playEffect(visible)
     }
 
     // ---- helpers ----------------------------------------------------------------
@@ -156,7 +140,8 @@ Item {
         _effect3.setCurIndex(categoryIndex === 1 ? entry : -1)
     }
 
-    // Brightness, speed and direction of a stored LED type into the controls.
+    // Brightness, speed, direction and colour slot of a stored LED type into
+    // the controls; a slot colour goes into the editor.
     function showParameters(t) {
         var b = Number(t[1])
         if (b >= 0 && b <= 63)
@@ -167,6 +152,14 @@ Item {
         var d = Number(t[3])
         if (!isNaN(d))
             direct_SteeringWheel.setCurIndex((Math.abs(Math.floor(d)) % 2) + 1)
+        var c = Math.floor(Number(t[4]))
+        if (c >= 0 && c <= 7) {
+            colorEditor.currentIndex = c
+            if (c < 7) {
+                var rgb = colorEditor.slotColor(c)
+                colorEditor.setRGB(3, rgb[0], rgb[1], rgb[2])
+            }
+        }
     }
 
     // Picture n (1-5) from a list of 512 values; anything else gives an

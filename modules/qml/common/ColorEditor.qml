@@ -182,16 +182,16 @@ Item {
 
         width: 39
         height: status === Image.Ready ? implicitHeight : 16
-        source: mainIten.sourceInputValue
+        source: sourceInputValue
 
         Text {
             id: fieldLabel
             x: 4
             anchors.verticalCenter: parent.verticalCenter
             font.bold: true
-            font.family: mainIten.globalSetting_fontFamily
+            font.family: globalSetting_fontFamily
             font.pixelSize: editor.fieldFont
-            color: mainIten.globalSetting_color_enable
+            color: globalSetting_color_enable
         }
         TextInput {
             id: fieldInput
@@ -207,10 +207,10 @@ Item {
             inputMethodHints: Qt.ImhDigitsOnly
             selectByMouse: true
             font.bold: true
-            font.family: mainIten.globalSetting_fontFamily
+            font.family: globalSetting_fontFamily
             font.pixelSize: editor.fieldFont
-            color: mainIten.globalSetting_color
-            selectionColor: mainIten.globalSetting_color_disable
+            color: globalSetting_color
+            selectionColor: globalSetting_color_disable
             text: "255"
             Keys.onReturnPressed: focus = false
             Keys.onEnterPressed: focus = false
@@ -237,7 +237,7 @@ Item {
             id: slotsFrame
             width: 145
             height: 31
-            source: mainIten.sourcePaletteIndex
+            source: sourcePaletteIndex
 
             ListView {
                 id: lvColorIndex
@@ -256,7 +256,7 @@ Item {
                     Rectangle {
                         width: 19
                         height: 3
-                        color: mainIten.globalSetting_color
+                        color: globalSetting_color
                         visible: editor.currentIndex === index
                     }
                     Rectangle {
@@ -270,7 +270,7 @@ Item {
                         anchors.fill: parent
                         color: "transparent"
                         border.width: 1
-                        border.color: mainIten.globalSetting_color
+                        border.color: globalSetting_color
                         visible: slotArea.containsMouse
                     }
                     MouseArea {
@@ -330,7 +330,7 @@ Item {
             id: paletteImage
             width: 96
             height: status === Image.Ready ? implicitHeight : 16
-            source: mainIten.sourcePalette
+            source: sourcePalette
 
             Rectangle {
                 id: colorBar
@@ -405,7 +405,7 @@ Item {
             height: 6
             color: _Palette._RGB
             border.width: 1
-            border.color: mainIten.globalSetting_color_disable
+            border.color: globalSetting_color_disable
         }
     }
 }

@@ -49,6 +49,9 @@ const Picture pictures[] = {
     {"common/btnGroup_FILLER_1.png", 75, 19, 0xff00c0ff},
     {"common/filelist_BASE.png", 151, 200, 0xff101418},
     {"common/draw_line.png", 141, 1, 0xff405060},
+    {"common/draw_palette.png", 96, 20, 0xff202830},
+    {"common/draw_paletteIndex.png", 145, 31, 0xff202830},
+    {"common/draw_inputValue.png", 39, 20, 0xff202830},
     {"common/reset_0.png", 21, 21, 0xff303840},
     {"common/reset_1.png", 21, 21, 0xff00c0ff},
 };

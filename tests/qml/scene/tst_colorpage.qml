@@ -548,6 +548,20 @@ SceneTestCase {
         }
     }
 
+    // ALL SAVE while another page is shown sends this page's lighting but
+    // leaves its preview frozen.
+    function test_bottomBarWithPageHidden() {
+        openScene()
+        storeLighting([0x05, 63, 4, 0, 3, 0, 0])
+        verify(!colorPage().visible)
+        controller().play(-1)
+        keyboardProbe.clearTrace()
+        mouseClick(item("btnTotalApply"))
+        tryVerify(function () { return keyboardProbe.commands().indexOf(0x08) >= 0 && keyboardProbe.idle() }, 5000)
+        compare(keyboardProbe.ledType(), [0x05, 63, 4, 0, 3, 0, 0])
+        compare(controller().runningEffect, 0x00)
+    }
+
     // The keyboard's Fn keys changed the lighting: its report is stored by the
     // listener, and the frame's zzzQuarel re-reads the page.
     function test_lightingReport() {
@@ -569,6 +583,31 @@ SceneTestCase {
         compare(item("direct_SteeringWheel", colorPage()).getCurIndex(), 2)
         compare(editor().currentIndex, 4)
         compare(controller().runningEffect, 0x09)
+    }
+
+    // A profile switch shows the new profile's lighting, read from the
+    // keyboard, and runs it.
+    function test_profileSwitch() {
+        ui_View.ui_21H_SetCurrentProfile(0)
+        tryVerify(function () { return keyboardProbe.currentProfile() === 0 && keyboardProbe.idle() }, 3000)
+        verify(keyboardProbe.runCommand("profile 1"))
+        verify(keyboardProbe.runCommand("lighting 0x08 54 3 0 5 0 0"))
+        verify(keyboardProbe.runCommand("profile 0"))
+        scene.initUI()
+        openPage()
+        storeLighting([0x36, 63, 4, 0, 1, 0, 0])
+        var pf = item("pfItem")
+        mouseClick(item("profile1", pf), 10, 13)
+        tryVerify(function () { return keyboardProbe.currentProfile() === 1 }, 3000)
+        compare(colorPage().effectIndex, 0x08)
+        compare(item("brightness_Slider", colorPage()).getCurIndex(), 6)
+        compare(item("speed_Slider", colorPage()).getCurIndex(), 5)
+        compare(editor().currentIndex, 5)
+        compare(controller().runningEffect, 0x08)
+        mouseClick(item("profile0", pf), 10, 13)
+        tryVerify(function () { return keyboardProbe.currentProfile() === 0 }, 3000)
+        compare(colorPage().effectIndex, 0x36)
+        compare(item("_effect2", colorPage()).getCurIndex(), 3)
     }
 
     // Shown, the page runs the stored effect; hidden, only the slow static

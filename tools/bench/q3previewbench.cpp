@@ -1,0 +1,274 @@
+// Measures the lighting preview and its floor, one measurement per process.
+//
+//   q3previewbench floor <interval ms> <seconds> <bin dir>
+//       A bare Qt Quick window with one legend per key of the shipped layout,
+//       every legend recoloured on every tick of a precise timer.
+//   q3previewbench scene <effect> <seconds> <bin dir> [presses]
+//       The program's own window and scene against the simulated keyboard,
+//       the lighting page shown with the preview on <effect> at the fastest
+//       speed; with "presses", keys are pressed through the bridge every
+//       150 ms so that three rain rings keep going.
+//   q3previewbench harness <effect> <seconds> <bin dir> [presses]
+//       The same with the bridge's view showing only the lighting drawing and
+//       its effect controller (PreviewHarness.qml), for a scene whose
+//       lighting page has no preview.
+//
+// Each run prints one line of key=value figures: ticks run, ticks expected,
+// CPU seconds of the whole process per second, frames published.
+// scripts/bench-preview.sh runs it under a virtual display.
+
+#include "app/StartupEnvironment.h"
+#include "app/Ui_Controler.h"
+#include "app/Widget.h"
+#include "bridge/HardwareDefinition.h"
+#include "bridge/myQQuickView.h"
+#include "preview/EffectPreview.h"
+
+#include <QApplication>
+#include <QColor>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickView>
+#include <QTimer>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+namespace {
+
+constexpr int warmUpMs = 1000;
+
+double cpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec
+           + usage.ru_stime.tv_usec / 1e6;
+}
+
+void runFor(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+bool waitFor(const std::function<bool()>& condition, int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > ms)
+            return false;
+        runFor(20);
+    }
+    return true;
+}
+
+void report(const char* what, double ticks, double expected, double cpu, double seconds, int frames)
+{
+    std::printf("%s ticks=%.0f expected=%.1f tick_ratio=%.4f cpu_per_s=%.4f frames_per_s=%.1f\n", what,
+                ticks, expected, expected > 0 ? ticks / expected : 0.0, cpu / seconds, frames / seconds);
+    std::fflush(stdout);
+}
+
+// Key sizes of the skins' key pictures by key type.
+QSizeF keySize(int type)
+{
+    static const int widths[10] = {0, 29, 37, 45, 52, 60, 68, 83, 192, 29};
+    if (type < 0 || type > 9)
+        return {};
+    return QSizeF(widths[type], type == 0 ? 0 : type == 9 ? 60 : 29);
+}
+
+int floorRun(int intervalMs, int seconds, const QString& binDir)
+{
+    const QVariantList hw = HardwareDefinition::load(binDir + "/modules/setting/HWDef.bin", 3);
+    const int keys = hw.value(0).toInt();
+    if (keys <= 0) {
+        std::fprintf(stderr, "no keys in %s\n", qPrintable(binDir));
+        return 1;
+    }
+    QQuickView view;
+    view.setColor(Qt::black);
+    view.resize(760, 260);
+    QQmlComponent legend(view.engine());
+    legend.setData("import QtQuick 2.15\n"
+                   "Text { horizontalAlignment: Text.AlignHCenter; verticalAlignment: Text.AlignVCenter;"
+                   " font.bold: true; font.pixelSize: 11 }",
+                   QUrl());
+    auto* root = new QQuickItem;
+    view.setContent(QUrl(), nullptr, root);
+    QVector<QQuickItem*> texts;
+    for (int i = 0; i < keys; ++i) {
+        const int base = 2 + 6 * i;
+        auto* item = qobject_cast<QQuickItem*>(legend.create());
+        if (!item) {
+            std::fprintf(stderr, "%s\n", qPrintable(legend.errorString()));
+            return 1;
+        }
+        const QSizeF size = keySize(hw[base + 2].toInt());
+        item->setParentItem(root);
+        item->setX(22 + hw[base].toDouble());
+        item->setY(29 + hw[base + 1].toDouble());
+        item->setSize(size);
+        item->setProperty("text", hw[base + 3].toString());
+        texts.append(item);
+    }
+    view.show();
+
+    qint64 ticks = 0;
+    QTimer timer;
+    timer.setTimerType(Qt::PreciseTimer);
+    timer.setInterval(intervalMs);
+    QObject::connect(&timer, &QTimer::timeout, [&]() {
+        ++ticks;
+        for (int i = 0; i < texts.size(); ++i)
+            texts[i]->setProperty("color", QColor::fromHsv(int((ticks * 5 + i * 7) % 360), 255, 255));
+    });
+    int frames = 0;
+    QObject::connect(&view, &QQuickWindow::frameSwapped, [&]() { ++frames; });
+    timer.start();
+    runFor(warmUpMs);
+
+    ticks = 0;
+    frames = 0;
+    QElapsedTimer clock;
+    clock.start();
+    const double cpu0 = cpuSeconds();
+    runFor(seconds * 1000);
+    const double elapsed = clock.nsecsElapsed() / 1e9;
+    report("floor", double(ticks), elapsed * 1000 / intervalMs, cpuSeconds() - cpu0, elapsed, frames);
+    return 0;
+}
+
+EffectPreview* findPreview(QObject* root)
+{
+    if (!root)
+        return nullptr;
+    const QList<EffectPreview*> found = root->findChildren<EffectPreview*>();
+    for (EffectPreview* p : found) {
+        if (p->keyCount() > 0)
+            return p;
+    }
+    return nullptr;
+}
+
+int sceneRun(int effect, int seconds, const QString& binDir, bool presses, bool harness)
+{
+    QDir::setCurrent(binDir);
+    StartupEnvironment::chooseSceneRenderer();
+    StartupEnvironment::ensureThreadPool();
+
+    Widget window;
+    window.checkDevice();
+    myQQuickView* view = window.controller->view;
+    if (harness) {
+        view->setSource(QUrl("qrc:/bench/PreviewHarness.qml"));
+        window.showNormal();
+    } else {
+        window.showNormal();
+        window.startScene();
+    }
+
+    EffectPreview* preview = nullptr;
+    if (!waitFor([&]() { return (preview = findPreview(view->rootObject())) != nullptr; }, 20000)) {
+        std::fprintf(stderr, "the scene has no effect preview with keys\n");
+        return 1;
+    }
+    // The lighting page into view, as its menu button does.
+    runFor(2500);
+    QObject* pages = view->rootObject()->findChild<QObject*>("_fkPage");
+    if (pages && !harness)
+        QMetaObject::invokeMethod(pages, "show", Q_ARG(QVariant, 2));
+    runFor(1500);
+    if (!preview->isVisible())
+        std::fprintf(stderr, "warning: the lighting page is not visible\n");
+
+    if (qEnvironmentVariableIsSet("BENCH_FRAME_PERIOD"))
+        preview->setFramePeriod(qEnvironmentVariableIntValue("BENCH_FRAME_PERIOD"));
+    preview->setProperty("speedLV", 1); // speed slider at position 7
+    preview->setProperty("effectIndex", effect);
+    QMetaObject::invokeMethod(preview, "play", Q_ARG(QVariant, effect));
+
+    // Keys spread over the keyboard, pressed in turn through the bridge as
+    // the global key capture does.
+    const QVariantList hw = view->loadHWDef();
+    QVector<int> usages;
+    for (int i : {0, 40, 75, 100}) {
+        const int base = 2 + 6 * i;
+        if (base + 5 < hw.size() && hw[base + 5].toInt() > 0 && hw[base + 5].toInt() < 256)
+            usages.append(hw[base + 5].toInt());
+    }
+    QTimer pressTimer;
+    int next = 0;
+    int ringsStarted = 0;
+    QObject::connect(&pressTimer, &QTimer::timeout, [&]() {
+        if (usages.isEmpty())
+            return;
+        const uchar usage = uchar(usages[next++ % usages.size()]);
+        const int before = preview->loopCircleIndex();
+        view->notifyKeyboard(1, usage);
+        view->notifyKeyboard(0, usage);
+        QTimer::singleShot(20, [&, before]() {
+            if (preview->loopCircleIndex() != before)
+                ++ringsStarted;
+        });
+    });
+    if (presses)
+        pressTimer.start(150);
+
+    int frames = 0;
+    QObject::connect(preview, &EffectPreview::frameChanged, [&]() { ++frames; });
+    runFor(warmUpMs);
+
+    frames = 0;
+    ringsStarted = 0;
+    preview->resetTickStats();
+    const double cpu0 = cpuSeconds();
+    runFor(seconds * 1000);
+    const double cpu = cpuSeconds() - cpu0;
+    const double elapsedMs = preview->msSinceStats();
+    const double ticks = preview->ticksRun();
+    char what[64];
+    std::snprintf(what, sizeof what, "scene_%02X%s", effect, harness ? "_harness" : "");
+    report(what, ticks, elapsedMs / preview->interval(), cpu, elapsedMs / 1000, frames);
+    if (presses)
+        std::printf("rings_started=%d interval_ms=%d\n", ringsStarted, preview->interval());
+    std::fflush(stdout);
+    pressTimer.stop();
+    window.close();
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (argc < 5) {
+        std::fprintf(stderr,
+                     "usage: %s floor <interval ms> <seconds> <bin dir>\n"
+                     "       %s scene|harness <effect> <seconds> <bin dir> [presses]\n",
+                     argv[0], argv[0]);
+        return 2;
+    }
+    const QString mode = QString::fromLocal8Bit(argv[1]);
+    const int value = QString::fromLocal8Bit(argv[2]).toInt(nullptr, 0);
+    const int seconds = QString::fromLocal8Bit(argv[3]).toInt();
+    const QString binDir = QDir(QString::fromLocal8Bit(argv[4])).absolutePath();
+    if (mode == "floor") {
+        QGuiApplication app(argc, argv);
+        return floorRun(value, seconds, binDir);
+    }
+    QApplication app(argc, argv);
+    const bool presses = argc > 5 && QString::fromLocal8Bit(argv[5]) == "presses";
+    const int result = sceneRun(value, seconds, binDir, presses, mode == "harness");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return result;
+}
