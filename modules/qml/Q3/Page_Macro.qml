@@ -514,7 +514,7 @@ Item {
             caption: macroItem.stringAt(80)
             source0: sourceSolidDelete0
             source1: sourceSolidDelete1
-            enabled: macroItem.curAction >= 0
+            active: macroItem.curAction >= 0
             onClicked: macroItem.deleteAction()
         }
         EditButton {
@@ -523,7 +523,7 @@ Item {
             caption: macroItem.stringAt(81)
             source0: sourceSolidCut0
             source1: sourceSolidCut1
-            enabled: macroItem.curAction >= 0
+            active: macroItem.curAction >= 0
             onClicked: macroItem.cutAction()
         }
         EditButton {
@@ -532,7 +532,8 @@ Item {
             caption: macroItem.stringAt(82)
             source0: sourceSolidPaste0
             source1: sourceSolidPaste1
-            enabled: macroItem.scrapbook !== "" && macroItem.macroSelected
+            active: macroItem.scrapbook !== "" && macroItem.macroSelected
+            captionWhenDisabled: false
             onClicked: macroItem.pasteAction()
         }
         EditButton {
@@ -541,18 +542,23 @@ Item {
             caption: macroItem.stringAt(83)
             source0: sourceSolidCopy0
             source1: sourceSolidCopy1
-            enabled: macroItem.curAction >= 0
+            active: macroItem.curAction >= 0
             onClicked: macroItem.copyAction()
         }
     }
 
     // A 21 x 21 button on its frame, with its caption to the left while
-    // hovered and enabled.
+    // hovered (while disabled too, unless captionWhenDisabled is false).
     component EditButton: Item {
         id: editButton
         property alias source0: button.source0
         property alias source1: button.source1
         property string caption: ""
+        property bool active: true
+        property bool captionWhenDisabled: true
+        // An enabled button takes the hover from the area below it.
+        readonly property bool captionShown: active ? button.mouse.containsMouse
+                                                    : hoverArea.containsMouse && captionWhenDisabled
         signal clicked
         width: 21
         height: 21
@@ -561,18 +567,27 @@ Item {
             anchors.centerIn: parent
             source: sourceBtnFrame
         }
+        // Hover only; the button below takes the clicks.
+        MouseArea {
+            id: hoverArea
+            anchors.fill: parent
+            hoverEnabled: true
+            acceptedButtons: Qt.NoButton
+        }
         Button_2state {
             id: button
+            objectName: "button"
             width: 21
             height: 21
-            enabled: editButton.enabled
+            enabled: editButton.active
             onClicked: editButton.clicked()
         }
         Text {
+            objectName: "caption"
             anchors.right: parent.left
             anchors.rightMargin: 8
             anchors.verticalCenter: parent.verticalCenter
-            visible: editButton.enabled && button.mouse.containsMouse
+            visible: editButton.captionShown
             text: editButton.caption
             color: globalSetting_color
             font.family: globalSetting_fontFamily

@@ -65,10 +65,15 @@ SceneTestCase {
         compare(list.lvItems.currentIndex, index)
     }
 
-    function click(name) {
+    // Whether a button can be pressed: the edit buttons say so by active.
+    function usable(name) {
         var button = item(name, macroPage)
-        verify(button.enabled, name + " is disabled")
-        mouseClick(button)
+        return button.active !== undefined ? button.active : button.enabled
+    }
+
+    function click(name) {
+        verify(usable(name), name + " is disabled")
+        mouseClick(item(name, macroPage))
     }
 
     function test_recordingKeepsEventOrderAndNamedKeysOnly() {
@@ -133,7 +138,7 @@ SceneTestCase {
         compare(macroPage.curAction, 0)
         click("btnPaste")
         compare(actions(), ["A" + down, "A" + up, "B" + down])
-        verify(!item("btnPaste", macroPage).enabled)
+        verify(!usable("btnPaste"))
         compare(ui_View.loadMacroIni("Macro. 005"), ["A" + down, "A" + up, "B" + down])
 
         // COPY: any number of pastes, before the selected action.
@@ -143,7 +148,7 @@ SceneTestCase {
         for (var i = 0; i < 3; ++i)
             click("btnPaste")
         compare(actions(), ["A" + down, "A" + up, "B" + down, "B" + down, "B" + down, "B" + down])
-        verify(item("btnPaste", macroPage).enabled)
+        verify(usable("btnPaste"))
 
         // DELETE of the last action selects the new last one.
         compare(macroPage.curAction, 5)
@@ -208,17 +213,47 @@ SceneTestCase {
         mouseClick(item("_keyInput", macroPage))
         scene.detectKeyboard(true, 5)
         verify(item("btnRecord", macroPage).enabled)
-        verify(item("btnPaste", macroPage).enabled)
+        verify(usable("btnPaste"))
         verify(item("btnAddKey", macroPage).enabled)
         verify(item("btnAddDelay", macroPage).enabled)
         mouseClick(item("row" + macroRow("Macro. 008"), item("_macroList", macroPage)))
         compare(item("_macroList", macroPage).lvItems.currentIndex, -1)
         compare(actions(), [])
         verify(!item("btnRecord", macroPage).enabled)
-        verify(!item("btnPaste", macroPage).enabled)
+        verify(!usable("btnPaste"))
         verify(!item("btnAddKey", macroPage).enabled)
         verify(!item("btnAddDelay", macroPage).enabled)
         compare(macroPage.macroBytes, 0)
+    }
+
+    // Captions show on hover; PASTE's only while it can be used.
+    function test_editCaptions_data() {
+        return [
+            { tag: "DELETE, disabled", button: "btnDelete", caption: "DELETE", shown: true },
+            { tag: "CUT, disabled", button: "btnCut", caption: "CUT", shown: true },
+            { tag: "COPY, disabled", button: "btnCopy", caption: "COPY", shown: true },
+            { tag: "PASTE, disabled", button: "btnPaste", caption: "PASTE", shown: false },
+            { tag: "PASTE, enabled", button: "btnPaste", caption: "PASTE", shown: true, copied: true }
+        ]
+    }
+
+    function test_editCaptions(data) {
+        showMacroPage()
+        selectMacro("Macro. 008", ["A" + down])
+        if (data.copied) {
+            selectAction(0)
+            click("btnCopy")
+            mouseClick(item("row0", item("_actionList", macroPage)))
+        }
+        compare(macroPage.curAction, -1)
+        var button = item(data.button, macroPage)
+        var caption = item("caption", button)
+        verify(!caption.visible)
+        mouseMove(button, 10, 10)
+        compare(caption.visible, data.shown)
+        compare(caption.text, data.caption)
+        mouseMove(item("_macroList", macroPage), 5, 5)
+        verify(!caption.visible)
     }
 
     // The encoded size: 4 bytes of frame, 2 per key action, 4 per delay.
