@@ -86,13 +86,21 @@ SceneTestCase {
         sent(data.effect, 0x00 | (2 << 3) | (1 << 6))
     }
 
-    function test_resetDecodesTheFactoryBytes() {
+    function test_resetDecodesTheFactoryBytes_data() {
+        return [
+            { tag: "Reset", bottomBar: false },
+            { tag: "ALL RESET", bottomBar: true }
+        ]
+    }
+
+    function test_resetDecodesTheFactoryBytes(data) {
         showBackLightingPage()
         storeBacklight(0x65, 0x5A)
         var factory = ui_View.loadDefaultProfile("color/ledType")
         verify(factory.length >= 7)
+        verify(blPage.encode()[0] !== Number(factory[5]) || blPage.encode()[1] !== Number(factory[6]))
         keyboardProbe.clearTrace()
-        mouseClick(item("btnReset", blPage))
+        mouseClick(item(data.bottomBar ? "btnTotalReset" : "btnReset", data.bottomBar ? scene : blPage))
         compare(blPage.encode(), [Number(factory[5]), Number(factory[6])])
         wait(50)
         compare(keyboardProbe.featureRequests(), [])

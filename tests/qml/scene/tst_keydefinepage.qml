@@ -276,4 +276,34 @@ SceneTestCase {
         keyPage.initUI()
         verify(keyPage.gamingMode)
     }
+
+    // A position the profile holds nothing for keeps its default code, so a
+    // fresh profile neither shows every key off nor sends them off.
+    function test_missingAssignmentKeepsTheDefault() {
+        showKeyPage()
+        var key = keyOf(0x04)
+        var other = keyOf(0x05)
+        ui_View.ui_0C0DH_SetKeyMatrix(fullMatrix(key.matrix, 0x1D, other.matrix, 0x1E))
+        keyPage.initUI()
+        compare(key.keyCode, 0x1D)
+        compare(other.keyCode, 0x1E)
+        sceneTest.removeProfileValue("keydefine3/" + key.matrix)
+        keyPage.initUI()
+        compare(key.keyCode, 0x04)
+        verify(key.isDefault)
+        compare(other.keyCode, 0x1E)
+        keyPage.resetAll()
+        keyPage.apply()
+    }
+
+    // The default matrix with two positions changed.
+    function fullMatrix(m1, code1, m2, code2) {
+        var keys = item("_model", keyPage).getKey
+        var src = []
+        for (var i = 0; i < keys.length; ++i) {
+            var code = i === m1 ? code1 : (i === m2 ? code2 : Number(keys[i].keyCode_Default))
+            src.push(code & 0xFF, (code >> 8) & 0xFF)
+        }
+        return src
+    }
 }

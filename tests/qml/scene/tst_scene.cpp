@@ -396,6 +396,14 @@ public:
         });
     }
 
+    // Removes what the current profile holds under key (for example
+    // "keydefine3/33"), as in a profile file that never had it.
+    Q_INVOKABLE void removeProfileValue(const QString& key)
+    {
+        if (QSettings* s = view->profiles.current())
+            s->remove(key);
+    }
+
     // The window-key fallback in place of the global capture: the test
     // window's key events reach scene's detectKeyboard the way captured keys
     // reach the program's scene. A null scene ends it.
