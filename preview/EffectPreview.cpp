@@ -4,12 +4,14 @@
 
 #include <QMetaMethod>
 #include <QQuickWindow>
+#include <QSGRectangleNode>
 
 #include <algorithm>
 
 namespace {
 
-// A frame asked of a window that does not draw is published anyway after this.
+// A window that has not drawn the last published colours after this long is
+// not waited for any more (it may be hidden).
 constexpr int frameWatchdogMs = 100;
 
 int toInt(const QVariant& v)
@@ -24,16 +26,14 @@ int toInt(const QVariant& v)
 EffectPreview::EffectPreview(QQuickItem* parent)
     : QQuickItem(parent)
 {
+    setFlag(ItemHasContents, true);
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &EffectPreview::onTimer);
     m_pacing.setSingleShot(true);
     m_pacing.setTimerType(Qt::PreciseTimer);
-    connect(&m_pacing, &QTimer::timeout, this, [this]() {
-        if (m_framePending)
-            publish();
-        else if (m_dirty)
-            requestFrame();
-    });
+    connect(&m_pacing, &QTimer::timeout, this, &EffectPreview::publishDue);
+    m_watchdog.setSingleShot(true);
+    connect(&m_watchdog, &QTimer::timeout, this, &EffectPreview::frameDrawn);
     m_frameClock.start();
 }
 
@@ -279,43 +279,66 @@ void EffectPreview::setFramePeriod(int ms)
     emit framePeriodChanged();
 }
 
+// Colours are published on a steady cadence of framePeriod, and only once
+// the window has drawn the previous ones: the key items' own updates then ask
+// the window for the one frame that shows them.
 void EffectPreview::markDirty()
 {
     m_dirty = true;
-    if (m_framePending || m_pacing.isActive())
-        return;
-    const qint64 wait = m_nextFrameAt - m_frameClock.elapsed();
-    if (wait <= 0)
-        requestFrame();
-    else
-        m_pacing.start(int(wait));
+    if (!m_pacing.isActive() && !m_awaitingDraw)
+        publishDue();
 }
 
-void EffectPreview::requestFrame()
+void EffectPreview::publishDue()
 {
-    // Frames are asked for on a steady cadence; after a pause the cadence
-    // starts again from now.
+    if (!m_dirty || m_awaitingDraw)
+        return;
     const qint64 now = m_frameClock.elapsed();
-    m_nextFrameAt = (now - m_nextFrameAt > m_framePeriod) ? now + m_framePeriod : m_nextFrameAt + m_framePeriod;
-    if (!m_window) {
-        publish();
+    const qint64 wait = m_nextFrameAt - now;
+    if (wait > 0) {
+        m_pacing.start(int(wait));
         return;
     }
-    m_framePending = true;
-    m_window->update();
-    m_pacing.start(frameWatchdogMs);
-}
-
-void EffectPreview::publish()
-{
-    m_pacing.stop();
-    m_framePending = false;
-    if (!m_dirty)
-        return;
+    // After a pause the cadence starts again from now.
+    m_nextFrameAt = (now - m_nextFrameAt > m_framePeriod) ? now + m_framePeriod : m_nextFrameAt + m_framePeriod;
     m_dirty = false;
+    if (m_window) {
+        m_awaitingDraw = true;
+        m_watchdog.start(frameWatchdogMs);
+    }
     ++m_frame;
     emit frameChanged();
     emit stateChanged();
+    if (width() > 0 && height() > 0)
+        update();
+}
+
+void EffectPreview::frameDrawn()
+{
+    if (!m_awaitingDraw)
+        return;
+    m_awaitingDraw = false;
+    m_watchdog.stop();
+    if (m_dirty && !m_pacing.isActive())
+        publishDue();
+}
+
+// Over the area it covers (the page places it over the drawing) the preview
+// draws an invisible rectangle that changes with every published frame. The
+// software renderer then repaints that area as one rectangle instead of one
+// fragment per changed legend, which costs far less.
+QSGNode* EffectPreview::updatePaintNode(QSGNode* old, UpdatePaintNodeData*)
+{
+    if (width() <= 0 || height() <= 0 || !window()) {
+        delete old;
+        return nullptr;
+    }
+    auto* node = static_cast<QSGRectangleNode*>(old);
+    if (!node)
+        node = window()->createRectangleNode();
+    node->setRect(boundingRect());
+    node->setColor(m_frame % 2 ? QColor(255, 255, 255, 0) : QColor(0, 0, 0, 0));
+    return node;
 }
 
 void EffectPreview::itemChange(ItemChange change, const ItemChangeData& data)
@@ -324,10 +347,8 @@ void EffectPreview::itemChange(ItemChange change, const ItemChangeData& data)
         disconnect(m_windowConnection);
         m_window = data.window;
         if (m_window) {
-            m_windowConnection = connect(m_window, &QQuickWindow::afterAnimating, this, [this]() {
-                if (m_framePending)
-                    publish();
-            }, Qt::DirectConnection);
+            m_windowConnection = connect(m_window, &QQuickWindow::afterAnimating, this,
+                                         &EffectPreview::frameDrawn, Qt::DirectConnection);
         }
     }
     QQuickItem::itemChange(change, data);

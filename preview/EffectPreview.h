@@ -14,8 +14,9 @@ class QQuickWindow;
 // The lighting preview as the scene sees it: runs the engine's ticks at the
 // running effect's interval on a precise timer (catching up ticks the event
 // loop delivered late, so the animation keeps its rate when frames are slow),
-// and hands the scene the newest key colours at most once per drawn frame:
-// `frame` changes then, and keyColor(swId) gives each key's colour.
+// and hands the scene the newest key colours at most once per drawn frame and
+// at most every framePeriod ms: `frame` changes then, and keyColor(swId)
+// gives each key's colour.
 class EffectPreview : public QQuickItem
 {
     Q_OBJECT
@@ -122,13 +123,14 @@ signals:
 
 protected:
     void itemChange(ItemChange change, const ItemChangeData& data) override;
+    QSGNode* updatePaintNode(QSGNode* old, UpdatePaintNodeData* data) override;
 
 private:
     void onTimer();
     void restartSchedule();
     void markDirty();
-    void requestFrame();
-    void publish();
+    void publishDue();
+    void frameDrawn();
 
     EffectEngine m_engine;
     int m_speed = 4;
@@ -140,11 +142,12 @@ private:
 
     int m_frame = 0;
     bool m_dirty = false;
-    bool m_framePending = false;
+    bool m_awaitingDraw = false;
     int m_framePeriod = defaultFramePeriod;
     QElapsedTimer m_frameClock;
     qint64 m_nextFrameAt = 0;
     QTimer m_pacing;
+    QTimer m_watchdog;
     QPointer<QQuickWindow> m_window;
     QMetaObject::Connection m_windowConnection;
     QVariantList m_startPicture;

@@ -124,6 +124,7 @@ private slots:
     void rainingRings();
     void spotlightCycle();
     void pictures();
+    void hiddenPageFreezes();
     void unknownKeyIgnoredByEveryEffect_data();
     void unknownKeyIgnoredByEveryEffect();
     void emptyLayout();
@@ -638,6 +639,25 @@ void tst_preview::pictures()
     }
     QCOMPARE(e.shownColour(-1), QRgb(0));
     QCOMPARE(e.shownColour(6), QRgb(0));
+}
+
+// play(-1) (page hidden) runs the static routine: the shown effect keeps its
+// registers as they were and only the loop moves on.
+void tst_preview::hiddenPageFreezes()
+{
+    EffectEngine e;
+    e.setLayout(smallLayout());
+    startOn(e, 0x0A, 7);
+    ticks(e, 5);
+    const QVector<QRgb> frozen = allColours(e);
+    e.start(-1);
+    QCOMPARE(e.runningEffect(), 0x00);
+    ticks(e, 20);
+    QCOMPARE(allColours(e), frozen);
+    QCOMPARE(e.loopIndex(), 20 % 7);
+    // Starting it again lays its start picture down again.
+    e.start(0x0A);
+    QCOMPARE(e.shownColour(M0), withAlpha(red, 255));
 }
 
 void tst_preview::unknownKeyIgnoredByEveryEffect_data()

@@ -13,7 +13,8 @@
 //       its effect controller (PreviewHarness.qml), for a scene whose
 //       lighting page has no preview.
 //
-// Each run prints one line of key=value figures: ticks run, ticks expected,
+// The scene runs with its sounds switched off (see sceneRun). Each run
+// prints one line of key=value figures: ticks run, ticks expected,
 // CPU seconds of the whole process per second, frames published.
 // scripts/bench-preview.sh runs it under a virtual display.
 
@@ -182,20 +183,58 @@ int sceneRun(int effect, int seconds, const QString& binDir, bool presses, bool 
         std::fprintf(stderr, "the scene has no effect preview with keys\n");
         return 1;
     }
-    // The lighting page into view, as its menu button does.
-    runFor(2500);
-    QObject* pages = view->rootObject()->findChild<QObject*>("_fkPage");
-    if (pages && !harness)
-        QMetaObject::invokeMethod(pages, "show", Q_ARG(QVariant, 2));
+    // Once the opening animation has shown the page frame, the lighting
+    // page into view as its menu button does.
+    if (!harness) {
+        auto* pages = view->rootObject()->findChild<QQuickItem*>("_fkPage");
+        QObject* menu = view->rootObject()->findChild<QObject*>("fnItem");
+        if (!pages || !menu || !waitFor([&]() { return pages->isVisible(); }, 20000)) {
+            std::fprintf(stderr, "the page frame did not appear\n");
+            return 1;
+        }
+        runFor(500);
+        menu->setProperty("currentIndex", 2);
+        QMetaObject::invokeMethod(menu, "indexChanged_btn", Q_ARG(int, 2));
+    }
+    waitFor([&]() { return preview->isVisible(); }, 5000);
+    // Sounds off, as the settings page switches them off: without a sound
+    // card the stand-in audio sink decodes the looping background sound as
+    // fast as it can, which would drown the figures.
+    view->setEnableAudio(false);
+    view->clearAllMedia();
     runFor(1500);
     if (!preview->isVisible())
         std::fprintf(stderr, "warning: the lighting page is not visible\n");
 
     if (qEnvironmentVariableIsSet("BENCH_FRAME_PERIOD"))
         preview->setFramePeriod(qEnvironmentVariableIntValue("BENCH_FRAME_PERIOD"));
-    preview->setProperty("speedLV", 1); // speed slider at position 7
-    preview->setProperty("effectIndex", effect);
-    QMetaObject::invokeMethod(preview, "play", Q_ARG(QVariant, effect));
+    if (harness) {
+        preview->setProperty("speedLV", 1);
+        preview->setProperty("effectIndex", effect);
+        QMetaObject::invokeMethod(preview, "play", Q_ARG(QVariant, effect));
+    } else {
+        // Through the page's own controls: speed slider at position 7,
+        // full brightness, EFFECTS and the effect chosen from the list.
+        QObject* page = view->rootObject()->findChild<QObject*>("_Page_Color");
+        QObject* speed = page ? page->findChild<QObject*>("speed_Slider") : nullptr;
+        QObject* brightness = page ? page->findChild<QObject*>("brightness_Slider") : nullptr;
+        QObject* category = page ? page->findChild<QObject*>("_effect1") : nullptr;
+        QObject* effects = page ? page->findChild<QObject*>("_effect3") : nullptr;
+        if (!speed || !brightness || !category || !effects) {
+            std::fprintf(stderr, "the lighting page lacks its controls\n");
+            return 1;
+        }
+        speed->setProperty("currentIndex", 7);
+        brightness->setProperty("currentIndex", 7);
+        QMetaObject::invokeMethod(category, "setCurIndex", Q_ARG(QVariant, 1));
+        QMetaObject::invokeMethod(category, "listElementClicked", Q_ARG(int, 1));
+        QMetaObject::invokeMethod(effects, "setCurIndex", Q_ARG(QVariant, effect));
+        QMetaObject::invokeMethod(effects, "listElementClicked", Q_ARG(int, effect));
+        runFor(200);
+        if (preview->effectIndex() != effect || preview->runningEffect() != effect || preview->speed() != 1)
+            std::fprintf(stderr, "warning: the page shows effect %d (running %d) at speed %d\n",
+                         preview->effectIndex(), preview->runningEffect(), preview->speed());
+    }
 
     // Keys spread over the keyboard, pressed in turn through the bridge as
     // the global key capture does.

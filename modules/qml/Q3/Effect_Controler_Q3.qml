@@ -11,6 +11,8 @@ EffectPreview {
     id: controller
     width: 0
     height: 0
+    // Above the drawing (it draws nothing visible, see coverDrawing).
+    z: 2
 
     // ---- inputs, bound by the lighting page (effectIndex as well) ----
     property var q3: null            // the lighting drawing (keys, getKey, keysPosX, keysPosY)
@@ -67,6 +69,7 @@ EffectPreview {
         script_0A = script0A();
         x0 = scriptX0();
         xEnd = scriptXEnd();
+        coverDrawing();
         readColors();
         readPictures();
     }
@@ -103,6 +106,18 @@ EffectPreview {
     }
 
     // ---- helpers ----
+
+    // Lies over the drawing, so that each published frame repaints the
+    // drawing as a whole (see EffectPreview).
+    function coverDrawing() {
+        if (!q3 || !parent || !q3.mapToItem)
+            return;
+        var p = q3.mapToItem(parent, 0, 0);
+        x = p.x;
+        y = p.y;
+        width = q3.width;
+        height = q3.height;
+    }
 
     function emptyPicture() {
         var p = new Array(512);

@@ -480,7 +480,7 @@ Item {
             SteeringWheel {
                 id: direct_SteeringWheel
                 objectName: "direct_SteeringWheel"
-                textColor: mainIten.globalSetting_color
+                textColor: "#FFFFFF"
                 textSize: 12
                 onWheelClicked: colorItem.playEffect(true)
             }
