@@ -1,12 +1,16 @@
 #include "app/Widget.h"
 
+#include "app/AccessNotice.h"
 #include "app/DeviceChangeNotifier.h"
+#include "app/Diagnostics.h"
 #include "app/UserEvent.h"
 #include "app/Ui_Controler.h"
 #include "bridge/myQQuickView.h"
 #include "device/DevInfo.h"
 
 #include <QCoreApplication>
+
+#include <cstdio>
 
 Widget::Widget(QWidget* parent)
     : QWidget(parent)
@@ -41,6 +45,42 @@ void Widget::checkDevice()
     hid.refreshDevices(DevInfoCatalogue::read(":/DevInfo.ini"));
     hid.swichCurDevice(hid.currentDevice());
     controller->view->syncFW();
+    reportAccessProblem();
+}
+
+void Widget::reportAccessProblem()
+{
+    if (!hid.accessDenied()) {
+        // The keyboard opened since: the notice has done its job.
+        accessProblemReported = false;
+        accessNoticePending = false;
+        if (AccessNotice* shown = accessNotice())
+            shown->close();
+        return;
+    }
+    if (accessProblemReported)
+        return;
+    accessProblemReported = true;
+    std::fprintf(stderr, "q3config: the Q3 keyboard is connected, but this user may not open it "
+                         "(permission denied).\n%s\n",
+                 qPrintable(Diagnostics::accessAdvice()));
+    std::fflush(stderr);
+    accessNoticePending = true;
+    if (sceneStarted)
+        showAccessNotice();
+}
+
+void Widget::showAccessNotice()
+{
+    accessNoticePending = false;
+    if (AccessNotice* shown = accessNotice())
+        shown->close();
+    new AccessNotice(AccessNotice::texts("./modules/i18n", controller->view->languageCode), this);
+}
+
+AccessNotice* Widget::accessNotice() const
+{
+    return findChild<AccessNotice*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
 void Widget::deviceChangeNotified()
@@ -85,4 +125,7 @@ void Widget::customEvent(QEvent* event)
         return;
     controller->setBusy(0);
     controller->view->runUI();
+    sceneStarted = true;
+    if (accessNoticePending)
+        showAccessNotice();
 }

@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <QWidget>
 
+class AccessNotice;
 class DeviceChangeNotifier;
 class Ui_Controler;
 
@@ -42,5 +43,19 @@ protected:
     void customEvent(QEvent* event) override;
 
 private:
+    // The keyboard is there but this user may not open it: said once on
+    // standard error and in the window (as soon as the scene has started),
+    // again only after access worked in between. The notice goes away by
+    // itself once the keyboard opens.
+    void reportAccessProblem();
+    void showAccessNotice();
+
     DeviceChangeNotifier* deviceNotifier = nullptr;
+    bool sceneStarted = false;
+    bool accessProblemReported = false;
+    bool accessNoticePending = false;
+
+public:
+    // The notice on screen, or null.
+    AccessNotice* accessNotice() const;
 };

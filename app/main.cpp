@@ -1,3 +1,6 @@
+#include "app/CommandLine.h"
+#include "app/DataFolder.h"
+#include "app/DisplayGuard.h"
 #include "app/StartupEnvironment.h"
 #include "app/Ui_Controler.h"
 #include "app/Widget.h"
@@ -8,10 +11,23 @@
 
 #include <QApplication>
 
+#include <memory>
+
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    StartupEnvironment::makeExecutableDirectoryCurrent(QCoreApplication::applicationFilePath());
+    if (const int status = CommandLine::runWithoutWindow(argc, argv); status >= 0)
+        return status;
+
+    std::unique_ptr<QApplication> application;
+    {
+        DisplayGuard guard;
+        application = std::make_unique<QApplication>(argc, argv);
+    }
+    QApplication& app = *application;
+    QGuiApplication::setDesktopFileName(Q3_APP_ID);
+    if (!CommandLine::acceptRemaining(QCoreApplication::arguments()))
+        return 2;
+    DataFolder::prepare(QCoreApplication::applicationFilePath());
     StartupEnvironment::chooseSceneRenderer();
     StartupEnvironment::ensureThreadPool();
 

@@ -1,5 +1,7 @@
 #include "bridge/AppSettingsFile.h"
 
+#include "bridge/DataFileCheck.h"
+
 #include <QDir>
 #include <QSettings>
 
@@ -10,6 +12,18 @@ QVariantList AppSettingsFile::load(const QSettings& settings)
     for (int i = 0; i < total; ++i)
         entries.append(settings.value(QString("common/%1").arg(i), 0));
     return entries;
+}
+
+QString AppSettingsFile::problem(const QString& path)
+{
+    const QString unreadable = DataFileCheck::unreadable(path);
+    if (!unreadable.isEmpty())
+        return unreadable;
+    bool ok = false;
+    const int total = QSettings(path, QSettings::IniFormat).value("common/total").toInt(&ok);
+    if (!ok || total < 1)
+        return "common/total is missing, not a number or below 1";
+    return {};
 }
 
 void AppSettingsFile::save(QSettings& settings, const QVariantList& entries)

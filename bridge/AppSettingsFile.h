@@ -13,6 +13,9 @@ namespace AppSettingsFile {
 constexpr int maxEntries = 1024;
 
 QVariantList load(const QSettings& settings);
+// Why a settings file cannot be used as the program's settings list, or
+// empty when it can.
+QString problem(const QString& path);
 void save(QSettings& settings, const QVariantList& entries);
 
 // Skins are the subfolders of the image folder; the choice is offered only

@@ -1,5 +1,7 @@
 #include "bridge/HardwareLimits.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 namespace {
@@ -10,16 +12,48 @@ uint readUnsigned(const QSettings& ini, const char* key)
     const uint v = ini.value(key, 0).toUInt(&ok);
     return ok ? v : 0;
 }
+
+bool hasKeys(const QSettings& ini, uint layout)
+{
+    bool ok = false;
+    const int keys = ini.value(QString::number(layout) + "/total_HW", 0).toInt(&ok);
+    return ok && keys > 0;
+}
 }
 
 HardwareLimits HardwareLimits::read(const QString& hwDefFile)
 {
-    QSettings ini(hwDefFile, QSettings::IniFormat);
     HardwareLimits limits;
-    limits.hwMode = quint8(readUnsigned(ini, "common/kbLayoutType") & 0xFF);
+    const QFileInfo info(hwDefFile);
+    QFile probe(hwDefFile);
+    if (!info.isFile() || !probe.open(QIODevice::ReadOnly)) {
+        limits.problem = "the file is missing or cannot be read";
+        return limits;
+    }
+    probe.close();
+
+    QSettings ini(hwDefFile, QSettings::IniFormat);
+    if (ini.status() != QSettings::NoError) {
+        limits.problem = "the file is not a valid definition";
+        return limits;
+    }
+    const uint layout = readUnsigned(ini, "common/kbLayoutType");
+    limits.hwMode = quint8(layout & 0xFF);
     const uint macros = readUnsigned(ini, "common/maxMacro");
-    limits.maxMacro = macros <= 254 ? quint8(macros) : 255;
     const uint profiles = readUnsigned(ini, "common/maxProfile");
-    limits.maxProfile = profiles <= 9 ? quint8(profiles) : 10;
+
+    // The running program always draws layout 3; the stored layout number
+    // names the group read before the keyboard has been asked.
+    if (!hasKeys(ini, layout) && !hasKeys(ini, 3)) {
+        limits.problem = "it defines no keys";
+    } else if (macros == 0) {
+        limits.problem = "common/maxMacro is missing, not a number or below 1";
+    } else if (profiles == 0) {
+        limits.problem = "common/maxProfile is missing, not a number or below 1";
+    } else {
+        limits.maxMacro = macros <= 254 ? quint8(macros) : 255;
+        limits.maxProfile = profiles <= 9 ? quint8(profiles) : 10;
+        limits.usable = true;
+    }
     return limits;
 }

@@ -1,5 +1,7 @@
 #include "bridge/KeyCodeTable.h"
 
+#include "bridge/DataFileCheck.h"
+
 #include <QSettings>
 
 namespace {
@@ -33,4 +35,14 @@ QMap<QString, quint8> KeyCodeTable::build(const QString& keyCodeDefFile)
         table[n.at(i).toString()] = ok ? quint8(code & 0xFF) : 0;
     }
     return table;
+}
+
+QString KeyCodeTable::problem(const QString& keyCodeDefFile)
+{
+    const QString unreadable = DataFileCheck::unreadable(keyCodeDefFile);
+    if (!unreadable.isEmpty())
+        return unreadable;
+    if (names(keyCodeDefFile).isEmpty() || codes(keyCodeDefFile).isEmpty())
+        return "it names no keys";
+    return {};
 }

@@ -15,4 +15,7 @@ QVariantList codes(const QString& keyCodeDefFile);
 // gives 0. A name that occurs twice keeps its last code.
 QMap<QString, quint8> build(const QString& keyCodeDefFile);
 
+// Why the file gives no key names, or empty when it does.
+QString problem(const QString& keyCodeDefFile);
+
 }

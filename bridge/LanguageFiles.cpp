@@ -89,7 +89,7 @@ QString LanguageFiles::checkValue(int sum)
 LanguageFiles::Strings LanguageFiles::load(const QString& folder, const QString& code)
 {
     // A code that would name a file outside the folder reads as a missing file.
-    const bool outside = code.contains('/') || code.contains('\\') || code.contains("..");
+    const bool outside = !isSafeCode(code);
     QSettings ini(outside ? QString() : folder + "/lang_" + code + ".ini", QSettings::IniFormat);
     ini.setIniCodec("UTF-8");
 
@@ -107,4 +107,9 @@ LanguageFiles::Strings LanguageFiles::load(const QString& folder, const QString&
         result.messages << ini.value(QString("msg/%1").arg(i)).toString();
     result.verified = checkValue(sum) == cs;
     return result;
+}
+
+bool LanguageFiles::isSafeCode(const QString& code)
+{
+    return !code.contains('/') && !code.contains('\\') && !code.contains("..");
 }

@@ -26,6 +26,8 @@ QVariantMap list(const QString& folder);
 QString displayName(const QString& code);
 
 Strings load(const QString& folder, const QString& code);
+// False for a code that would name a file outside the folder.
+bool isSafeCode(const QString& code);
 
 // The check value of strings whose lengths add up to sum.
 QString checkValue(int sum);

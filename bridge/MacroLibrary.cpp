@@ -1,5 +1,7 @@
 #include "bridge/MacroLibrary.h"
 
+#include "bridge/DataFileCheck.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSettings>
@@ -132,33 +134,96 @@ void MacroLibrary::setConfig(const QString& name, const QVariantList& config, ui
     ini.setValue("config/did", deviceIndex);
 }
 
-QStringList MacroLibrary::reconcile(int maxMacro)
+namespace {
+// What the start-up clean-up needs to know about one file.
+struct FileBinding
 {
+    QString path;
+    int index = -1;        // -1 when unbound or unreadable
+    bool indexValid = false;
+    bool readable = false; // a well-formed settings file
+    bool hasActions = false;
+    bool blank = false;    // a readable macro file holding no action
+};
+
+FileBinding inspect(const QString& path)
+{
+    FileBinding f;
+    f.path = path;
+    QSettings ini(path, QSettings::IniFormat);
+    f.readable = DataFileCheck::unreadable(path).isEmpty();
+    const QVariant index = ini.value("config/index");
+    f.index = index.isValid() ? index.toInt(&f.indexValid) : -1;
+    if (!index.isValid())
+        f.indexValid = true; // no binding at all is a valid "unbound"
+    if (!f.indexValid)
+        f.index = -1;
+    ini.beginGroup("macro");
+    f.hasActions = !ini.childKeys().isEmpty();
+    ini.endGroup();
+    // Only what is recognisably an empty macro file counts as blank; text
+    // that cannot be read as one is not ours to judge.
+    f.blank = f.readable && !f.hasActions && index.isValid() && f.indexValid
+              && ini.value("config/total", 0).toInt() <= 0;
+    return f;
+}
+}
+
+QStringList MacroLibrary::reconcile(int maxMacro, QStringList* unreadable)
+{
+    // Without a usable slot count nothing can be decided about any file.
+    if (maxMacro <= 0)
+        return {};
+    maxMacro = qMin(maxMacro, 256);
     QDir().mkpath(folder);
     std::vector<bool> taken(256, false);
     QStringList removal;
+    std::vector<FileBinding> orphans;
     for (const QString& file : fileNames()) {
-        const QString path = folder + "/" + file;
-        const int index = QSettings(path, QSettings::IniFormat).value("config/index", -1).toInt();
-        if (index >= 0 && index < maxMacro && index < 256 && !taken[size_t(index)])
-            taken[size_t(index)] = true;
+        const FileBinding f = inspect(folder + "/" + file);
+        if (f.index >= 0 && f.index < maxMacro && !taken[size_t(f.index)])
+            taken[size_t(f.index)] = true;
+        else if (f.blank)
+            removal << f.path;
         else
-            removal << path;
+            orphans.push_back(f);
     }
     for (const QString& path : removal)
         QFile::remove(path);
 
+    // Anything else is never removed. A file with actions whose binding is
+    // out of range, unreadable or a second claim on a slot takes a free slot
+    // when there is one; a deliberately unbound one stays unbound, and what
+    // cannot be read as a macro is left as it is.
+    int slot = 0;
+    for (const FileBinding& f : orphans) {
+        const bool deliberatelyUnbound = f.indexValid && f.index == -1;
+        if (!f.readable && unreadable)
+            unreadable->append(f.path);
+        if (deliberatelyUnbound || !f.readable || !f.hasActions)
+            continue;
+        while (slot < maxMacro && taken[size_t(slot)])
+            ++slot;
+        if (slot >= maxMacro)
+            continue;
+        QSettings ini(f.path, QSettings::IniFormat);
+        ini.setValue("config/index", slot);
+        ini.sync();
+        if (ini.status() == QSettings::NoError)
+            taken[size_t(slot)] = true;
+    }
+
     int n = 1;
-    for (int slot = 0; slot < maxMacro; ++slot) {
-        if (taken[size_t(slot)])
+    for (int free = 0; free < maxMacro; ++free) {
+        if (taken[size_t(free)])
             continue;
         // The slot's own name may belong to a kept file of another slot:
         // that file keeps its name and the new one takes the next free name.
-        n = qMax(n, slot + 1);
+        n = qMax(n, free + 1);
         QString path = folder + "/" + generatedName(n) + ".bin";
         while (QFile::exists(path))
             path = folder + "/" + generatedName(++n) + ".bin";
-        writeNewFile(path, slot);
+        writeNewFile(path, free);
     }
     return removal;
 }

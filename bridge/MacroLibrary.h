@@ -35,10 +35,13 @@ public:
     QVariantList loadConfig(const QString& name) const;
     void setConfig(const QString& name, const QVariantList& config, uint deviceIndex);
 
-    // Makes the folder hold exactly one file per device slot 0 … maxMacro-1:
-    // unbound files, out-of-range slots and second files of a slot go, free
-    // slots get a new file. Returns the removed paths.
-    QStringList reconcile(int maxMacro);
+    // Makes the folder hold one file per device slot 0 … maxMacro-1: blank
+    // files that are unbound, out of range or a second file of a slot go;
+    // such files that hold actions are kept (re-bound to a free slot unless
+    // deliberately unbound); free slots get a new file. Does nothing for a
+    // maxMacro below 1. Returns the removed paths.
+    // Files that cannot be read as macro files are listed in `unreadable`.
+    QStringList reconcile(int maxMacro, QStringList* unreadable = nullptr);
 
     static QString generatedName(int n);
 

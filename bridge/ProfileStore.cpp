@@ -1,7 +1,9 @@
 #include "bridge/ProfileStore.h"
 
+#include "bridge/DataFileCheck.h"
 #include "bridge/FileReplace.h"
 
+#include <QFileInfo>
 #include <QSettings>
 
 ProfileStore::~ProfileStore()
@@ -11,9 +13,21 @@ ProfileStore::~ProfileStore()
 
 void ProfileStore::open(int count, const QString& folder)
 {
-    for (int i = 1; i <= count; ++i)
-        profileSettings.append(new QSettings(QString("%1/p%2.bin").arg(folder).arg(i),
-                                             QSettings::IniFormat));
+    for (int i = 1; i <= count; ++i) {
+        const QString file = QString("%1/p%2.bin").arg(folder).arg(i);
+        // A profile file that exists but cannot be read would be written
+        // over by the first change of the profile: it is moved aside first,
+        // and the profile starts empty.
+        const QString problem = QFileInfo::exists(file) ? DataFileCheck::unreadable(file) : QString();
+        if (!problem.isEmpty()) {
+            const QString kept = DataFileCheck::setAside(file);
+            DataFileCheck::report("profile file", file, problem,
+                                  kept.isEmpty() ? QString("The profile is used as it is.")
+                                                 : QString("It is kept as \"%1\" and the profile starts "
+                                                           "from the keyboard's and the program's defaults.").arg(kept));
+        }
+        profileSettings.append(new QSettings(file, QSettings::IniFormat));
+    }
 }
 
 bool ProfileStore::select(int profile)

@@ -1,5 +1,7 @@
 #include "bridge/SoundEffects.h"
 
+#include "bridge/LoopingSoundStream.h"
+
 #include <phonon/AudioOutput>
 #include <phonon/MediaObject>
 #include <phonon/MediaSource>
@@ -28,9 +30,15 @@ SoundEffects::SoundEffects(QObject* parent)
     : QObject(parent)
 {
     mediaBackground = makePlayer(this);
+    backgroundStream = new LoopingSoundStream(this);
     for (auto& effect : mediaEffects)
         effect = makePlayer(this);
-    connect(mediaBackground, &Phonon::MediaObject::finished, this, &SoundEffects::playBackground);
+    // The endless stream only ends when the back end gives up on it: start
+    // it again then, but not over and over for a file it cannot play.
+    connect(mediaBackground, &Phonon::MediaObject::finished, this, [this] {
+        if (backgroundStream->passes() > 0)
+            playBackground();
+    });
     connect(mediaEffects[0], &Phonon::MediaObject::finished, this, &SoundEffects::playBackground);
 }
 
@@ -58,7 +66,14 @@ void SoundEffects::playIndex(int index)
 
 void SoundEffects::playBackground()
 {
-    mediaBackground->setCurrentSource(Phonon::MediaSource(fileUrl(0)));
+    // The player lets go of the stream before it is read again from the start.
+    mediaBackground->clear();
+    // A missing or empty file is handed to the player as it is, which
+    // leaves the background silent and says so through its own state.
+    if (backgroundStream->load(fileUrl(0).toLocalFile()))
+        mediaBackground->setCurrentSource(Phonon::MediaSource(backgroundStream));
+    else
+        mediaBackground->setCurrentSource(Phonon::MediaSource(fileUrl(0)));
     mediaBackground->play();
 }
 

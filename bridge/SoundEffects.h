@@ -4,6 +4,8 @@
 
 #include <array>
 
+class LoopingSoundStream;
+
 namespace Phonon {
 class MediaObject;
 class AudioOutput;
@@ -11,6 +13,8 @@ class AudioOutput;
 
 // The scene's sounds: a background sound (index 0) that repeats once started
 // and starts when effect 1 (the start-up sound) ends, and effects 1 to 4.
+// The background repeats as one endless stream of its file, so a long run
+// costs no more than its first pass.
 class SoundEffects : public QObject
 {
     Q_OBJECT
@@ -19,6 +23,7 @@ public:
 
     bool audioEnabled = true;
     Phonon::MediaObject* mediaBackground = nullptr;
+    LoopingSoundStream* backgroundStream = nullptr;
     std::array<Phonon::MediaObject*, 4> mediaEffects{};
 
     // Index 0: the background; 1 to 4: that effect, from its start. Nothing

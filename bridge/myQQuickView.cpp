@@ -1,6 +1,7 @@
 #include "bridge/myQQuickView.h"
 
 #include "bridge/AppSettingsFile.h"
+#include "bridge/DataFileCheck.h"
 #include "bridge/DeviceConversions.h"
 #include "bridge/FileReplace.h"
 #include "bridge/HardwareDefinition.h"
@@ -10,6 +11,7 @@
 #include "bridge/MacroEncoder.h"
 #include "bridge/SceneCall.h"
 #include "bridge/SoundEffects.h"
+#include "bridge/StaleLockFiles.h"
 #include "bridge/UserDialogs.h"
 #include "device/Hid_Thread.h"
 #include "device/StringsVerified.h"
@@ -51,13 +53,40 @@ myQQuickView::myQQuickView(QWidget* parent)
     hwMode = limits.hwMode;
     maxMacro = limits.maxMacro;
     maxProfile = limits.maxProfile;
+    if (!limits.usable) {
+        qWarning().noquote() << QString("The hardware definition \"%1\" cannot be used: %2. "
+                                        "No macro or profile file is touched.")
+                                    .arg(hwDefFile, limits.problem);
+    }
 
+    StaleLockFiles::removeUnheld({settingFolder, macroFolder});
+    reportUnusableFiles();
     initMacroIni(maxMacro);
     apConfigSettings = new QSettings(apConfigFile, QSettings::IniFormat, this);
     profiles.open(maxProfile, settingFolder);
 }
 
 myQQuickView::~myQQuickView() = default;
+
+void myQQuickView::reportUnusableFiles()
+{
+    QString problem = KeyCodeTable::problem(keyCodeDefFile);
+    if (!problem.isEmpty())
+        DataFileCheck::report("key name table", keyCodeDefFile, problem,
+                              "Keys are shown by number and macros are sent without their keys.");
+    problem = AppSettingsFile::problem(apConfigFile);
+    if (!problem.isEmpty())
+        DataFileCheck::report("settings file", apConfigFile, problem,
+                              "The scene's own defaults are used until the settings are saved.");
+    problem = AppSettingsFile::problem(apConfigDefaultFile);
+    if (!problem.isEmpty())
+        DataFileCheck::report("factory settings file", apConfigDefaultFile, problem,
+                              "Resetting the settings keeps them as they are.");
+    problem = DataFileCheck::unreadable(defaultProfileFile);
+    if (!problem.isEmpty())
+        DataFileCheck::report("default profile", defaultProfileFile, problem,
+                              "Resetting a profile keeps it as it is.");
+}
 
 void myQQuickView::queueSceneCall(const char* function, const QVariantList& args)
 {
@@ -166,7 +195,9 @@ QVariantList myQQuickView::loadApConfig()
 void myQQuickView::resetApconfig()
 {
     apConfigSettings->sync();
-    // Without readable factory settings the current ones stay.
+    // Without usable factory settings the current ones stay.
+    if (!AppSettingsFile::problem(apConfigDefaultFile).isEmpty())
+        return;
     if (!FileReplace::copyOver(apConfigDefaultFile, apConfigSettings->fileName()))
         return;
     delete apConfigSettings;
@@ -245,7 +276,9 @@ void myQQuickView::saveProfile(int profile)
 
 void myQQuickView::resetProfile(int profile)
 {
-    profiles.replaceWith(profile, defaultProfileFile);
+    // A default profile that cannot be read would make the profile unreadable too.
+    if (DataFileCheck::unreadable(defaultProfileFile).isEmpty())
+        profiles.replaceWith(profile, defaultProfileFile);
 }
 
 QVariantList myQQuickView::getKeydefine(QVariant matrixId)
@@ -263,7 +296,16 @@ QVariantMap myQQuickView::chkLanguages()
 QStringList myQQuickView::getGlobalStrings(QString langCode)
 {
     const LanguageFiles::Strings loaded = LanguageFiles::load(languageFolder, langCode);
+    const QString file = QString("%1/lang_%2.ini").arg(languageFolder, langCode);
+    if (!loaded.verified && LanguageFiles::isSafeCode(langCode) && !reportedFiles.contains(file)) {
+        reportedFiles.insert(file);
+        const QString problem = DataFileCheck::unreadable(file);
+        DataFileCheck::report("language file", file,
+                              problem.isEmpty() ? QString("its check value does not match its strings") : problem,
+                              "The keyboard is not written to until a valid language is chosen.");
+    }
     globalMsgs = loaded.messages;
+    languageCode = langCode;
     stringsVerified() = loaded.verified;
     return loaded.strings;
 }
@@ -299,8 +341,12 @@ void myQQuickView::renameMacroIniFile(QVariant oldName, QVariant newName)
 
 void myQQuickView::initMacroIni(uchar maxMacro)
 {
-    for (const QString& removed : macroLibrary.reconcile(maxMacro))
+    QStringList unreadable;
+    for (const QString& removed : macroLibrary.reconcile(maxMacro, &unreadable))
         qDebug() << "REMOVE:" << removed;
+    for (const QString& file : unreadable)
+        DataFileCheck::report("macro file", file, "the file is not in the settings format",
+                              "It is left as it is and bound to no key slot.");
 }
 
 QVariant myQQuickView::createMacroIni()

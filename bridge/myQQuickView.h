@@ -5,6 +5,7 @@
 
 #include <QMap>
 #include <QQuickWidget>
+#include <QSet>
 #include <QStringList>
 #include <QVariant>
 
@@ -30,6 +31,8 @@ public:
     QSettings* apConfigSettings = nullptr;
     ProfileStore profiles;
     QStringList globalMsgs;
+    // Code of the language file loaded last ("031000"), empty before.
+    QString languageCode;
     quint8 hwMode = 0;
     quint8 maxMacro = 0;
     quint8 maxProfile = 0;
@@ -109,5 +112,7 @@ public slots:
     int macroIncodeLimit();
 
 private:
+    void reportUnusableFiles();
+    QSet<QString> reportedFiles;  // told once per run
     void queueSceneCall(const char* function, const QVariantList& args = {});
 };

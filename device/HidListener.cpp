@@ -2,7 +2,9 @@
 
 #include <hidapi.h>
 
+#include <QElapsedTimer>
 #include <QMetaObject>
+#include <QThread>
 #include <QtConcurrent>
 
 void Hid_Thread::startListener(uint did)
@@ -32,7 +34,18 @@ void Hid_Thread::listen(uint did)
             listening = false;
             return;
         }
+        QElapsedTimer readTime;
+        readTime.start();
         const int got = hid_read_timeout(h, report, sizeof report, listenTimeoutMs);
+        if (got < 0) {
+            // A failed read counts as a time-out: the rest of it passes
+            // before the next pass, so a read that keeps failing at once
+            // cannot turn this loop into a busy one.
+            closeDevice2();
+            while (listening && readTime.elapsed() < listenTimeoutMs)
+                QThread::msleep(10);
+            continue;
+        }
         if (got == lightingReportSize) {
             QVariantList ledType;
             for (int i = 4; i <= 10; ++i)

@@ -1,8 +1,12 @@
 #include "device/Hid_Thread.h"
 
+#include "device/OpenFailure.h"
+
 #include <hidapi.h>
 
 #include <QMutexLocker>
+
+#include <cerrno>
 
 Hid_Thread::Hid_Thread(QObject* parent)
     : QThread(parent)
@@ -79,11 +83,16 @@ hid_device* Hid_Thread::openInterface(uint did, bool eventInterface, hid_device*
         hid_close(h);
         h = nullptr;
     }
+    errno = 0;
     h = hid_open_path(path.toLocal8Bit().constData());
+    const int openErrno = errno;
     if (h) {
+        openDenied = false;
         hid_set_nonblocking(h, 0);
         return h;
     }
+    if (OpenFailure::classify(openErrno, path) == OpenFailure::Reason::PermissionDenied)
+        openDenied = true;
 
     // The interface has gone: it counts as absent until the next refresh.
     QMutexLocker lock(&devicesLock);

@@ -49,6 +49,11 @@ public:
     void closeDevice();
     void closeDevice2();
 
+    // True when the last failed open of one of the keyboard's interfaces was
+    // refused for lack of access rights (the keyboard is there, but this user
+    // may not use it); cleared by the next successful open.
+    bool accessDenied() const { return openDenied.load(); }
+
     // Report transport. A transfer works on the current device and hands
     // the link back (idle = true) on every exit.
     bool waitIdle();
@@ -144,6 +149,7 @@ private:
     std::atomic<uint> curDevice{0};
     hid_device* handle = nullptr;
     hid_device* handle2 = nullptr;
+    std::atomic<bool> openDenied{false};
     // The last set transfer started on the pool; waited for before the link
     // is destroyed.
     QFuture<bool> pendingTransfer;

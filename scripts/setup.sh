@@ -20,6 +20,8 @@ PACKAGES=(
   libx11-dev libxi-dev
   # Windows back end compile check
   g++-mingw-w64-x86-64-posix
+  # packaging: the Debian package (dpkg-shlibdeps) and the checks of its desktop files
+  dpkg-dev desktop-file-utils appstream
   # headless runs, screenshots and UI driving
   xvfb xauth x11-utils xdotool imagemagick xcompmgr fonts-dejavu-core fonts-wqy-microhei
 )

@@ -4,6 +4,7 @@
 //
 //   Q3SIM_INTERFACES=both|command|event|none   interfaces shown at start (both)
 //   Q3SIM_UNPLUGGED=1                          start unplugged
+//   Q3SIM_DENY_OPEN=1                          opens of the keyboard fail: permission denied
 //   Q3SIM_TRACE=<file>                         append one line per hidapi call
 //   Q3SIM_CONTROL=<path>                       create a FIFO there (if missing) and
 //                                              read commands from it, one per line
@@ -182,6 +183,9 @@ void Model::configureFromEnvironment()
     if (const char* value = std::getenv("Q3SIM_UNPLUGGED"); value && *value)
         plugged = std::strcmp(value, "0") == 0;
 
+    if (const char* value = std::getenv("Q3SIM_DENY_OPEN"); value && *value)
+        openDenied = std::strcmp(value, "0") != 0;
+
     if (const char* path = std::getenv("Q3SIM_TRACE"); path && *path) {
         traceFile = std::fopen(path, "ae");
         if (!traceFile)
@@ -282,6 +286,12 @@ const Command Commands[] = {
          if (w.size() != 2 || !parseInt(w[1], count))
              return false;
          m.openFaults = count;
+         return true;
+     }},
+    {"deny-open on|off", [](Model& m, auto& w, auto&, auto&) {
+         if (w.size() != 2 || (w[1] != "on" && w[1] != "off"))
+             return false;
+         m.openDenied = w[1] == "on";
          return true;
      }},
     {"fail-call <hidapi function> N", [](Model& m, auto& w, auto&, std::string& reply) {

@@ -16,8 +16,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <cerrno>
 #include <cstring>
 #include <cwchar>
+#include <map>
+#include <string>
 
 using q3sim::Interface;
 using q3sim::detail::Endpoint;
@@ -211,6 +214,19 @@ public:
     bool known;
 };
 
+// hidapi's message for an open refused by the operating system, one per
+// path; kept for the life of the process so hid_error()'s pointer stays valid.
+const wchar_t* permissionDeniedError(const std::string& path)
+{
+    static std::map<std::string, std::wstring> messages;
+    auto [it, inserted] = messages.try_emplace(path);
+    if (inserted) {
+        const std::string text = "Failed to open a device with path '" + path + "': Permission denied";
+        it->second.assign(text.begin(), text.end());
+    }
+    return it->second.c_str();
+}
+
 hid_device* openEndpoint(Call& call, const EndpointPtr& endpoint)
 {
     if (!endpoint) {
@@ -218,6 +234,13 @@ hid_device* openEndpoint(Call& call, const EndpointPtr& endpoint)
         return nullptr;
     }
     call.entry.path = endpoint->path;
+    const bool isKeyboard = endpoint == call.model.keyboard[0] || endpoint == call.model.keyboard[1];
+    if (isKeyboard && call.model.openDenied) {
+        call.arg("(permission denied)");
+        call.failGlobal(permissionDeniedError(endpoint->path));
+        errno = EACCES;
+        return nullptr;
+    }
     if (call.model.consumeOpenFault() || call.model.consumeCallFault(call.entry.call)) {
         call.arg("(simulated failure)");
         call.failGlobal(L"Failed to open the device (simulated failure)");

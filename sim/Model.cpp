@@ -25,6 +25,7 @@ EndpointPtr makeKeyboardEndpoint(Interface which)
     endpoint->product = L"Q3-KEYBOARD";
     endpoint->keyboard = true;
     endpoint->which = which;
+    endpoint->node = command ? 0 : 1;
     return endpoint;
 }
 
@@ -87,8 +88,23 @@ void Model::disappear(Endpoint& endpoint)
         firmware->interfaceGone(endpoint.which);
 }
 
+void Model::announceChanges(const std::vector<EndpointPtr>& before) const
+{
+    const std::vector<EndpointPtr> after = enumerated();
+    const auto contains = [](const std::vector<EndpointPtr>& list, const EndpointPtr& e) {
+        return std::find(list.begin(), list.end(), e) != list.end();
+    };
+    for (const EndpointPtr& e : before)
+        if (!contains(after, e))
+            udevAnnounce("remove", e->node);
+    for (const EndpointPtr& e : after)
+        if (!contains(before, e))
+            udevAnnounce("add", e->node);
+}
+
 void Model::setPlugged(bool on)
 {
+    const std::vector<EndpointPtr> before = enumerated();
     if (plugged && !on) {
         for (const EndpointPtr& endpoint : keyboard)
             if (present(*endpoint))
@@ -97,10 +113,12 @@ void Model::setPlugged(bool on)
     }
     plugged = on;
     changed.notify_all();
+    announceChanges(before);
 }
 
 void Model::setInterfaces(bool command, bool event)
 {
+    const std::vector<EndpointPtr> before = enumerated();
     const bool wanted[2] = {command, event};
     for (int i = 0; i < 2; ++i) {
         if (present(*keyboard[i]) && !wanted[i])
@@ -108,10 +126,12 @@ void Model::setInterfaces(bool command, bool event)
         shown[i] = wanted[i];
     }
     changed.notify_all();
+    announceChanges(before);
 }
 
 void Model::resetAll()
 {
+    const std::vector<EndpointPtr> before = enumerated();
     for (const EndpointPtr& endpoint : keyboard)
         disappear(*endpoint);
     for (const EndpointPtr& endpoint : extras) {
@@ -122,11 +142,13 @@ void Model::resetAll()
     plugged = true;
     shown[0] = shown[1] = true;
     openFaults = 0;
+    openDenied = false;
     callFaults.clear();
     unplugAfter = 0;
     traceEntries.clear();
     makeFirmware();
     changed.notify_all();
+    announceChanges(before);
 }
 
 void Model::queueInput(Interface which, std::vector<unsigned char> bytes)
@@ -283,7 +305,10 @@ std::string addExtraDevice(unsigned short vid, unsigned short pid, unsigned shor
     endpoint->usage = usage;
     endpoint->manufacturer = L"Q3 simulation";
     endpoint->product = L"Extra device";
+    endpoint->node = 1 + model.extrasCreated;
+    const std::vector<detail::EndpointPtr> before = model.enumerated();
     model.extras.push_back(endpoint);
+    model.announceChanges(before);
     return endpoint->path;
 }
 
@@ -292,6 +317,13 @@ void failOpens(int count)
     Model& model = Model::instance();
     auto lock = locked(model);
     model.openFaults = count;
+}
+
+void denyOpens(bool denied)
+{
+    Model& model = Model::instance();
+    auto lock = locked(model);
+    model.openDenied = denied;
 }
 
 void failCall(const std::string& call, int count)

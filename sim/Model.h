@@ -41,6 +41,7 @@ struct Endpoint {
     bool keyboard = false;
     Interface which = CommandInterface;  // keyboard endpoints only
     bool removed = false;                // extras only: dropped by reset()
+    int node = 0;                        // N of its device node /dev/hidrawN
 
     // Bumped each time the endpoint disappears; a handle is alive only while
     // the generation it was opened in is current.
@@ -68,6 +69,9 @@ public:
     int extrasCreated = 0;
 
     int openFaults = 0;
+    // The keyboard's device nodes refuse this user: every open of one of its
+    // interfaces fails with EACCES, as hidraw nodes owned by root do.
+    bool openDenied = false;
     std::map<std::string, int> callFaults;
     int unplugAfter = 0;  // reports left until the keyboard disappears; 0: disarmed
 
@@ -81,6 +85,10 @@ public:
     bool present(const Endpoint& endpoint) const;
     std::vector<EndpointPtr> enumerated() const;
     EndpointPtr findPresent(const std::string& path) const;
+
+    // Device-change notifications (add / remove of a hidraw node) for what
+    // appeared or disappeared since `before` was enumerated.
+    void announceChanges(const std::vector<EndpointPtr>& before) const;
 
     void setPlugged(bool on);
     void setInterfaces(bool command, bool event);
@@ -107,6 +115,9 @@ bool isFaultableCall(const std::string& call);
 std::string hex(const unsigned char* data, std::size_t length);
 // Parses "01 02 ff", "0102ff", "0x01,0x02" ...; false on anything else.
 bool parseHex(const std::string& text, std::vector<unsigned char>& out);
+// Delivers a kernel-style device notification ("add" / "remove" of
+// /dev/hidraw<node>) to every simulated udev monitor; Udev.cpp.
+void udevAnnounce(const char* action, int node);
 // Starts the Q3SIM_CONTROL reader thread on an already opened FIFO.
 void startControlThread(int fd);
 // Starts serving the control socket (Q3SIM_SOCKET, or the default path when

@@ -84,6 +84,8 @@ std::string describeState(const Model& model, bool pictures, bool macros)
         faults += ", " + std::to_string(model.firmware->pendingReplacements()) + " data reports to replace";
     if (model.openFaults)
         faults += ", fail-open " + std::to_string(model.openFaults);
+    if (model.openDenied)
+        faults += ", opens denied";
     for (const auto& [call, count] : model.callFaults)
         faults += ", fail-call " + call + ' ' + std::to_string(count);
     text += "faults: " + (faults.empty() ? std::string("none") : faults.substr(2)) + '\n';

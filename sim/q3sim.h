@@ -65,6 +65,12 @@ Q3SIM_EXPORT std::string addExtraDevice(unsigned short vid, unsigned short pid,
 // succeeded fail instead; -1: every open fails until failOpens(0).
 Q3SIM_EXPORT void failOpens(int count);
 
+// While set, every open of the keyboard's interfaces fails as an open of a
+// hidraw node without access rights does: errno EACCES and hidapi's
+// "Failed to open a device with path '...': Permission denied". The
+// interfaces are still enumerated. reset() clears it.
+Q3SIM_EXPORT void denyOpens(bool denied);
+
 // The next `count` calls of hidapi function `call` that would have succeeded
 // return -1 (nullptr for hid_enumerate / hid_open* / hid_get_device_info);
 // -1: every call fails until failCall(call, 0). Accepted names: every hidapi

@@ -25,7 +25,11 @@ struct BridgeFixture
     std::unique_ptr<Hid_Thread> hid;
     std::unique_ptr<myQQuickView> view;
 
-    explicit BridgeFixture(const QByteArray& hwDef = "[common]\nkbLayoutType=3\nmaxMacro=16\nmaxProfile=3\n")
+    // One drawn key: enough for a definition whose limits are usable.
+    static constexpr const char* oneKeyLayout = "[3]\ntotal_HW=1\ntotal_FW=128\n1=0, 0, 1, A, 0, 4\n";
+
+    explicit BridgeFixture(const QByteArray& hwDef = QByteArray("[common]\nkbLayoutType=3\nmaxMacro=16\nmaxProfile=3\n")
+                                                     + oneKeyLayout)
     {
         QDir(dir.path()).mkpath("modules/setting");
         QDir::setCurrent(dir.path());

@@ -293,7 +293,7 @@ void TestBridge::readsFromTheProfile()
 
 void TestBridge::syncFW()
 {
-    BridgeFixture f("[common]\nkbLayoutType=2\nmaxProfile=3\n");
+    BridgeFixture f(QByteArray("[common]\nkbLayoutType=2\nmaxMacro=16\nmaxProfile=3\n") + BridgeFixture::oneKeyLayout);
     QCOMPARE(f.view->ui_80H_GetHWMode(), QVariant(2));
     f.hid->hid_21H_SetCurrentProfile(1);
     f.waitForLink();
@@ -317,7 +317,7 @@ void TestBridge::syncFW()
 void TestBridge::syncFWIgnoresUnknownProfile()
 {
     // The keyboard is on its third profile; the program keeps files for two.
-    BridgeFixture f("[common]\nkbLayoutType=3\nmaxProfile=2\n");
+    BridgeFixture f(QByteArray("[common]\nkbLayoutType=3\nmaxMacro=16\nmaxProfile=2\n") + BridgeFixture::oneKeyLayout);
     f.view->ui_21H_SetCurrentProfile(1);
     f.hid->hid_21H_SetCurrentProfile(2);
     f.waitForLink();
@@ -346,29 +346,44 @@ void TestBridge::firmwareVersionText()
 
 void TestBridge::hardwareLimits_data()
 {
+    const QByteArray keys = BridgeFixture::oneKeyLayout;
     QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<bool>("usable");
     QTest::addColumn<int>("hwMode");
     QTest::addColumn<int>("maxMacro");
     QTest::addColumn<int>("maxProfile");
-    QTest::newRow("missing") << QByteArray("") << 0 << 0 << 0;
-    QTest::newRow("in range") << QByteArray("[common]\nkbLayoutType=3\nmaxMacro=254\nmaxProfile=9\n") << 3 << 254 << 9;
-    QTest::newRow("at the bounds") << QByteArray("[common]\nmaxMacro=255\nmaxProfile=10\n") << 0 << 255 << 10;
-    QTest::newRow("beyond") << QByteArray("[common]\nkbLayoutType=259\nmaxMacro=300\nmaxProfile=12\n") << 3 << 255 << 10;
-    QTest::newRow("not numbers") << QByteArray("[common]\nkbLayoutType=x\nmaxMacro=-4\nmaxProfile=many\n") << 0 << 0 << 0;
+    QTest::newRow("in range") << "[common]\nkbLayoutType=3\nmaxMacro=254\nmaxProfile=9\n" + keys << true << 3 << 254 << 9;
+    QTest::newRow("at the bounds") << "[common]\nmaxMacro=255\nmaxProfile=10\n" + keys << true << 0 << 255 << 10;
+    QTest::newRow("beyond") << "[common]\nkbLayoutType=259\nmaxMacro=300\nmaxProfile=12\n" + keys << true << 3 << 255 << 10;
+    QTest::newRow("keys of the stored layout only")
+        << QByteArray("[common]\nkbLayoutType=2\nmaxMacro=1\nmaxProfile=1\n[2]\ntotal_HW=3\n") << true << 2 << 1 << 1;
+    // Unusable: no counts at all, so that nothing is created or removed on their strength.
+    QTest::newRow("empty file") << QByteArray("") << false << 0 << 0 << 0;
+    QTest::newRow("no keys") << QByteArray("[common]\nkbLayoutType=3\nmaxMacro=32\nmaxProfile=3\n") << false << 3 << 0 << 0;
+    QTest::newRow("maxMacro 0") << "[common]\nkbLayoutType=3\nmaxMacro=0\nmaxProfile=3\n" + keys << false << 3 << 0 << 0;
+    QTest::newRow("maxMacro negative") << "[common]\nkbLayoutType=3\nmaxMacro=-4\nmaxProfile=3\n" + keys << false << 3 << 0 << 0;
+    QTest::newRow("maxProfile missing") << "[common]\nkbLayoutType=3\nmaxMacro=32\n" + keys << false << 3 << 0 << 0;
+    QTest::newRow("not numbers") << "[common]\nkbLayoutType=x\nmaxMacro=-4\nmaxProfile=many\n" + keys << false << 0 << 0 << 0;
 }
 
 void TestBridge::hardwareLimits()
 {
     QFETCH(QByteArray, ini);
+    QFETCH(bool, usable);
     QFETCH(int, hwMode);
     QFETCH(int, maxMacro);
     QFETCH(int, maxProfile);
     QTemporaryDir dir;
     BridgeFixture::write(dir.filePath("HWDef.bin"), ini);
     const HardwareLimits l = HardwareLimits::read(dir.filePath("HWDef.bin"));
+    QCOMPARE(l.usable, usable);
+    QCOMPARE(l.problem.isEmpty(), usable);
     QCOMPARE(int(l.hwMode), hwMode);
     QCOMPARE(int(l.maxMacro), maxMacro);
     QCOMPARE(int(l.maxProfile), maxProfile);
+
+    for (const QString& unreadable : {dir.filePath("missing.bin"), dir.path()})
+        QVERIFY(!HardwareLimits::read(unreadable).usable);
 }
 
 void TestBridge::sceneCallsAreQueued()

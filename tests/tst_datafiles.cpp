@@ -8,15 +8,34 @@
 #include "bridge/LanguageFiles.h"
 #include "bridge/MacroEncoder.h"
 #include "bridge/MacroLibrary.h"
+#include "bridge/LoopingSoundStream.h"
 #include "bridge/SoundEffects.h"
 #include "device/StringsVerified.h"
 
 #include <phonon/MediaObject>
 #include <phonon/MediaSource>
 
+#include <QElapsedTimer>
+#include <QLockFile>
+#include <QSet>
 #include <QTest>
 
 namespace {
+
+QStringList messages;
+void collectMessages(QtMsgType, const QMessageLogContext&, const QString& text)
+{
+    messages.append(text);
+}
+
+// Resident memory of this process in KiB.
+long residentKiB()
+{
+    QFile f("/proc/self/statm");
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    return QString(f.readAll()).split(' ').value(1).toLong() * 4;
+}
 
 QByteArray readAll(const QString& path)
 {
@@ -91,6 +110,11 @@ private slots:
     void createSkipsTakenNames();
     void startupCleanUp();
     void startupCleanUpKeepsBoundFileUnderSlotName();
+    void startupCleanUpKeepsActions_data();
+    void startupCleanUpKeepsActions();
+    void unusableDefinitionTouchesNoFile_data();
+    void unusableDefinitionTouchesNoFile();
+    void staleLockFilesDoNotStall();
     void saveResendsFirstSeventeenSlots_data();
     void saveResendsFirstSeventeenSlots();
     void savedMacroReachesTheSlot();
@@ -121,6 +145,7 @@ private slots:
 
     // sounds
     void sounds();
+    void backgroundLoopKeepsMemoryFlat();
 };
 
 void TestDataFiles::checkValue_data()
@@ -276,6 +301,136 @@ void TestDataFiles::startupCleanUp()
     QCOMPARE(lib.loadConfig("Macro. 004"), (QVariantList{3, 1}));
 }
 
+void TestDataFiles::startupCleanUpKeepsActions_data()
+{
+    // Slot 0 is taken by a.bin; x.bin is the file under test.
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("index");  // x.bin's binding afterwards; -2: x.bin byte for byte unchanged
+    const QByteArray actions = "[macro]\n0=A    [Down]\n1=A      [Up]\n";
+    QTest::newRow("index far out of range") << "[config]\nindex=99999\ntotal=2\n" + actions << 1;
+    QTest::newRow("negative index") << "[config]\nindex=-7\ntotal=2\n" + actions << 1;
+    QTest::newRow("index not a number") << "[config]\nindex=seven\ntotal=2\n" + actions << 1;
+    QTest::newRow("second claim on a slot") << "[config]\nindex=0\ntotal=2\n" + actions << 1;
+    QTest::newRow("truncated before its binding") << QByteArray("[macro]\n0=A    [Down]\n1=A   ") << -1;
+    QTest::newRow("deliberately unbound") << "[config]\nindex=-1\ntotal=2\n" + actions << -1;
+    QTest::newRow("random bytes") << QByteArray("\x8f\x03[\xff\x00=\x91\xe2garbage\x01\x02\n\xfe\xfd", 23) << -2;
+}
+
+void TestDataFiles::startupCleanUpKeepsActions()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(int, index);
+    QTemporaryDir dir;
+    MacroLibrary lib(dir.path());
+    BridgeFixture::write(dir.filePath("a.bin"), "[config]\nindex=0\ntotal=0\n");
+    BridgeFixture::write(dir.filePath("x.bin"), file);
+    const QStringList before = lib.load("x");
+
+    QCOMPARE(lib.reconcile(3), QStringList{});
+    QVERIFY(lib.exists("x"));
+    QCOMPARE(lib.load("x"), before);
+    if (index == -2) {
+        QFile f(dir.filePath("x.bin"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), file);
+    } else {
+        QCOMPARE(lib.loadConfig("x").value(0).toInt(), index);
+    }
+    // Every slot still has exactly one file.
+    QSet<int> bound;
+    for (const QString& name : lib.fileNames()) {
+        const int slot = lib.loadConfig(name.chopped(4)).value(0).toInt();
+        if (slot >= 0)
+            QVERIFY2(!bound.contains(slot), qPrintable(name));
+        bound.insert(slot);
+    }
+    QVERIFY(bound.contains(0) && bound.contains(1) && bound.contains(2));
+
+    // With no usable slot count nothing is decided at all.
+    BridgeFixture::write(dir.filePath("y.bin"), "[config]\nindex=-1\ntotal=0\n");
+    QCOMPARE(lib.reconcile(0), QStringList{});
+    QVERIFY(lib.exists("y"));
+}
+
+void TestDataFiles::unusableDefinitionTouchesNoFile_data()
+{
+    QTest::addColumn<QString>("setting");  // what modules/setting is
+    QTest::addColumn<QByteArray>("hwDef"); // HWDef.bin's text; empty: no file
+    QTest::newRow("no definition") << "folder" << QByteArray();
+    QTest::newRow("empty definition") << "folder" << QByteArray(" ");
+    QTest::newRow("maxMacro 0") << "folder" << QByteArray("[common]\nkbLayoutType=3\nmaxMacro=0\nmaxProfile=3\n") + BridgeFixture::oneKeyLayout;
+    QTest::newRow("maxProfile negative") << "folder" << QByteArray("[common]\nkbLayoutType=3\nmaxMacro=32\nmaxProfile=-1\n") + BridgeFixture::oneKeyLayout;
+    QTest::newRow("no keys") << "folder" << QByteArray("[common]\nkbLayoutType=3\nmaxMacro=32\nmaxProfile=3\n");
+    QTest::newRow("no setting folder") << "missing" << QByteArray();
+    QTest::newRow("setting is a file") << "file" << QByteArray();
+}
+
+void TestDataFiles::unusableDefinitionTouchesNoFile()
+{
+    QFETCH(QString, setting);
+    QFETCH(QByteArray, hwDef);
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    QDir().mkpath("modules/macro");
+    if (setting == "folder")
+        QDir().mkpath("modules/setting");
+    else if (setting == "file")
+        BridgeFixture::write("modules/setting", "not a folder");
+    if (!hwDef.isEmpty())
+        BridgeFixture::write("modules/setting/HWDef.bin", hwDef);
+    const QByteArray recorded = "[config]\nindex=3\ntotal=2\ndid=0\nrepeat=1\n[macro]\n0=A    [Down]\n1=A      [Up]\n";
+    const QByteArray unbound = "[config]\nindex=-1\ntotal=0\n";
+    BridgeFixture::write("modules/macro/Macro. 004.bin", recorded);
+    BridgeFixture::write("modules/macro/Macro. 040.bin", unbound);
+
+    messages.clear();
+    qInstallMessageHandler(collectMessages);
+    {
+        myQQuickView view;
+        QCOMPARE(int(view.maxMacro), 0);
+        QCOMPARE(int(view.getMaxProfile()), 0);
+        view.ui_08H_SetLEDType(1, 2, 3, 4, 5, 6, 7); // no profile to store it in
+    }
+    qInstallMessageHandler(nullptr);
+
+    QCOMPARE(QDir("modules/macro").entryList(QDir::Files), (QStringList{"Macro. 004.bin", "Macro. 040.bin"}));
+    QCOMPARE(readAll("modules/macro/Macro. 004.bin"), recorded);
+    QCOMPARE(readAll("modules/macro/Macro. 040.bin"), unbound);
+    QVERIFY(QDir("modules/setting").entryList({"p*.bin"}, QDir::Files).isEmpty());
+    const QStringList said = messages.filter("HWDef.bin");
+    QCOMPARE(said.size(), 1);
+    QVERIFY2(said.first().contains("cannot be used"), qPrintable(said.first()));
+    QDir::setCurrent(QDir::tempPath());
+}
+
+void TestDataFiles::staleLockFilesDoNotStall()
+{
+    // A killed write left empty lock files; a live process's lock stays.
+    BridgeFixture f;
+    f.view.reset();
+    BridgeFixture::write("modules/setting/p1.bin.lock", "");
+    BridgeFixture::write("modules/setting/apConfig.bin.lock", "");
+    QDir().mkpath("modules/macro");
+    BridgeFixture::write("modules/macro/Macro. 001.bin.lock", "");
+    QLockFile held(QDir::current().absoluteFilePath("modules/setting/p2.bin.lock"));
+    QVERIFY(held.tryLock(0));
+
+    f.view = std::make_unique<myQQuickView>();
+    f.hid->lightingReportHandler = [&f](const QVariantList& l) { f.view->storeLightingReport(l); };
+    QVERIFY(!QFile::exists("modules/setting/p1.bin.lock"));
+    QVERIFY(!QFile::exists("modules/setting/apConfig.bin.lock"));
+    QVERIFY(!QFile::exists("modules/macro/Macro. 001.bin.lock"));
+    QVERIFY(QFile::exists("modules/setting/p2.bin.lock"));
+
+    QElapsedTimer clock;
+    clock.start();
+    f.view->storeLightingReport({7, 5, 3, 1, 2, 9, 9});
+    f.view->profiles.flush(0);
+    QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+    QSettings stored("modules/setting/p1.bin", QSettings::IniFormat);
+    QCOMPARE(stored.value("color/ledType").toList().value(0).toInt(), 7);
+}
+
 void TestDataFiles::startupCleanUpKeepsBoundFileUnderSlotName()
 {
     // "Macro. 002" is kept for slot 2; slot 1's own name is taken.
@@ -305,7 +460,7 @@ void TestDataFiles::saveResendsFirstSeventeenSlots()
 {
     QFETCH(int, index);
     QFETCH(bool, sent);
-    BridgeFixture f("[common]\nkbLayoutType=3\nmaxMacro=32\nmaxProfile=3\n");
+    BridgeFixture f(QByteArray("[common]\nkbLayoutType=3\nmaxMacro=32\nmaxProfile=3\n") + BridgeFixture::oneKeyLayout);
     f.view->syncFW();
     const QString name = f.view->createMacroIni().toString();
     f.view->setMacroIniConfig(name, {index, 1});
@@ -541,7 +696,7 @@ void TestDataFiles::profileExport()
     QFETCH(int, profile);
     QFETCH(QString, file);
     FakeDialogs dialogs;
-    BridgeFixture f("[common]\nkbLayoutType=3\nmaxProfile=10\n");
+    BridgeFixture f(QByteArray("[common]\nkbLayoutType=3\nmaxMacro=16\nmaxProfile=10\n") + BridgeFixture::oneKeyLayout);
     f.view->ui_21H_SetCurrentProfile(profile);
     f.view->ui_08H_SetLEDType(3, 3, 3, 3, 3, 3, 3);
     f.waitForLink();
@@ -720,19 +875,51 @@ void TestDataFiles::sounds()
     f.view->playMedia_Index(3);
     QVERIFY(s->mediaBackground->currentSource().type() == Phonon::MediaSource::Empty);
     QVERIFY(s->mediaEffects[2]->currentSource().type() == Phonon::MediaSource::Empty);
+    QDir().mkpath("modules/media");
+    QVERIFY(QFile::copy(":/tests/media/00.mp3", "modules/media/00.mp3"));
+    const auto playingBackground = [s] {
+        return s->mediaBackground->currentSource().type() == Phonon::MediaSource::Stream
+               && s->backgroundStream->fileName().endsWith("modules/media/00.mp3");
+    };
     f.view->playMedia_Background(); // ignores the switch
-    QVERIFY(s->mediaBackground->currentSource().url().path().endsWith("modules/media/00.mp3"));
+    QVERIFY(playingBackground());
 
-    // The end of effect 1 (the start-up sound) and of the background start the background.
+    // The end of effect 1 (the start-up sound) starts the background.
     f.view->clearAllMedia();
     QMetaObject::invokeMethod(s->mediaEffects[0], "finished");
-    QVERIFY(s->mediaBackground->currentSource().url().path().endsWith("00.mp3"));
-    f.view->clearAllMedia();
-    QMetaObject::invokeMethod(s->mediaBackground, "finished");
-    QVERIFY(s->mediaBackground->currentSource().url().path().endsWith("00.mp3"));
+    QVERIFY(playingBackground());
     f.view->clearAllMedia();
     QMetaObject::invokeMethod(s->mediaEffects[1], "finished");
     QVERIFY(s->mediaBackground->currentSource().type() == Phonon::MediaSource::Empty);
+}
+
+void TestDataFiles::backgroundLoopKeepsMemoryFlat()
+{
+    // The silent sink plays as fast as it is fed: many passes of the 12 s
+    // background in a few seconds. Each restart of the sound used to cost
+    // about 100 KiB that were never given back.
+    BridgeFixture f;
+    QDir().mkpath("modules/media");
+    QVERIFY(QFile::copy(":/tests/media/00.mp3", "modules/media/00.mp3"));
+    SoundEffects* s = f.view->sounds;
+    s->backgroundStream->passesPerSecond = 20;
+    f.view->playMedia_Index(0);
+    QTRY_VERIFY_WITH_TIMEOUT(s->backgroundStream->passes() >= 10, 60000);
+    const long before = residentKiB();
+    const qint64 from = s->backgroundStream->passes();
+    QTRY_VERIFY_WITH_TIMEOUT(s->backgroundStream->passes() >= from + 60, 90000);
+    const long growth = residentKiB() - before;
+    QVERIFY2(growth < 2 * 1024, qPrintable(QString("%1 KiB more after %2 passes")
+                                               .arg(growth).arg(s->backgroundStream->passes() - from)));
+    QCOMPARE(s->mediaBackground->state() == Phonon::ErrorState, false);
+
+    // Fed at its own pace of one pass a second, the sink gets no more.
+    s->backgroundStream->passesPerSecond = 1;
+    f.view->playMedia_Index(0);
+    QTest::qWait(2500);
+    QVERIFY2(s->backgroundStream->passes() <= 3, qPrintable(QString::number(s->backgroundStream->passes())));
+    QVERIFY(s->backgroundStream->passes() >= 1);
+    f.view->clearAllMedia();
 }
 
 QTEST_MAIN(TestDataFiles)

@@ -36,6 +36,7 @@ private slots:
     void switchingWaitsForTheOldTask();
     void absentEventInterface();
     void stopListenerIsIdempotent();
+    void failingReadsDoNotSpin();
 };
 
 void TestListener::lightingReport_data()
@@ -145,6 +146,24 @@ void TestListener::stopListenerIsIdempotent()
     QVERIFY(f.hid->listenerFuture.isFinished());
     f.hid->stopListener();
     QVERIFY(!f.hid->listening);
+}
+
+void TestListener::failingReadsDoNotSpin()
+{
+    BridgeFixture f;
+    f.hid->swichCurDevice(0);
+    q3sim::failCall("hid_read_timeout", -1);
+    q3sim::clearTrace();
+    QTest::qWait(1500);
+    // A failed read counts as a time-out of 500 ms: three or four passes, not thousands.
+    const int reads = q3sim::countCalls("hid_read_timeout");
+    QVERIFY2(reads >= 1 && reads <= 5, qPrintable(QString::number(reads)));
+    QVERIFY(f.hid->listening);
+
+    // Once reads work again, so does the listener.
+    q3sim::failCall("hid_read_timeout", 0);
+    q3sim::pushInputReport(q3sim::EventInterface, reportBytes(12));
+    QTRY_COMPARE(f.sceneCalls(), QStringList{"zzzQuarel"});
 }
 
 QTEST_MAIN(TestListener)

@@ -34,6 +34,7 @@ private slots:
     void minimizeClosesTheWindow();
     void notificationsAreCoalesced();
     void checkDeviceFindsKeyboard();
+    void replugIsFoundThroughDeviceNotifications();
     void executableDirectory_data();
     void executableDirectory();
 
@@ -264,6 +265,34 @@ void TestShell::checkDeviceFindsKeyboard()
     q3sim::setPlugged(false);
     w.checkDevice();
     QVERIFY(w.hid.device(0).path.isEmpty());
+}
+
+void TestShell::replugIsFoundThroughDeviceNotifications()
+{
+    Widget w;
+    w.checkDevice();
+    QVERIFY(w.hid.listening);
+    const QString eventPath = QString::fromStdString(q3sim::interfacePath(q3sim::EventInterface));
+
+    // Unplugged: the listener notices at once; the check 2048 ms after the
+    // notification finds no keyboard.
+    q3sim::setPlugged(false);
+    QTRY_VERIFY_WITH_TIMEOUT(!w.hid.listening, 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(w.hid.device(0).path.isEmpty(), 4000);
+
+    // Plugged again: found once the notifications have been quiet for 2048 ms.
+    q3sim::clearTrace();
+    QElapsedTimer sincePlug;
+    sincePlug.start();
+    q3sim::setPlugged(true);
+    QTRY_VERIFY_WITH_TIMEOUT(q3sim::countCalls("hid_enumerate") >= 1, 5000);
+    QVERIFY2(sincePlug.elapsed() >= 2040, qPrintable(QString::number(sincePlug.elapsed())));
+    QTRY_VERIFY_WITH_TIMEOUT(w.hid.listening, 1000);
+    QCOMPARE(w.hid.device(0).path2, eventPath);
+
+    // The restarted listener delivers the keyboard's reports again.
+    q3sim::pushInputReport(q3sim::EventInterface, {0, 0, 0, 0, 3, 4, 5, 6, 7, 8, 9, 0});
+    QTRY_COMPARE_WITH_TIMEOUT(q3sim::queuedInputReports(q3sim::EventInterface), size_t(0), 2000);
 }
 
 void TestShell::executableDirectory_data()

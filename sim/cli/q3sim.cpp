@@ -36,6 +36,7 @@ const char Usage[] =
     "  profile N                           the profile key selected profile N\n"
     "  report HEX | command-report HEX     an input report on the event / command interface\n"
     "  fail-call FUNCTION N | fail-open N  the next N calls / opens fail (-1: all, 0: none)\n"
+    "  deny-open on|off              opens of the keyboard fail: permission denied\n"
     "  stall-data on|off                   get commands send no data\n"
     "  unplug-after N                      disappear after N more reports\n"
     "  replace-data [HEX]                  replace (or lose) the next data report\n"

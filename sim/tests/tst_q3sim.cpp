@@ -5,11 +5,13 @@
 #include "q3sim.h"
 
 #include <hidapi.h>
+#include <libudev.h>
 
 #include <QElapsedTimer>
 #include <QtTest>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <functional>
 #include <future>
@@ -154,9 +156,14 @@ private slots:
     void traceRecordsEachCall();
     void traceSurvivesConcurrentCallers();
 
+    // Device-change notifications
+    void udevMonitorSeesHidrawChanges_data();
+    void udevMonitorSeesHidrawChanges();
+
     // Control commands
     void controlCommands_data();
     void controlCommands();
+    void deniedOpens();
     void keyboardControlCommands_data();
     void keyboardControlCommands();
 
@@ -1057,6 +1064,35 @@ void TestQ3Sim::controlCommands()
     QCOMPARE(failed, failingOpens);
 }
 
+// Nodes without access rights: the keyboard is still listed, but its
+// interfaces refuse to open the way hidraw does, and only the keyboard's.
+void TestQ3Sim::deniedOpens()
+{
+    const std::string extra = q3sim::addExtraDevice(0x1234, 0x5678, 1, 2);
+    QVERIFY(q3sim::runControlCommand("deny-open on"));
+    QCOMPARE(enumeratedPaths(0x04d9, 0xa1cd).size(), 2);
+    for (auto which : {q3sim::CommandInterface, q3sim::EventInterface}) {
+        errno = 0;
+        QVERIFY(!openDevice(q3sim::interfacePath(which)));
+        QCOMPARE(errno, EACCES);
+        const std::wstring error = hid_error(nullptr);
+        QVERIFY(error.find(L"Permission denied") != std::wstring::npos);
+        const std::string path = q3sim::interfacePath(which);
+        QVERIFY(error.find(std::wstring(path.begin(), path.end())) != std::wstring::npos);
+    }
+    QVERIFY(openDevice(extra));
+    std::string state;
+    QVERIFY(q3sim::runControlCommand("state", state));
+    QVERIFY(QString::fromStdString(state).contains("opens denied"));
+
+    QVERIFY(q3sim::runControlCommand("deny-open off"));
+    QVERIFY(openDevice(q3sim::interfacePath(q3sim::CommandInterface)));
+    q3sim::denyOpens(true);
+    QVERIFY(!q3sim::runControlCommand("deny-open maybe"));
+    q3sim::reset();
+    QVERIFY(openDevice(q3sim::interfacePath(q3sim::EventInterface)));
+}
+
 void TestQ3Sim::keyboardControlCommands_data()
 {
     QTest::addColumn<Action>("setup");
@@ -1155,4 +1191,52 @@ void TestQ3Sim::keyboardControlCommands()
 }
 
 QTEST_APPLESS_MAIN(TestQ3Sim)
+void TestQ3Sim::udevMonitorSeesHidrawChanges_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QStringList>("seen");  // action node, in order
+    QTest::newRow("unplug") << "unplug" << QStringList{"remove hidraw0", "remove hidraw1"};
+    QTest::newRow("unplug, plug") << "unplug,plug"
+                                  << QStringList{"remove hidraw0", "remove hidraw1", "add hidraw0", "add hidraw1"};
+    QTest::newRow("event interface hidden") << "interfaces command" << QStringList{"remove hidraw1"};
+    QTest::newRow("unplug twice") << "unplug,unplug" << QStringList{"remove hidraw0", "remove hidraw1"};
+    QTest::newRow("plug while plugged") << "plug" << QStringList{};
+}
+
+void TestQ3Sim::udevMonitorSeesHidrawChanges()
+{
+    QFETCH(QString, change);
+    QFETCH(QStringList, seen);
+    udev* context = udev_new();
+    QVERIFY(context);
+    udev_monitor* hidraw = udev_monitor_new_from_netlink(context, "udev");
+    udev_monitor* input = udev_monitor_new_from_netlink(context, "udev");
+    QVERIFY(hidraw && input);
+    QCOMPARE(udev_monitor_filter_add_match_subsystem_devtype(hidraw, "hidraw", nullptr), 0);
+    QCOMPARE(udev_monitor_filter_add_match_subsystem_devtype(input, "input", nullptr), 0);
+    QCOMPARE(udev_monitor_enable_receiving(hidraw), 0);
+    QCOMPARE(udev_monitor_enable_receiving(input), 0);
+    QVERIFY(udev_monitor_get_fd(hidraw) >= 0);
+
+    for (const QString& command : change.split(','))
+        QVERIFY2(q3sim::runControlCommand(command.toStdString()), qPrintable(command));
+
+    QStringList got;
+    while (udev_device* d = udev_monitor_receive_device(hidraw)) {
+        QCOMPARE(QString(udev_device_get_subsystem(d)), QString("hidraw"));
+        QCOMPARE(QString(udev_device_get_devnode(d)), "/dev/" + QString(udev_device_get_sysname(d)));
+        got << QString("%1 %2").arg(udev_device_get_action(d), udev_device_get_sysname(d));
+        udev_device_unref(d);
+    }
+    QCOMPARE(got, seen);
+    QVERIFY(!udev_monitor_receive_device(input));  // another subsystem hears nothing
+
+    udev_monitor_unref(input);
+    udev_monitor_unref(hidraw);
+    udev_unref(context);
+    // A monitor that is gone is not written to.
+    q3sim::setPlugged(false);
+    q3sim::setPlugged(true);
+}
+
 #include "tst_q3sim.moc"

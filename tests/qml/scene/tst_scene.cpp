@@ -280,7 +280,7 @@ public:
     // one, clearAllMedia takes it away).
     Q_INVOKABLE bool backgroundStarted() const
     {
-        return !view->sounds->mediaBackground->currentSource().url().isEmpty();
+        return view->sounds->mediaBackground->currentSource().type() != Phonon::MediaSource::Empty;
     }
 
     // What the next picture dialog returns; "" cancels it.
