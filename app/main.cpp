@@ -6,6 +6,8 @@
 #include "app/Widget.h"
 #include "bridge/myQQuickView.h"
 #include "input/GlobalInputHook.h"
+#include "input/InputHookPlatform.h"
+#include "input/WindowKeyFallback.h"
 
 #include <QApplication>
 
@@ -37,6 +39,9 @@ int main(int argc, char* argv[])
         inputHook.setKeyboardCallback(&Widget::keyboardHookCallback, &window);
         inputHook.setMouseCallback(&Widget::mouseHookCallback, &window);
         window.showNormal();
+        WindowKeyFallback windowKeys;
+        if (WindowKeyFallback::needed(InputHookPlatform::installed(), QGuiApplication::platformName()))
+            windowKeys.attach(window.windowHandle());
         window.startScene();
         result = app.exec();
         inputHook.uninstallHooks();
