@@ -8,6 +8,8 @@
 #include "app/Widget.h"
 #include "bridge/myQQuickView.h"
 
+#include "CopyTree.h"
+
 #include <q3sim.h>
 
 #include <QDirIterator>
@@ -49,18 +51,6 @@ QByteArray randomBytes()
     return bytes;
 }
 
-bool copyTree(const QString& from, const QString& to)
-{
-    QDirIterator it(from, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + source.mid(from.size());
-        QDir().mkpath(QFileInfo(target).path());
-        if (!QFile::copy(source, target))
-            return false;
-    }
-    return true;
-}
 
 }
 

@@ -13,6 +13,8 @@
 #include "app/Widget.h"
 #include "bridge/myQQuickView.h"
 
+#include "../CopyTree.h"
+
 #include <q3sim.h>
 
 #include <QApplication>
@@ -44,18 +46,6 @@ long residentKiB()
     return QString(f.readAll()).split(' ').value(1).toLong() * 4;
 }
 
-bool copyTree(const QString& from, const QString& to)
-{
-    QDirIterator it(from, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + source.mid(from.size());
-        QDir().mkpath(QFileInfo(target).path());
-        if (!QFile::copy(source, target))
-            return false;
-    }
-    return true;
-}
 
 struct Snapshot
 {
