@@ -16,7 +16,7 @@ app_pid=""; xvfb_pid=""
 trap 'kill $app_pid $xvfb_pid 2>/dev/null; rm -rf "$work"' EXIT
 
 fail() { echo "FAIL: $*"; [ -f "$work/app.log" ] && sed 's/^/  app: /' "$work/app.log"; exit 1; }
-has() { grep -q -- "$2" "$1" || fail "$1 lacks: $2"; }
+has() { grep -q -- "$2" "$1" || { sed 's/^/  log: /' "$1"; fail "$1 lacks: $2"; }; }
 
 for tool in cpack dpkg-deb desktop-file-validate appstreamcli Xvfb xdotool; do
   command -v "$tool" >/dev/null || fail "$tool missing (scripts/setup.sh installs it)"
@@ -121,6 +121,8 @@ xvfb_pid=$!
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "virtual display did not start"
 export DISPLAY=":$(head -1 "$work/display")"
+# The server answers a client before the report looks at it.
+for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 
 # Key capture as the report sees it, with a display.
 LD_PRELOAD="$sim" "$root/usr/bin/q3config" --diagnose >"$work/diagnose.log" 2>&1
