@@ -5,6 +5,7 @@
 // libFuzzer and the corpus replay notice them.
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QString>
@@ -50,36 +51,45 @@ inline void ensureApplication()
     new QCoreApplication(argc, argv);
 }
 
-// A folder of its own for every input. QSettings keeps what it parsed by
-// path and looks at size and modification time only, so an input written
-// to the path of the previous one within the same millisecond could be
-// answered from that cache instead of being read.
+// The folder the inputs are written to, emptied for every input. QSettings
+// keeps what it parsed by path and looks only at size and modification
+// time, so every file written here gets a modification time of its own:
+// an input is never answered from the previous one's cache. (A fresh path
+// per input would grow that cache instead, and the leak check after every
+// input would then take most of the time.)
 class Scratch
 {
 public:
-    // An empty folder; the previous input's folder is removed.
+    // The folder, empty.
     QString fresh()
     {
-        if (!current.isEmpty())
-            QDir(current).removeRecursively();
-        current = root.path() + "/" + QString::number(++count);
-        QDir().mkpath(current);
-        return current;
+        QDir dir(root.path() + "/input");
+        if (dir.exists()) {
+            for (const QString& entry : dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
+                if (!dir.remove(entry))
+                    QDir(dir.filePath(entry)).removeRecursively();
+            }
+        } else {
+            dir.mkpath(".");
+        }
+        return dir.path();
     }
 
-    // Writes the input to `name` inside the current folder; returns its path.
-    QString write(const QString& name, const uint8_t* data, size_t size) const
+    // Writes the input to `name` inside the folder; returns its path.
+    QString write(const QString& name, const uint8_t* data, size_t size)
     {
-        const QString path = current + "/" + name;
+        const QString path = root.path() + "/input/" + name;
         QFile f(path);
-        if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
             f.write(reinterpret_cast<const char*>(data), qint64(size));
+            f.setFileTime(QDateTime::fromSecsSinceEpoch(1000000000 + qint64(++count)),
+                          QFileDevice::FileModificationTime);
+        }
         return path;
     }
 
 private:
     QTemporaryDir root;
-    QString current;
     quint64 count = 0;
 };
 

@@ -12,7 +12,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     fuzz::ensureApplication();
-    const QString folder = fuzz::scratch().fresh();
+    // p1.bin stays from one input to the next, as in the program: the copy
+    // that replaces it is always newer, so no settings object can mistake
+    // it for the file it replaced.
+    static const QString folder = fuzz::scratch().fresh();
     const QString chosen = fuzz::scratch().write("chosen.pf", data, size);
 
     ProfileStore profiles;

@@ -39,6 +39,11 @@ else
 fi
 
 export QT_QPA_PLATFORM=offscreen
+# The file harnesses write every input to a file and the settings class
+# syncs what it writes to disk: on a memory file system that costs nothing.
+if [ -z "${TMPDIR:-}" ] && [ -w /dev/shm ]; then
+  export TMPDIR=/dev/shm
+fi
 export XDG_RUNTIME_DIR="$build/runtime"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
