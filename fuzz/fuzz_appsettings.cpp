@@ -8,6 +8,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    if (fuzz::leftToReplay(data, size))
+        return -1;
     fuzz::ensureApplication();
     const QString folder = fuzz::scratch().fresh();
     const QString file = fuzz::scratch().write("apConfig.bin", data, size);

@@ -11,6 +11,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    if (fuzz::leftToReplay(data, size))
+        return -1;
     fuzz::ensureApplication();
     // p1.bin stays from one input to the next, as in the program: the copy
     // that replaces it is always newer, so no settings object can mistake
