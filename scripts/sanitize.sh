@@ -22,11 +22,17 @@ case "$kind" in
     flags="address,undefined"
     # Every test.
     tests=()
+    targets=(all)
     ;;
   thread)
     build=${Q3_TSAN_BUILD_DIR:-$root/build-tsan}
     flags="thread"
-    tests=(-R '^(tst_commands|tst_listener|tst_discovery|tst_devinfo|tst_datafiles|tst_input_core|tst_input_x11keys|tst_q3langcs|tst_q3sim|tst_q3sim_firmware|fuzz_replay_.*)$')
+    targets=(tst_commands tst_listener tst_discovery tst_devinfo tst_datafiles tst_input_core
+             tst_input_x11keys tst_q3langcs tst_q3sim tst_q3sim_firmware
+             fuzz_replay_hwdef fuzz_replay_keycodes fuzz_replay_language fuzz_replay_macro
+             fuzz_replay_profile fuzz_replay_appsettings fuzz_replay_devinfo
+             fuzz_replay_device_answers fuzz_replay_device_reports)
+    tests=(-R "^($(IFS='|'; echo "${targets[*]}"))\$")
     ;;
   *)
     echo "usage: $0 address|thread [ctest arguments]" >&2
@@ -36,7 +42,7 @@ esac
 
 "$root/scripts/setup.sh"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQ3_SANITIZE="$flags" >/dev/null
-cmake --build "$build" -j"$(nproc)"
+cmake --build "$build" -j"$(nproc)" --target "${targets[@]}"
 
 # The preloaded simulated keyboard comes before the sanitizer's runtime in
 # the programs started with LD_PRELOAD; both are instrumented alike.
