@@ -45,7 +45,7 @@ esac
 # the programs started with LD_PRELOAD; both are instrumented alike.
 # Any report ends the program that made it (the build runs the skin
 # generator), so ctest lists every test that made one.
-export ASAN_OPTIONS="detect_leaks=1:verify_asan_link_order=0:abort_on_error=1:detect_stack_use_after_return=1:strict_string_checks=1"
+export ASAN_OPTIONS="detect_leaks=1:fast_unwind_on_malloc=0:verify_asan_link_order=0:abort_on_error=1:detect_stack_use_after_return=1"
 export LSAN_OPTIONS="suppressions=$supp/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:suppressions=$supp/ubsan.supp"
 export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$supp/tsan.supp"

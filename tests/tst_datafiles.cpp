@@ -313,7 +313,7 @@ void TestDataFiles::startupCleanUpKeepsActions_data()
     QTest::newRow("second claim on a slot") << "[config]\nindex=0\ntotal=2\n" + actions << 1;
     QTest::newRow("truncated before its binding") << QByteArray("[macro]\n0=A    [Down]\n1=A   ") << -1;
     QTest::newRow("deliberately unbound") << "[config]\nindex=-1\ntotal=2\n" + actions << -1;
-    QTest::newRow("random bytes") << QByteArray("\x8f\x03[\xff\x00=\x91\xe2garbage\x01\x02\n\xfe\xfd", 23) << -2;
+    QTest::newRow("random bytes") << QByteArray("\x8f\x03[\xff\x00=\x91\xe2garbage\x01\x02\n\xfe\xfd", 20) << -2;
 }
 
 void TestDataFiles::startupCleanUpKeepsActions()
