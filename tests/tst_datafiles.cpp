@@ -482,7 +482,8 @@ void TestDataFiles::savedMacroReachesTheSlot()
     f.waitForLink();
 
     // The keyboard's own memory of slot 3, and the same read back over the wire.
-    const auto& stored = q3sim::keyboardState().macros[3];
+    const q3sim::KeyboardState state = q3sim::keyboardState();
+    const auto& stored = state.macros[3];
     const QByteArray expected = QByteArray::fromHex("010004 01007f 6400 2881 0000").append(QByteArray(116, '\0'));
     QCOMPARE(QByteArray(reinterpret_cast<const char*>(stored.data()), 128), expected);
     std::vector<unsigned char> slot(128, 0xEE);
