@@ -2,7 +2,7 @@
 
 #include <hidapi.h>
 
-#include <QMutexLocker>
+#include <mutex>
 
 Hid_Thread::Hid_Thread(QObject* parent)
     : QThread(parent)
@@ -40,19 +40,19 @@ void Hid_Thread::refreshDevices(const QList<DevInfo>& catalogue)
         hid_free_enumeration(list);
     }
 
-    QMutexLocker lock(&devicesLock);
+    std::lock_guard<std::mutex> lock(devicesLock);
     devices = found;
 }
 
 HidDevice Hid_Thread::device(uint did) const
 {
-    QMutexLocker lock(&devicesLock);
+    std::lock_guard<std::mutex> lock(devicesLock);
     return did < uint(devices.size()) ? devices.at(int(did)) : HidDevice();
 }
 
 int Hid_Thread::deviceCount() const
 {
-    QMutexLocker lock(&devicesLock);
+    std::lock_guard<std::mutex> lock(devicesLock);
     return devices.size();
 }
 
@@ -66,7 +66,7 @@ hid_device* Hid_Thread::openInterface(uint did, bool eventInterface, hid_device*
 {
     QString path;
     {
-        QMutexLocker lock(&devicesLock);
+        std::lock_guard<std::mutex> lock(devicesLock);
         if (did >= uint(devices.size()))
             return nullptr;
         const HidDevice& d = devices.at(int(did));
@@ -86,7 +86,7 @@ hid_device* Hid_Thread::openInterface(uint did, bool eventInterface, hid_device*
     }
 
     // The interface has gone: it counts as absent until the next refresh.
-    QMutexLocker lock(&devicesLock);
+    std::lock_guard<std::mutex> lock(devicesLock);
     if (did < uint(devices.size())) {
         HidDevice& d = devices[int(did)];
         QString& p = eventInterface ? d.path2 : d.path;

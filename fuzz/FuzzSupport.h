@@ -110,8 +110,8 @@ inline QString shippedFile(const char* relative)
 // trust a stored element count. Under AddressSanitizer an absurd count ends
 // in an allocation it refuses and a null pointer inside Qt; without it the
 // same inputs pass, and the corpus replay of the normal build runs them.
-// Builds with AddressSanitizer leave such inputs to that replay, so that
-// fuzzing spends its time on the project's readers.
+// Sanitizer builds leave such inputs to that replay, so that fuzzing spends
+// its time on the project's readers.
 inline bool leftToReplay(const uint8_t* data, size_t size)
 {
 #ifdef Q3_LEAVE_QT_VARIANTS
