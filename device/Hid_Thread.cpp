@@ -14,6 +14,9 @@ Hid_Thread::~Hid_Thread()
     // Pool workers may still be running with this object.
     stopListener();
     pendingTransfer.waitForFinished();
+    // The list goes under its lock, the last worker's reads ordered before.
+    std::lock_guard<std::mutex> lock(devicesLock);
+    devices.clear();
 }
 
 void Hid_Thread::refreshDevices(const QList<DevInfo>& catalogue)
