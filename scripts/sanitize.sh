@@ -3,9 +3,10 @@
 #
 #   scripts/sanitize.sh address   every test, AddressSanitizer + UndefinedBehaviorSanitizer
 #                                 (build-asan)
-#   scripts/sanitize.sh thread    the parts without a scene (transport, commands, listener,
-#                                 input core, encoders, parsers, the simulated keyboard)
-#                                 under ThreadSanitizer (build-tsan)
+#   scripts/sanitize.sh thread    the parts without a scene or sounds (transport, commands,
+#                                 listener, discovery, input core, the simulated keyboard, and
+#                                 the encoders and parsers through the corpus replays) under
+#                                 ThreadSanitizer (build-tsan)
 #
 # Further arguments go to ctest. Qt, glib, GStreamer and Phonon are not
 # instrumented; what they report of their own is named in
@@ -27,7 +28,7 @@ case "$kind" in
   thread)
     build=${Q3_TSAN_BUILD_DIR:-$root/build-tsan}
     flags="thread"
-    targets=(tst_commands tst_listener tst_discovery tst_devinfo tst_datafiles tst_input_core
+    targets=(tst_commands tst_listener tst_discovery tst_devinfo tst_input_core
              tst_input_x11keys tst_q3langcs tst_q3sim tst_q3sim_firmware
              fuzz_replay_hwdef fuzz_replay_keycodes fuzz_replay_language fuzz_replay_macro
              fuzz_replay_profile fuzz_replay_appsettings fuzz_replay_devinfo
