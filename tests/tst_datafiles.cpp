@@ -899,6 +899,11 @@ void TestDataFiles::backgroundLoopKeepsMemoryFlat()
     // The silent sink plays as fast as it is fed: many passes of the 12 s
     // background in a few seconds. Each restart of the sound used to cost
     // about 100 KiB that were never given back.
+#if defined(__SANITIZE_ADDRESS__)
+    // AddressSanitizer holds freed memory back to catch late uses, so the
+    // process grows regardless; its leak check covers this case there.
+    QSKIP("memory growth is not measurable under AddressSanitizer");
+#endif
     BridgeFixture f;
     QDir().mkpath("modules/media");
     QVERIFY(QFile::copy(":/tests/media/00.mp3", "modules/media/00.mp3"));
