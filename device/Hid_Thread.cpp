@@ -4,7 +4,7 @@
 
 #include <hidapi.h>
 
-#include <QMutexLocker>
+#include <mutex>
 
 #include <cerrno>
 
@@ -18,6 +18,13 @@ Hid_Thread::~Hid_Thread()
     // Pool workers may still be running with this object.
     stopListener();
     pendingTransfer.waitForFinished();
+    // A transfer hands the link back as its very last step. The future has
+    // already waited for it; reading the flag makes that order visible to
+    // thread checkers too, which do not see inside Qt's futures.
+    (void)idle.load(std::memory_order_acquire);
+    // The list goes under its lock, the last worker's reads ordered before.
+    std::lock_guard<std::mutex> lock(devicesLock);
+    devices.clear();
 }
 
 void Hid_Thread::refreshDevices(const QList<DevInfo>& catalogue)
@@ -44,19 +51,19 @@ void Hid_Thread::refreshDevices(const QList<DevInfo>& catalogue)
         hid_free_enumeration(list);
     }
 
-    QMutexLocker lock(&devicesLock);
+    std::lock_guard<std::mutex> lock(devicesLock);
     devices = found;
 }
 
 HidDevice Hid_Thread::device(uint did) const
 {
-    QMutexLocker lock(&devicesLock);
+    std::lock_guard<std::mutex> lock(devicesLock);
     return did < uint(devices.size()) ? devices.at(int(did)) : HidDevice();
 }
 
 int Hid_Thread::deviceCount() const
 {
-    QMutexLocker lock(&devicesLock);
+    std::lock_guard<std::mutex> lock(devicesLock);
     return devices.size();
 }
 
@@ -70,7 +77,7 @@ hid_device* Hid_Thread::openInterface(uint did, bool eventInterface, hid_device*
 {
     QString path;
     {
-        QMutexLocker lock(&devicesLock);
+        std::lock_guard<std::mutex> lock(devicesLock);
         if (did >= uint(devices.size()))
             return nullptr;
         const HidDevice& d = devices.at(int(did));
@@ -95,7 +102,7 @@ hid_device* Hid_Thread::openInterface(uint did, bool eventInterface, hid_device*
         openDenied = true;
 
     // The interface has gone: it counts as absent until the next refresh.
-    QMutexLocker lock(&devicesLock);
+    std::lock_guard<std::mutex> lock(devicesLock);
     if (did < uint(devices.size())) {
         HidDevice& d = devices[int(did)];
         QString& p = eventInterface ? d.path2 : d.path;

@@ -4,7 +4,6 @@
 
 #include <QFuture>
 #include <QList>
-#include <QMutex>
 #include <QThread>
 
 #include <QVariantList>
@@ -12,6 +11,7 @@
 #include <atomic>
 #include <functional>
 #include <initializer_list>
+#include <mutex>
 
 struct hid_device_;
 typedef struct hid_device_ hid_device;
@@ -143,8 +143,9 @@ private:
 
     hid_device* openInterface(uint did, bool eventInterface, hid_device*& h);
 
-    // The list is replaced on the GUI thread while pool workers read it.
-    mutable QMutex devicesLock;
+    // The list is replaced on the GUI thread while pool workers read it. A
+    // standard mutex, so that thread checkers see it.
+    mutable std::mutex devicesLock;
     QList<HidDevice> devices;
     std::atomic<uint> curDevice{0};
     hid_device* handle = nullptr;

@@ -18,6 +18,9 @@ PACKAGES=(
   sox libsox-fmt-mp3 lame
   # global key and button capture on X11
   libx11-dev libxi-dev
+  # fuzz harnesses (scripts/fuzz.sh): clang with libFuzzer and the sanitizer
+  # runtimes; the sanitizer runs (scripts/sanitize.sh) use gcc's runtimes
+  clang libclang-rt-dev libasan8 libubsan1 libtsan2
   # Windows back end compile check
   g++-mingw-w64-x86-64-posix
   # packaging: the Debian package (dpkg-shlibdeps) and the checks of its desktop files

@@ -313,7 +313,7 @@ void TestDataFiles::startupCleanUpKeepsActions_data()
     QTest::newRow("second claim on a slot") << "[config]\nindex=0\ntotal=2\n" + actions << 1;
     QTest::newRow("truncated before its binding") << QByteArray("[macro]\n0=A    [Down]\n1=A   ") << -1;
     QTest::newRow("deliberately unbound") << "[config]\nindex=-1\ntotal=2\n" + actions << -1;
-    QTest::newRow("random bytes") << QByteArray("\x8f\x03[\xff\x00=\x91\xe2garbage\x01\x02\n\xfe\xfd", 23) << -2;
+    QTest::newRow("random bytes") << QByteArray("\x8f\x03[\xff\x00=\x91\xe2garbage\x01\x02\n\xfe\xfd", 20) << -2;
 }
 
 void TestDataFiles::startupCleanUpKeepsActions()
@@ -482,7 +482,8 @@ void TestDataFiles::savedMacroReachesTheSlot()
     f.waitForLink();
 
     // The keyboard's own memory of slot 3, and the same read back over the wire.
-    const auto& stored = q3sim::keyboardState().macros[3];
+    const q3sim::KeyboardState state = q3sim::keyboardState();
+    const auto& stored = state.macros[3];
     const QByteArray expected = QByteArray::fromHex("010004 01007f 6400 2881 0000").append(QByteArray(116, '\0'));
     QCOMPARE(QByteArray(reinterpret_cast<const char*>(stored.data()), 128), expected);
     std::vector<unsigned char> slot(128, 0xEE);
@@ -898,6 +899,11 @@ void TestDataFiles::backgroundLoopKeepsMemoryFlat()
     // The silent sink plays as fast as it is fed: many passes of the 12 s
     // background in a few seconds. Each restart of the sound used to cost
     // about 100 KiB that were never given back.
+#if defined(__SANITIZE_ADDRESS__)
+    // AddressSanitizer holds freed memory back to catch late uses, so the
+    // process grows regardless; its leak check covers this case there.
+    QSKIP("memory growth is not measurable under AddressSanitizer");
+#endif
     BridgeFixture f;
     QDir().mkpath("modules/media");
     QVERIFY(QFile::copy(":/tests/media/00.mp3", "modules/media/00.mp3"));
