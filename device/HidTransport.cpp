@@ -12,11 +12,14 @@
 
 bool Hid_Thread::waitIdle()
 {
-    for (int poll = 0; poll < idlePolls; ++poll) {
-        bool expected = true;
-        if (idle.compare_exchange_strong(expected, false))
+    idleTimedOutPolls = 0;
+    for (int poll = 0; poll < idlePolls;) {
+        if (idle.tryTake())
             return true;
-        QThread::msleep(8);
+        if (idle.waitHandOver(std::chrono::milliseconds(idlePollMs)))
+            continue; // handed back: take it now (another caller may have been quicker)
+        ++idleTimedOutPolls;
+        ++poll;
         QCoreApplication::processEvents();
     }
     return false;
