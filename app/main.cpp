@@ -4,6 +4,7 @@
 #include "app/StartupEnvironment.h"
 #include "app/Ui_Controler.h"
 #include "app/Widget.h"
+#include "bridge/FirstFrameReport.h"
 #include "bridge/myQQuickView.h"
 #include "input/GlobalInputHook.h"
 
@@ -37,6 +38,7 @@ int main(int argc, char* argv[])
         inputHook.setKeyboardCallback(&Widget::keyboardHookCallback, &window);
         inputHook.setMouseCallback(&Widget::mouseHookCallback, &window);
         window.showNormal();
+        FirstFrameReport::watch(window.controller->view);
         window.startScene();
         result = app.exec();
         inputHook.uninstallHooks();
