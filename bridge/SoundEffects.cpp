@@ -29,8 +29,14 @@ Phonon::MediaObject* makePlayer(QObject* parent)
 SoundEffects::SoundEffects(QObject* parent)
     : QObject(parent)
 {
-    mediaBackground = makePlayer(this);
     backgroundStream = new LoopingSoundStream(this);
+}
+
+void SoundEffects::ensurePlayers()
+{
+    if (mediaBackground)
+        return;
+    mediaBackground = makePlayer(this);
     for (auto& effect : mediaEffects)
         effect = makePlayer(this);
     // The endless stream only ends when the back end gives up on it: start
@@ -58,6 +64,7 @@ void SoundEffects::playIndex(int index)
     }
     if (index < 1 || index > 4)
         return;
+    ensurePlayers();
     Phonon::MediaObject* effect = mediaEffects[size_t(index - 1)];
     effect->clear();
     effect->setCurrentSource(Phonon::MediaSource(fileUrl(index)));
@@ -66,6 +73,7 @@ void SoundEffects::playIndex(int index)
 
 void SoundEffects::playBackground()
 {
+    ensurePlayers();
     // The player lets go of the stream before it is read again from the start.
     mediaBackground->clear();
     // A missing or empty file is handed to the player as it is, which
@@ -79,6 +87,8 @@ void SoundEffects::playBackground()
 
 void SoundEffects::clearAll()
 {
+    if (!mediaBackground)
+        return; // nothing has played yet
     mediaBackground->clear();
     for (auto* effect : mediaEffects)
         effect->clear();
