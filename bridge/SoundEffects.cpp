@@ -32,6 +32,14 @@ SoundEffects::SoundEffects(QObject* parent)
     backgroundStream = new LoopingSoundStream(this);
 }
 
+SoundEffects::~SoundEffects()
+{
+    // The background player lets go of the stream before the stream goes.
+    delete mediaBackground;
+    for (auto* effect : mediaEffects)
+        delete effect;
+}
+
 void SoundEffects::ensurePlayers()
 {
     if (mediaBackground)

@@ -22,6 +22,7 @@ class SoundEffects : public QObject
     Q_OBJECT
 public:
     explicit SoundEffects(QObject* parent = nullptr);
+    ~SoundEffects() override;
 
     bool audioEnabled = true;
     // Null until the first sound plays (ensurePlayers).
