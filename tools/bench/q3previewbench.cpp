@@ -42,6 +42,10 @@
 #include <QThread>
 #include <QTimer>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include <q3sim.h>
 
 #include <sys/resource.h>
@@ -370,27 +374,41 @@ int saveRun(const QString& kind, const QString& binDir)
         std::fprintf(stderr, "warning: %zu transfers recorded before the click\n", before);
 
     const QPoint at = button->mapToScene(QPointF(button->width() / 2, button->height() / 2)).toPoint();
-    QElapsedTimer clock;
-    clock.start();
-    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, at);
-    if (qEnvironmentVariableIsSet("BENCH_SAVE_TIMELINE"))
-        std::fprintf(stderr, "click handled at %.2f ms\n", clock.nsecsElapsed() / 1e6);
-    // The last report: the moment the keyboard records the last transfer.
-    size_t seen = q3sim::transferTimings().size();
-    qint64 lastNs = seen > before ? clock.nsecsElapsed() : -1;
-    QElapsedTimer quiet;
-    quiet.start();
-    while (quiet.elapsed() < 1500) {
-        QCoreApplication::processEvents();
-        const size_t now = q3sim::transferTimings().size();
-        if (now != seen) {
-            seen = now;
-            lastNs = clock.nsecsElapsed();
-            if (qEnvironmentVariableIsSet("BENCH_SAVE_TIMELINE"))
-                std::fprintf(stderr, "transfer %zu recorded at %.2f ms\n", now - before, lastNs / 1e6);
-            quiet.restart();
+    // A watcher thread notes when the keyboard records each transfer: the
+    // click's handler runs on this thread and may go on after the last one.
+    std::atomic<bool> watching{true};
+    std::atomic<long long> lastNs{-1};
+    std::vector<std::pair<size_t, long long>> timeline;
+    const auto nowNs = [] {
+        return std::chrono::duration_cast<std::chrono::nanoseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch()).count();
+    };
+    std::atomic<long long> clickNs{nowNs()};
+    std::thread watcher([&] {
+        size_t seen = before;
+        while (watching.load()) {
+            const size_t now = q3sim::transferTimings().size();
+            if (now != seen) {
+                seen = now;
+                lastNs = nowNs() - clickNs.load();
+                timeline.emplace_back(now - before, lastNs.load());
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(50));
         }
-        QThread::usleep(100);
+    });
+    clickNs = nowNs();
+    if (qEnvironmentVariableIsSet("BENCH_SAVE_DIRECT"))
+        QMetaObject::invokeMethod(root->findChild<QObject*>("downItem"), "btnTotalApplyClicked");
+    else
+        QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, at);
+    const double handledMs = (nowNs() - clickNs.load()) / 1e6;
+    runFor(1500);
+    watching = false;
+    watcher.join();
+    if (qEnvironmentVariableIsSet("BENCH_SAVE_TIMELINE")) {
+        std::fprintf(stderr, "click handled after %.2f ms\n", handledMs);
+        for (const auto& [n, ns] : timeline)
+            std::fprintf(stderr, "transfer %zu recorded at %.2f ms\n", n, ns / 1e6);
     }
     const std::vector<q3sim::TransferTiming> all = q3sim::transferTimings();
     if (all.size() <= before || lastNs < 0) {
@@ -407,7 +425,7 @@ int saveRun(const QString& kind, const QString& binDir)
                     + QString::asprintf(":%.1fms ", t.micros / 1000.0);
     }
     std::printf("save_%s ms=%.2f floor_ms=%.2f transfers=%zu data_reports=%d commands=%s\n", qPrintable(kind),
-                lastNs / 1e6, protocolFloorMs(sent), sent.size(), dataReports, qPrintable(commands.trimmed().replace(' ', ',')));
+                lastNs.load() / 1e6, protocolFloorMs(sent), sent.size(), dataReports, qPrintable(commands.trimmed().replace(' ', ',')));
     std::fflush(stdout);
     window.close();
     return 0;
