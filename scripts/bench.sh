@@ -106,9 +106,9 @@ start_run() {
 # "min med max" of the numbers on standard input.
 stats() { sort -g | awk '{v[NR]=$1} END{m=(NR%2)?v[(NR+1)/2]:(v[NR/2]+v[NR/2+1])/2; printf "%s %s %s\n", v[1], m, v[NR]}'; }
 row() { # name unit program-values floor-values [target]
-  local p f; p=($(tr ' ' '\n' <<<"$3" | grep . | stats)); f=($(tr ' ' '\n' <<<"$4" | grep . | stats))
-  printf '%-34s %9.2f %9.2f %9.2f | %9.2f %9.2f %9.2f | %6.2fx  %s\n' "$1 ($2)" "${p[@]}" "${f[@]}" \
-    "$(awk "BEGIN{print (${f[1]} > 0) ? ${p[1]} / ${f[1]} : 0}")" "${5:-}"
+  local p f ratio; p=($(tr ' ' '\n' <<<"$3" | grep . | stats)); f=($(tr ' ' '\n' <<<"$4" | grep . | stats))
+  ratio=$(awk -v p="${p[1]}" -v f="${f[1]}" 'BEGIN{if (f > 0) printf "%.2fx", p / f; else print "-"}')
+  printf '%-42s %8.2f %8.2f %8.2f | %8.2f %8.2f %8.2f | %6s  %s\n' "$1 ($2)" "${p[@]}" "${f[@]}" "$ratio" "${5:-}"
 }
 
 echo "bench: $rounds rounds on $DISPLAY, $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
@@ -142,7 +142,7 @@ for r in $(seq "$rounds"); do
 done
 
 echo
-printf '%-34s %29s | %29s | %s\n' "measure" "program min / median / max" "floor min / median / max" "ratio of medians, target"
+printf '%-42s %26s | %26s | %s\n' "measure" "program min / median / max" "floor min / median / max" "ratio of medians, target"
 row "start-up to first frame" ms "${ff[quiet]}" "${ff[floor]}" "<= 1.5x"
 row "start-up, sounds on" ms "${ff[sound]}" "${ff[floor]}" "<= 1.5x"
 row "resident memory at 3 s" MiB "${rss[quiet]}" "${rss[floor]}" "<= 1.3x"
