@@ -20,6 +20,11 @@ QUrl fileUrl(int index)
 Phonon::MediaObject* makePlayer(QObject* parent)
 {
     auto* media = new Phonon::MediaObject(parent);
+    // Nothing here listens to the player's ticks; left at its default, the
+    // back end still wakes the GUI thread 25 times a second while it plays
+    // (for ticks and its prefinish mark), which a looping background sound
+    // does all the time.
+    media->setTickInterval(1000);
     auto* output = new Phonon::AudioOutput(Phonon::MusicCategory, parent);
     Phonon::createPath(media, output);
     return media;
