@@ -7,6 +7,8 @@
 #include "bridge/FirstFrameReport.h"
 #include "bridge/myQQuickView.h"
 #include "input/GlobalInputHook.h"
+#include "input/InputHookPlatform.h"
+#include "input/WindowKeyFallback.h"
 
 #include <QApplication>
 
@@ -38,6 +40,9 @@ int main(int argc, char* argv[])
         inputHook.setKeyboardCallback(&Widget::keyboardHookCallback, &window);
         inputHook.setMouseCallback(&Widget::mouseHookCallback, &window);
         window.showNormal();
+        WindowKeyFallback windowKeys;
+        if (WindowKeyFallback::needed(InputHookPlatform::installed(), QGuiApplication::platformName()))
+            windowKeys.attach(window.windowHandle());
         FirstFrameReport::watch(window.controller->view);
         window.startScene();
         result = app.exec();

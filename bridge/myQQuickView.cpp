@@ -565,3 +565,13 @@ QVariantList myQQuickView::ui_B0H_GetColor()
 {
     return profiles.value("color/color").toList();
 }
+
+int myQQuickView::macroIncodeSize(QStringList macros)
+{
+    return macroIncode(macros).size();
+}
+
+int myQQuickView::macroIncodeLimit()
+{
+    return MacroEncoder::deviceBufferSize;
+}

@@ -106,6 +106,10 @@ public slots:
     QVariantList ui_92H_GetUserPicture(uchar index);
     QVariant ui_A1H_GetCurrentProfile();
     QVariantList ui_B0H_GetColor();
+    // How many of the keyboard's macro bytes the actions take, encoded as
+    // they are sent, and how many there are.
+    int macroIncodeSize(QStringList macros);
+    int macroIncodeLimit();
 
 private:
     void reportUnusableFiles();

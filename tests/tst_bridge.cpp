@@ -419,6 +419,8 @@ void TestBridge::slotOrder()
         "ui_8C8DH_GetKeyMatrix", "ui_92H_GetUserPicture", "ui_A1H_GetCurrentProfile",
         "ui_B0H_GetColor"};
     QCOMPARE(expected.size(), 57);
+    // Later additions come after the original slots.
+    const QStringList added{"macroIncodeSize", "macroIncodeLimit"};
     const QMetaObject& mo = myQQuickView::staticMetaObject;
     QStringList names;
     for (int i = mo.methodOffset(); i < mo.methodCount(); ++i) {
@@ -426,7 +428,7 @@ void TestBridge::slotOrder()
         if (m.methodType() == QMetaMethod::Slot && m.access() == QMetaMethod::Public)
             names << QString::fromLatin1(m.name());
     }
-    QCOMPARE(names, expected);
+    QCOMPARE(names, expected + added);
 }
 
 QTEST_MAIN(TestBridge)

@@ -1,21 +1,284 @@
 import QtQuick 2.15
+import "../common"
 
-// Key definition page (page 0). Stand-in until the page itself is in place:
-// its background, the keyboard drawing and the functions the frame calls.
+// Key definition page (page 0): gives the selected key of the drawing
+// another function -- an ordinary key (dragged from the drawing onto the key
+// box), a media or application key, or a macro -- switches it off or sets
+// it back to its default, and sends the whole key matrix on Apply. GAMING
+// MODE is sent at once; reassigning is possible only while it is ticked.
+//
+// Key codes (16 bits): high nibble 0 = ordinary key, usage in the low byte
+// (0 = off); 3 = media key, consumer usage in the low 12 bits; 4 = macro
+// key, repeat mode in bits 11-8 and macro index in bits 7-0.
 Item {
     id: keydefineItem
     width: 759
     height: 442
 
+    // Media and application keys, in list order.
+    readonly property var mediaCodes: [
+        0x30B5, 0x30B6, 0x30B7, 0x30CD, 0x30E2, 0x30E9, 0x30EA, 0x3183, 0x318A,
+        0x3192, 0x3194, 0x3221, 0x3223, 0x3224, 0x3225, 0x3226, 0x3227, 0x322A
+    ]
+    readonly property int firstMediaString: 56
+
+    property bool gamingMode: false
+    readonly property int category: _menu1.defaultIndex
+
+    // A key of the drawing is being dragged over the key box.
+    readonly property bool dragOverBox: priv.dragging && priv.overBox(_model.dragingKey.correctionX,
+                                                                      _model.dragingKey.correctionY)
+
     function initUI(isFirst, hw) {
-        if (isFirst)
+        if (isFirst === true)
             _model.initUI(hw)
+        refreshMacroFiles()
+        var keys = _model.getKey
+        for (var i = 0; i < keys.length; ++i) {
+            var v = ui_View.getKeydefine(i)
+            // A position the profile holds nothing for keeps its default.
+            if (v.length >= 2)
+                keys[i].keyCode = (Number(v[0]) & 0xFF) | ((Number(v[1]) * 256) & 0xFF00)
+            else
+                keys[i].keyCode = keys[i].keyCode_Default
+        }
+        keyCodeToUI(priv.selectedCode())
+        gamingMode = Number(ui_View.ui_82H_GetKeyboardMode()) !== 0
     }
 
     function translateStrings() {
+        var ids = [46, 48, 50]
+        for (var i = 0; i < ids.length; ++i)
+            md_Category.setProperty(i, "textX", priv.stringAt(ids[i]))
+        for (var k = 0; k < md_Media.count; ++k)
+            md_Media.setProperty(k, "textX", priv.stringAt(firstMediaString + k))
     }
 
+    function refreshMacroFiles() {
+        var shown = _menu2_4.getCurIndex()
+        var shownName = shown >= 0 && shown < md_Macro.count ? md_Macro.get(shown).textX : ""
+        md_Macro.clear()
+        var names = ui_View.getMacroIniNames()
+        var again = -1
+        for (var i = 0; i < names.length; ++i) {
+            var name = String(names[i])
+            name = name.substring(0, name.length - 4)
+            if (name === shownName)
+                again = i
+            md_Macro.append({ "textX": name, "textR": "" })
+        }
+        _menu2_4.setCurIndex(again)
+    }
+
+    // Shows code in the menu: its category and its entry.
     function keyCodeToUI(code) {
+        _menu2_0.setKeycodeUSB(-1)
+        _menu2_2.setCurIndex(-1)
+        _menu2_4.setCurIndex(-1)
+        switch ((code >> 12) & 0xF) {
+        case 0:
+            _menu1.setCurIndex(0)
+            _menu2_0.setKeycodeUSB(code & 0xFF)
+            break
+        case 3:
+            _menu1.setCurIndex(1)
+            _menu2_2.setCurIndex(mediaCodes.indexOf(code))
+            break
+        case 4:
+            _menu1.setCurIndex(2)
+            refreshMacroFiles()
+            _menu2_4.setCurIndex(priv.macroEntryOf(code & 0xFF))
+            break
+        default:
+            _menu1.setCurIndex(-1)
+            break
+        }
+    }
+
+    // The selected key back to its default.
+    function resetKey() {
+        var key = priv.selectedKey()
+        if (!key)
+            return
+        key.keyCode = key.keyCode_Default
+        keyCodeToUI(key.keyCode)
+    }
+
+    // Every key back to its default; positions without a key get 0.
+    function resetAll() {
+        var keys = _model.getKey
+        for (var i = 0; i < keys.length; ++i)
+            keys[i].keyCode = keys[i].keyCode_Default
+        keyCodeToUI(priv.selectedCode())
+    }
+
+    // The whole matrix, two values per position, low byte first.
+    function apply() {
+        var keys = _model.getKey
+        if (keys.length === 0)
+            return
+        var src = []
+        for (var i = 0; i < keys.length; ++i) {
+            var code = Number(keys[i].keyCode)
+            src.push(code & 0xFF, (code >> 8) & 0xFF)
+        }
+        ui_View.ui_0C0DH_SetKeyMatrix(src)
+    }
+
+    function setGamingMode(on) {
+        gamingMode = on
+        ui_View.ui_02H_SetKeyboardMode(on ? 1 : 0)
+    }
+
+    function chooseCategory(index) {
+        _menu2_0.setKeycodeUSB(-1)
+        _menu2_2.setCurIndex(-1)
+        _menu2_4.setCurIndex(-1)
+    }
+
+    function assignMedia(index) {
+        if (index < 0 || index >= mediaCodes.length)
+            return
+        priv.assign(mediaCodes[index])
+    }
+
+    // The macro is sent to its keyboard slot now; the key gets its code. A
+    // macro whose configuration cannot be read any more (its file went) or
+    // that has no keyboard slot is not assigned: the list is refreshed and
+    // shows the key's assignment again.
+    function assignMacro(index) {
+        if (index < 0 || index >= md_Macro.count)
+            return
+        var name = String(md_Macro.get(index).textX)
+        var config = ui_View.loadMacroIniConfig(name)
+        var slot = config.length >= 2 ? Number(config[0]) : -1
+        if (!(slot >= 0 && slot <= 255)) {
+            keyCodeToUI(priv.selectedCode())
+            return
+        }
+        ui_View.setMacroIniConfig(name, config)
+        ui_View.ui_10H_SetMacroKey(config[0], name)
+        priv.assign(0x4000 | ((Number(config[1]) * 256) & 0x0F00) | (slot & 0xFF))
+    }
+
+    // Switches the selected key off.
+    function clearKey() {
+        priv.assign(0)
+    }
+
+    QtObject {
+        id: priv
+
+        readonly property bool dragging: _model.dragingKey !== null && _model.dragingKey.pressed === true
+                                         && keydefineItem.category === 0 && keydefineItem.gamingMode
+
+        function stringAt(i) {
+            var list = globalSetting_stringList
+            return list && list[i] !== undefined && list[i] !== null ? String(list[i]) : ""
+        }
+
+        function selectedKey() {
+            var keys = _model.getKey
+            var m = _model.curKeyMatrix
+            return m >= 0 && m < keys.length ? keys[m] : null
+        }
+
+        function selectedCode() {
+            var key = selectedKey()
+            return key ? Number(key.keyCode) : 0
+        }
+
+        function assign(code) {
+            var key = selectedKey()
+            if (key)
+                key.keyCode = code
+        }
+
+        // The last macro whose keyboard slot is index.
+        function macroEntryOf(index) {
+            var found = -1
+            for (var i = 0; i < md_Macro.count; ++i) {
+                var config = ui_View.loadMacroIniConfig(md_Macro.get(i).textX)
+                if (config.length >= 1 && (Number(config[0]) & 0xFF) === index && Number(config[0]) >= 0)
+                    found = i
+            }
+            return found
+        }
+
+        // The key box in page coordinates, edges included.
+        function overBox(x, y) {
+            var left = menuRow.x + _menu2_0.x
+            var top = menuRow.y + _menu2_0.y
+            return x >= left && x <= left + _menu2_0.width && y >= top && y <= top + _menu2_0.height
+        }
+
+        // A key of the drawing was released over the box: an ordinary key
+        // gives its default code to the selected key.
+        function drop() {
+            var key = _model.dragingKey
+            if (!key)
+                return
+            key.dragOpacity = 1.0
+            if (keydefineItem.category !== 0 || !keydefineItem.gamingMode
+                    || !overBox(key.correctionX, key.correctionY))
+                return
+            var code = Number(key.keyCode_Default)
+            if (!(code >= 0 && code < 0x100))
+                return
+            assign(code)
+            _menu2_0.setKeycodeUSB(code)
+        }
+    }
+
+    onDragOverBoxChanged: {
+        if (_model.dragingKey)
+            _model.dragingKey.dragOpacity = dragOverBox ? 0.5 : 1.0
+    }
+
+    Connections {
+        target: downItem
+        function onBtnTotalResetClicked() {
+            keydefineItem.resetAll()
+        }
+        function onBtnTotalApplyClicked() {
+            keydefineItem.apply()
+        }
+    }
+
+    ListModel {
+        id: md_Category
+        objectName: "md_Category"
+        ListElement { textX: QT_TR_NOOP("KEYBOARD") }
+        ListElement { textX: QT_TR_NOOP("MEDIA") }
+        ListElement { textX: QT_TR_NOOP("MACRO") }
+    }
+
+    ListModel {
+        id: md_Media
+        objectName: "md_Media"
+        ListElement { textX: QT_TR_NOOP("NEXT TRACK"); textR: "" }
+        ListElement { textX: QT_TR_NOOP("PREVIOUS TRACK"); textR: "" }
+        ListElement { textX: QT_TR_NOOP("STOP"); textR: "" }
+        ListElement { textX: QT_TR_NOOP("PLAY / PAUSE"); textR: "" }
+        ListElement { textX: QT_TR_NOOP("MUTE"); textR: "" }
+        ListElement { textX: QT_TR_NOOP("VOLUME UP"); textR: "" }
+        ListElement { textX: QT_TR_NOOP("VOLUME DOWN"); textR: "" }
+        ListElement { textX: QT_TR_NOOP("MEDIA SELECT"); textR: "" }
+        ListElement { textX: QT_TR_NOOP("MAIL"); textR: "" }
+        ListElement { textX: QT_TR_NOOP("CALCULATOR"); textR: "" }
+        ListElement { textX: QT_TR_NOOP("MY COMPUTER"); textR: "" }
+        ListElement { textX: QT_TR_NOOP("WWW SEARCH"); textR: "" }
+        ListElement { textX: QT_TR_NOOP("WWW HOME"); textR: "" }
+        ListElement { textX: QT_TR_NOOP("WWW BACK"); textR: "" }
+        ListElement { textX: QT_TR_NOOP("WWW FORWARD"); textR: "" }
+        ListElement { textX: QT_TR_NOOP("WWW STOP"); textR: "" }
+        ListElement { textX: QT_TR_NOOP("WWW REFRESH"); textR: "" }
+        ListElement { textX: QT_TR_NOOP("WWW FAVORITES"); textR: "" }
+    }
+
+    ListModel {
+        id: md_Macro
+        objectName: "md_Macro"
     }
 
     Image {
@@ -27,5 +290,129 @@ Item {
         objectName: "_model"
         x: 23
         y: 97
+        onDragKey: priv.drop()
+    }
+
+    // The menu row: category, second-level control, Reset and Apply. Above
+    // the drawing, so that the open lists cover it, but below a drawing
+    // whose key is being dragged, so that the drag image covers the box.
+    Item {
+        id: menuRow
+        objectName: "menuRow"
+        x: 140
+        y: 15
+        z: 0.5
+        width: 500
+        height: _menu1.height
+        enabled: keydefineItem.gamingMode
+        opacity: enabled ? 1.0 : 0.2
+
+        DropdownList {
+            id: _menu1
+            objectName: "_menu1"
+            mdItems: md_Category
+            onListElementClicked: keydefineItem.chooseCategory(index)
+        }
+
+        KeyInput {
+            id: _menu2_0
+            objectName: "_menu2_0"
+            x: _menu1.width + 20
+            y: (_menu1.height - height) / 2
+            visible: keydefineItem.category === 0
+            isIn: keydefineItem.dragOverBox
+            onClearKey: keydefineItem.clearKey()
+        }
+
+        FileListButton {
+            id: _menu2_2
+            objectName: "_menu2_2"
+            x: _menu1.width + 20
+            visible: keydefineItem.category === 1
+            mdItems: md_Media
+            onListElementClicked: keydefineItem.assignMedia(index)
+        }
+
+        FileListButton {
+            id: _menu2_4
+            objectName: "_menu2_4"
+            x: _menu1.width + 20
+            visible: keydefineItem.category === 2
+            mdItems: md_Macro
+            onRequestToUpdateList: keydefineItem.refreshMacroFiles()
+            onListElementClicked: keydefineItem.assignMacro(index)
+        }
+
+        Image {
+            objectName: "resetApplyFrame"
+            x: 420
+            y: (_menu1.height - height) / 2
+            source: sourceFram2btn
+
+            Button_2state {
+                id: btnReset
+                objectName: "btnReset"
+                anchors.verticalCenter: parent.verticalCenter
+                x: parent.width / 2 - width - 6
+                width: 21
+                height: 21
+                source0: sourceReset0
+                source1: sourceReset1
+                onClicked: keydefineItem.resetKey()
+            }
+
+            Button_2state {
+                id: btnApply
+                objectName: "btnApply"
+                anchors.verticalCenter: parent.verticalCenter
+                x: parent.width / 2 + 6
+                width: 21
+                height: 21
+                source0: sourceApply0
+                source1: sourceApply1
+                onClicked: {
+                    mainIten.setProtectUI(800)
+                    keydefineItem.apply()
+                }
+            }
+        }
+    }
+
+    // GAMING MODE: sent to the keyboard as soon as it is clicked.
+    Item {
+        id: gamingMark
+        objectName: "gamingMark"
+        x: 55
+        y: 305
+        width: markImage.width + 5 + markText.width
+        height: Math.max(markImage.height, markText.height)
+
+        Image {
+            id: markImage
+            objectName: "markImage"
+            anchors.verticalCenter: parent.verticalCenter
+            width: implicitWidth > 0 ? implicitWidth : 16
+            height: implicitHeight > 0 ? implicitHeight : 16
+            source: (keydefineItem.gamingMode || markMouse.containsMouse) ? sourceCHK1 : sourceCHK0
+        }
+
+        Text {
+            id: markText
+            anchors.left: markImage.right
+            anchors.leftMargin: 5
+            anchors.verticalCenter: parent.verticalCenter
+            text: priv.stringAt(79)
+            color: globalSetting_color
+            font.family: globalSetting_fontFamily
+            font.pixelSize: globalSetting_size
+            font.bold: true
+        }
+
+        MouseArea {
+            id: markMouse
+            anchors.fill: parent
+            hoverEnabled: true
+            onClicked: keydefineItem.setGamingMode(!keydefineItem.gamingMode)
+        }
     }
 }

@@ -1,19 +1,684 @@
 import QtQuick 2.15
+import "../common"
 
-// Macro page (page 1). Stand-in until the page itself is in place: its
-// background and the functions the frame calls.
+// Macro page (page 1): the macros of the macro library, the actions of the
+// selected one, recording from the scene's key events, single keys and
+// delays inserted before the selected action, and delete, cut, copy and
+// paste of actions. Every change is saved at once; the bridge sends a macro
+// bound to a keyboard slot as it saves it.
+//
+// An action is shown as textX (a key name or a delay in milliseconds) and
+// textR (the ten-character command field); its stored text is textX + textR.
 Item {
     id: macroItem
     width: 759
     height: 396
 
+    readonly property string downField: "    [Down]"
+    readonly property string upField: "      [Up]"
+    readonly property string delayField: "   [Delay]"
+
+    property bool isRecordStart: false
+    // One action text, or empty; after COPY it may be pasted any number of
+    // times, after CUT once.
+    property string scrapbook: ""
+    property bool isUnlimitedCopy: false
+    // Milliseconds of the next delay action.
+    property int delayValue: 1000
+
+    readonly property int curMacro: _macroList.lvItems.currentIndex
+    readonly property int curAction: _actionList.lvItems.currentIndex
+    readonly property bool macroSelected: curMacro >= 0 && curMacro < md_MacroFile.count
+
+    // The keyboard's macro memory and how much of it the selected macro's
+    // actions take, encoded as they are sent; 0 with no macro selected.
+    property int macroBytes: 0
+    property int macroByteLimit: 128
+    readonly property bool macroTooLong: macroBytes > macroByteLimit
+    readonly property color warningColor: "#FFFF4040"
+
     function initUI() {
+        macroByteLimit = ui_View.macroIncodeLimit()
+        refreshMacroFiles()
     }
 
     function translateStrings() {
+        var ids = [84, 85, 112, 78]
+        for (var i = 0; i < ids.length; ++i)
+            md_Menu.setProperty(i, "textX", stringAt(ids[i]))
+    }
+
+    function stringAt(i) {
+        var list = globalSetting_stringList
+        return list && list[i] !== undefined && list[i] !== null ? String(list[i]) : ""
+    }
+
+    // ---- macro list ------------------------------------------------------
+
+    function refreshMacroFiles() {
+        md_MacroFile.clear()
+        var names = ui_View.getMacroIniNames()
+        for (var i = 0; i < names.length; ++i) {
+            var name = String(names[i])
+            md_MacroFile.append({ "textX": name.substring(0, name.length - 4), "textR": "" })
+        }
+        refreshMacroActions()
+    }
+
+    function selectedName() {
+        return macroSelected ? String(md_MacroFile.get(curMacro).textX) : ""
+    }
+
+    function refreshMacroActions() {
+        md_MacroActions.clear()
+        _actionList.lvItems.currentIndex = -1
+        if (macroSelected) {
+            var texts = ui_View.loadMacroIni(selectedName())
+            for (var i = 0; i < texts.length; ++i)
+                md_MacroActions.append(splitAction(String(texts[i])))
+        }
+        updateByteMeter()
+    }
+
+    function splitAction(text) {
+        var cut = Math.max(0, text.length - 10)
+        return { "textX": text.substring(0, cut), "textR": text.substring(cut) }
+    }
+
+    function actionTexts() {
+        var list = []
+        for (var i = 0; i < md_MacroActions.count; ++i) {
+            var a = md_MacroActions.get(i)
+            list.push(String(a.textX) + String(a.textR))
+        }
+        return list
+    }
+
+    function updateByteMeter() {
+        macroBytes = macroSelected ? ui_View.macroIncodeSize(actionTexts()) : 0
+    }
+
+    // A rename is kept only when the macro library took it (the old file
+    // is gone and the new one is there); otherwise the list shows the old
+    // name again.
+    function renameMacro(oldName, newName) {
+        var index = _macroMenu.renameIndex
+        _macroMenu.renameIndex = -1
+        if (index < 0 || index >= md_MacroFile.count || oldName === newName)
+            return
+        if (newName !== "")
+            ui_View.renameMacroIniFile(oldName, newName)
+        var names = ui_View.getMacroIniNames()
+        var renamed = newName !== "" && names.indexOf(oldName + ".bin") < 0
+                && names.indexOf(newName + ".bin") >= 0
+        if (!renamed)
+            md_MacroFile.setProperty(index, "textX", oldName)
+    }
+
+    // Ends a pending name edit (keeping it) and a pending delay input.
+    function lostFocus() {
+        _macroList.stopEditFileName()
+        if (delayInput.activeFocus)
+            commitDelay()
+    }
+
+    // ---- editing ---------------------------------------------------------
+
+    // Inserts the texts before the selected action, which stays selected, or
+    // at the end; then saves.
+    function insertActions(texts) {
+        if (!macroSelected || texts.length === 0)
+            return
+        var at = curAction
+        var pos = at >= 0 ? at : md_MacroActions.count
+        for (var i = 0; i < texts.length; ++i)
+            md_MacroActions.insert(pos + i, splitAction(texts[i]))
+        _actionList.lvItems.currentIndex = at >= 0 ? at + texts.length : -1
+        saveActions()
+    }
+
+    function removeSelectedAction() {
+        var at = curAction
+        if (at < 0 || at >= md_MacroActions.count)
+            return
+        md_MacroActions.remove(at)
+        _actionList.lvItems.currentIndex = Math.min(at, md_MacroActions.count - 1)
+        saveActions()
+    }
+
+    function deleteAction() {
+        removeSelectedAction()
+    }
+
+    function cutAction() {
+        if (curAction < 0)
+            return
+        scrapbook = actionTexts()[curAction]
+        isUnlimitedCopy = false
+        removeSelectedAction()
+    }
+
+    function copyAction() {
+        if (curAction < 0)
+            return
+        scrapbook = actionTexts()[curAction]
+        isUnlimitedCopy = true
+    }
+
+    function pasteAction() {
+        if (scrapbook === "" || !macroSelected)
+            return
+        var text = scrapbook
+        if (!isUnlimitedCopy)
+            scrapbook = ""
+        insertActions([text])
+    }
+
+    function addCapturedKey() {
+        if (_keyInput.tmpKeycodeUSB === 0)
+            return
+        var name = _keyInput.tmpKeyString
+        insertActions([name + downField, name + upField])
+    }
+
+    function commitDelay() {
+        var n = parseInt(delayInput.text, 10)
+        if (!isNaN(n))
+            delayValue = Math.min(Math.max(n, 10), 65535)
+        delayInput.text = String(delayValue)
+        delayInput.focus = false
+    }
+
+    function addDelay() {
+        lostFocus()
+        insertActions([String(delayValue) + delayField])
+    }
+
+    // A macro that no longer exists loses its shown actions.
+    function saveActions() {
+        if (!macroSelected)
+            return
+        if (!ui_View.saveMacroIni(selectedName(), actionTexts())) {
+            md_MacroActions.clear()
+            _actionList.lvItems.currentIndex = -1
+        }
+        updateByteMeter()
+    }
+
+    // ---- recording -------------------------------------------------------
+
+    function startRecord() {
+        if (!macroSelected || isRecordStart)
+            return
+        md_MacroActions.clear()
+        _actionList.lvItems.currentIndex = -1
+        updateByteMeter()
+        if (selectedName() !== "")
+            isRecordStart = true
+    }
+
+    function stopRecord() {
+        if (!isRecordStart)
+            return
+        isRecordStart = false
+        saveActions()
+    }
+
+    function keyEvent(isDown, usbCode) {
+        if (isRecordStart) {
+            var name = _KeyCodeString.keycodeTostr(usbCode)
+            if (name !== undefined && name !== null && String(name) !== "") {
+                md_MacroActions.append({ "textX": String(name), "textR": isDown ? downField : upField })
+                updateByteMeter()
+            }
+        }
+        _keyInput.detectKeyboard(isDown, usbCode)
+    }
+
+    Connections {
+        target: mainItem_Q3
+        function onMsg_KB(isDown, usbCode) {
+            macroItem.keyEvent(isDown, usbCode)
+        }
+    }
+
+    Connections {
+        target: dragRegion
+        function onPressed() {
+            macroItem.lostFocus()
+        }
+    }
+
+    ListModel {
+        id: md_MacroFile
+        objectName: "md_MacroFile"
+    }
+
+    ListModel {
+        id: md_MacroActions
+        objectName: "md_MacroActions"
+    }
+
+    ListModel {
+        id: md_Menu
+        objectName: "md_Menu"
+        ListElement { textX: QT_TR_NOOP("LOAD") }
+        ListElement { textX: QT_TR_NOOP("SAVE") }
+        ListElement { textX: QT_TR_NOOP("RENAME") }
+        ListElement { textX: QT_TR_NOOP("CANCEL") }
     }
 
     Image {
-        source: sourceFnMacroBackground
+        source: sourceFnCommonBackground
+    }
+
+    // ---- macro list ------------------------------------------------------
+
+    Image {
+        x: 119
+        y: 55
+        width: 141
+        height: 21
+        source: sourceBtnFileListFrame
+
+        Text {
+            anchors.centerIn: parent
+            text: macroItem.stringAt(44)
+            color: globalSetting_color
+            font.family: globalSetting_fontFamily
+            font.pixelSize: globalSetting_size
+            font.bold: true
+        }
+    }
+
+    FileList {
+        id: _macroList
+        objectName: "_macroList"
+        x: 119
+        y: 77
+        width: 141
+        height: 198
+        mdItems: md_MacroFile
+        enabled: !macroItem.isRecordStart
+        opacity: enabled ? 1.0 : 0.2
+
+        onListElementClicked: {
+            _macroMenu.close()
+            macroItem.refreshMacroActions()
+        }
+        onListElementRightBtnClicked: _macroMenu.open(index)
+        onEditFileName_completed: macroItem.renameMacro(oldName, newName)
+    }
+
+    // LOAD / SAVE / RENAME / CANCEL for one macro, left of its row.
+    Column {
+        id: _macroMenu
+        objectName: "_macroMenu"
+
+        property int target: -1
+        // The row whose name is being edited.
+        property int renameIndex: -1
+
+        function open(index) {
+            target = index
+            x = 119 - width
+            y = index * 20 - _macroList.lvItems.contentY + 40
+            fadeOut.stop()
+            visible = true
+            fadeIn.restart()
+        }
+
+        function close() {
+            if (!visible || fadeOut.running)
+                return
+            fadeIn.stop()
+            fadeOut.restart()
+        }
+
+        function choose(entry) {
+            var index = target
+            close()
+            if (index < 0 || index >= md_MacroFile.count)
+                return
+            var name = String(md_MacroFile.get(index).textX)
+            if (entry === 0) {
+                ui_View.loadMacroIniFromFile(name)
+                if (index === macroItem.curMacro)
+                    macroItem.refreshMacroActions()
+            } else if (entry === 1) {
+                ui_View.saveMacroIniToFile(name)
+            } else if (entry === 2) {
+                renameIndex = index
+                _macroList.editFileName(index)
+            }
+        }
+
+        z: 2
+        visible: false
+        opacity: 0
+
+        Repeater {
+            model: md_Menu
+            Rectangle {
+                objectName: "menuEntry" + index
+                width: 45
+                height: 20
+                color: "#20000000"
+                Text {
+                    anchors.centerIn: parent
+                    text: model.textX
+                    color: entryMouse.containsMouse ? globalSetting_color : globalSetting_color_enable
+                    font.family: globalSetting_fontFamily
+                    font.pixelSize: globalSetting_size
+                    font.bold: true
+                }
+                MouseArea {
+                    id: entryMouse
+                    anchors.fill: parent
+                    hoverEnabled: true
+                    onClicked: _macroMenu.choose(index)
+                }
+            }
+        }
+
+        NumberAnimation {
+            id: fadeIn
+            target: _macroMenu
+            property: "opacity"
+            to: 1
+            easing.type: Easing.OutExpo
+            duration: animation_speed * 1.5
+        }
+
+        SequentialAnimation {
+            id: fadeOut
+            alwaysRunToEnd: true
+            NumberAnimation {
+                target: _macroMenu
+                property: "opacity"
+                to: 0
+                easing.type: Easing.OutExpo
+                duration: animation_speed
+            }
+            ScriptAction {
+                script: _macroMenu.visible = false
+            }
+        }
+    }
+
+    // ---- action list -----------------------------------------------------
+
+    Image {
+        id: actionHeader
+        x: 468
+        y: 55
+        width: 151
+        height: 21
+        source: sourceBtnFileListFrame
+
+        Text {
+            x: 10
+            anchors.verticalCenter: parent.verticalCenter
+            text: macroItem.stringAt(45)
+            color: globalSetting_color
+            font.family: globalSetting_fontFamily
+            font.pixelSize: globalSetting_size
+            font.bold: true
+        }
+
+        Button_2state {
+            id: btnRecord
+            objectName: "btnRecord"
+            x: parent.width - 2 * 21 - 2
+            y: 0
+            width: 21
+            height: 21
+            source0: sourceRecord0
+            source1: sourceRecord1
+            enabled: macroItem.macroSelected && !macroItem.isRecordStart
+            onClicked: macroItem.startRecord()
+        }
+
+        Button_2state {
+            id: btnStop
+            objectName: "btnStop"
+            x: parent.width - 21
+            y: 0
+            width: 21
+            height: 21
+            source0: sourceStop0
+            source1: sourceStop1
+            enabled: macroItem.isRecordStart
+            onClicked: macroItem.stopRecord()
+        }
+    }
+
+    FileList {
+        id: _actionList
+        objectName: "_actionList"
+        x: 468
+        y: 77
+        mdItems: md_MacroActions
+    }
+
+    // Bytes of the keyboard's macro memory the selected macro takes.
+    Item {
+        id: byteMeter
+        objectName: "byteMeter"
+        x: 468
+        y: _actionList.y + _actionList.height + 6
+        width: _actionList.width
+        height: 20
+        opacity: macroItem.macroSelected ? 1.0 : 0.2
+
+        readonly property color tone: macroItem.macroTooLong ? macroItem.warningColor : globalSetting_color
+
+        Rectangle {
+            id: meterTrack
+            objectName: "meterTrack"
+            y: 0
+            width: parent.width
+            height: 4
+            color: "#40FFFFFF"
+            Rectangle {
+                objectName: "meterFill"
+                height: parent.height
+                width: parent.width * Math.min(1, macroItem.macroBytes / Math.max(1, macroItem.macroByteLimit))
+                color: byteMeter.tone
+            }
+        }
+
+        Text {
+            id: meterText
+            objectName: "meterText"
+            anchors.right: parent.right
+            y: meterTrack.height + 3
+            text: macroItem.macroBytes + " / " + macroItem.macroByteLimit + " B"
+            color: byteMeter.tone
+            font.family: globalSetting_fontFamily
+            font.pixelSize: globalSetting_size
+            font.bold: true
+        }
+    }
+
+    // ---- edit buttons ----------------------------------------------------
+
+    Column {
+        x: 446
+        y: 77
+        spacing: 1
+
+        EditButton {
+            id: btnDelete
+            objectName: "btnDelete"
+            caption: macroItem.stringAt(80)
+            source0: sourceSolidDelete0
+            source1: sourceSolidDelete1
+            active: macroItem.curAction >= 0
+            onClicked: macroItem.deleteAction()
+        }
+        EditButton {
+            id: btnCut
+            objectName: "btnCut"
+            caption: macroItem.stringAt(81)
+            source0: sourceSolidCut0
+            source1: sourceSolidCut1
+            active: macroItem.curAction >= 0
+            onClicked: macroItem.cutAction()
+        }
+        EditButton {
+            id: btnPaste
+            objectName: "btnPaste"
+            caption: macroItem.stringAt(82)
+            source0: sourceSolidPaste0
+            source1: sourceSolidPaste1
+            active: macroItem.scrapbook !== "" && macroItem.macroSelected
+            captionWhenDisabled: false
+            onClicked: macroItem.pasteAction()
+        }
+        EditButton {
+            id: btnCopy
+            objectName: "btnCopy"
+            caption: macroItem.stringAt(83)
+            source0: sourceSolidCopy0
+            source1: sourceSolidCopy1
+            active: macroItem.curAction >= 0
+            onClicked: macroItem.copyAction()
+        }
+    }
+
+    // A 21 x 21 button on its frame, with its caption to the left while
+    // hovered (while disabled too, unless captionWhenDisabled is false).
+    component EditButton: Item {
+        id: editButton
+        property alias source0: button.source0
+        property alias source1: button.source1
+        property string caption: ""
+        property bool active: true
+        property bool captionWhenDisabled: true
+        // An enabled button takes the hover from the area below it.
+        readonly property bool captionShown: active ? button.mouse.containsMouse
+                                                    : hoverArea.containsMouse && captionWhenDisabled
+        signal clicked
+        width: 21
+        height: 21
+
+        Image {
+            anchors.centerIn: parent
+            source: sourceBtnFrame
+        }
+        // Hover only; the button below takes the clicks.
+        MouseArea {
+            id: hoverArea
+            anchors.fill: parent
+            hoverEnabled: true
+            acceptedButtons: Qt.NoButton
+        }
+        Button_2state {
+            id: button
+            objectName: "button"
+            width: 21
+            height: 21
+            enabled: editButton.active
+            onClicked: editButton.clicked()
+        }
+        Text {
+            objectName: "caption"
+            anchors.right: parent.left
+            anchors.rightMargin: 8
+            anchors.verticalCenter: parent.verticalCenter
+            visible: editButton.captionShown
+            text: editButton.caption
+            color: globalSetting_color
+            font.family: globalSetting_fontFamily
+            font.pixelSize: globalSetting_size
+            font.bold: true
+        }
+    }
+
+    // ---- key capture and delay -------------------------------------------
+
+    KeyInput_2 {
+        id: _keyInput
+        objectName: "_keyInput"
+        x: 290
+        y: 205
+    }
+
+    Button_2state {
+        id: btnAddKey
+        objectName: "btnAddKey"
+        x: _keyInput.x + _keyInput.width + 5
+        y: _keyInput.y + (_keyInput.height - height) / 2
+        width: 21
+        height: 21
+        source0: sourceAdd0
+        source1: sourceAdd1
+        enabled: macroItem.macroSelected && _keyInput.tmpKeycodeUSB !== 0
+        onClicked: macroItem.addCapturedKey()
+    }
+
+    Item {
+        id: delayRow
+        x: _keyInput.x
+        y: _keyInput.y + _keyInput.height + 4
+        width: _keyInput.width
+        height: 23
+
+        Image {
+            anchors.centerIn: parent
+            source: sourceSlider
+        }
+
+        Row {
+            anchors.centerIn: parent
+
+            Text {
+                id: delayLabel
+                objectName: "delayLabel"
+                text: macroItem.stringAt(115) + "【 "
+                color: globalSetting_color_enable
+                font.family: globalSetting_fontFamily
+                font.pixelSize: globalSetting_size
+                font.bold: true
+            }
+            TextInput {
+                id: delayInput
+                objectName: "delayInput"
+                width: Math.max(contentWidth, 12)
+                text: "1000"
+                maximumLength: 5
+                validator: IntValidator { bottom: 0; top: 65535 }
+                inputMethodHints: Qt.ImhDigitsOnly
+                selectByMouse: true
+                color: globalSetting_color
+                selectionColor: globalSetting_color_enable
+                font.family: globalSetting_fontFamily
+                font.pixelSize: globalSetting_size
+                font.bold: true
+                Keys.onReturnPressed: macroItem.commitDelay()
+                Keys.onEnterPressed: macroItem.commitDelay()
+            }
+            Text {
+                text: " 】ms"
+                color: globalSetting_color_enable
+                font.family: globalSetting_fontFamily
+                font.pixelSize: globalSetting_size
+                font.bold: true
+            }
+        }
+    }
+
+    Button_2state {
+        id: btnAddDelay
+        objectName: "btnAddDelay"
+        x: btnAddKey.x
+        y: delayRow.y + (delayRow.height - height) / 2
+        width: 21
+        height: 21
+        source0: sourceAdd0
+        source1: sourceAdd1
+        enabled: macroItem.macroSelected
+        onClicked: macroItem.addDelay()
     }
 }

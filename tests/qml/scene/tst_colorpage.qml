@@ -26,6 +26,9 @@ SceneTestCase {
         ui_View.syncLed()
         compare(ui_View.ui_88H_GetLEDType().map(Number), bytes)
         colorPage().initUI()
+        // As the scene's zzzQuarel would: the backlighting page reads its
+        // bytes too (ALL SAVE sends them back).
+        item("_Page_BackLighting").initUI()
     }
 
     function openPage() {

@@ -16,6 +16,9 @@ SceneTestCase {
         openScene()
         tryCompare(item("_fkPage"), "visible", true, 2000)
         tryCompare(item("script_PowerOn"), "running", false, 2000)
+        // The power-on ends with a slide-in (of no page); on a loaded
+        // machine it may still run.
+        tryCompare(item("pa_X"), "running", false, 2000)
         if (animationsOn)
             page().setAnimations(0)
     }

@@ -9,10 +9,14 @@
 #include "device/Hid_Thread.h"
 #include "preview/PreviewTypes.h"
 #include "tests/FakeDialogs.h"
+#include "bridge/SceneCall.h"
+#include "input/GlobalInputHook.h"
+#include "input/WindowKeyFallback.h"
 #include "tests/qml/scene/KeyboardProbe.h"
 #include "tools/skingen/KeyTypes.h"
 
 #include <q3sim.h>
+#include "sim/Firmware.h"
 
 #include <phonon/MediaObject>
 #include <phonon/MediaSource>
@@ -23,6 +27,10 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QImage>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QQuickItem>
+#include <QQuickWindow>
 #include <QMutex>
 #include <QPainter>
 #include <QQmlContext>
@@ -354,6 +362,88 @@ public:
     {
         return QDir(workDir).absoluteFilePath(name);
     }
+
+    // The simulated keyboard's memory: macro slot n (128 bytes), the current
+    // profile's key matrix (128 entries of 16 bits, as the keyboard holds
+    // them), and the three option bytes of 02H / 82H.
+    Q_INVOKABLE QVariantList simMacro(int slot) const
+    {
+        QVariantList bytes;
+        const q3sim::KeyboardState state = q3sim::keyboardState();
+        if (slot >= 0 && slot < int(state.macros.size())) {
+            for (unsigned char b : state.macros[size_t(slot)])
+                bytes << int(b);
+        }
+        return bytes;
+    }
+    Q_INVOKABLE QVariantList simKeyMatrix() const
+    {
+        QVariantList entries;
+        const q3sim::KeyboardState state = q3sim::keyboardState();
+        for (int i = 0; i < 128; ++i)
+            entries << int(state.current().keyEntry(i));
+        return entries;
+    }
+    Q_INVOKABLE QVariantList simOptions() const
+    {
+        QVariantList bytes;
+        const q3sim::KeyboardState state = q3sim::keyboardState();
+        for (unsigned char b : state.options)
+            bytes << int(b);
+        return bytes;
+    }
+    Q_INVOKABLE void setSimOptions(int b1, int b2, int b3)
+    {
+        q3sim::withFirmware([&](q3sim::Firmware& fw) {
+            fw.state().options = {uchar(b1), uchar(b2), uchar(b3)};
+        });
+    }
+
+    // Removes what the current profile holds under key (for example
+    // "keydefine3/33"), as in a profile file that never had it.
+    Q_INVOKABLE void removeProfileValue(const QString& key)
+    {
+        if (QSettings* s = view->profiles.current())
+            s->remove(key);
+    }
+
+    // The window-key fallback in place of the global capture: the test
+    // window's key events reach scene's detectKeyboard the way captured keys
+    // reach the program's scene. A null scene ends it.
+    Q_INVOKABLE void useWindowKeys(QObject* scene)
+    {
+        windowKeys.attach(nullptr);
+        hook.reset();
+        sceneRoot = scene;
+        auto* item = qobject_cast<QQuickItem*>(scene);
+        if (!item || !item->window())
+            return;
+        hook = std::make_unique<GlobalInputHook>(false);
+        hook->uninstallHooks();   // only the window's keys, never the display's
+        hook->setKeyboardCallback(&SceneTestHelper::windowKey, this);
+        windowKeys.attach(item->window());
+    }
+
+    // A key event with X key code xKeyCode delivered to the test window.
+    Q_INVOKABLE void sendWindowKey(int xKeyCode, bool pressed)
+    {
+        QWindow* window = windowKeys.window();
+        if (!window)
+            return;
+        QKeyEvent e(pressed ? QEvent::KeyPress : QEvent::KeyRelease, 0, Qt::NoModifier,
+                    quint32(xKeyCode), 0, 0);
+        QCoreApplication::sendEvent(window, &e);
+    }
+
+    static void windowKey(unsigned char usage, unsigned char isDown, void* context)
+    {
+        auto* self = static_cast<SceneTestHelper*>(context);
+        callScene(self->sceneRoot, "detectKeyboard", {bool(isDown), int(usage)}, Qt::QueuedConnection);
+    }
+
+    std::unique_ptr<GlobalInputHook> hook;
+    WindowKeyFallback windowKeys;
+    QPointer<QObject> sceneRoot;
 
     QString sourceModules;
     const QString factoryFile = "modules/setting/apConfigD.bin";
