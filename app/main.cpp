@@ -4,6 +4,7 @@
 #include "app/StartupEnvironment.h"
 #include "app/Ui_Controler.h"
 #include "app/Widget.h"
+#include "bridge/FirstFrameReport.h"
 #include "bridge/myQQuickView.h"
 #include "input/GlobalInputHook.h"
 #include "input/InputHookPlatform.h"
@@ -42,6 +43,7 @@ int main(int argc, char* argv[])
         WindowKeyFallback windowKeys;
         if (WindowKeyFallback::needed(InputHookPlatform::installed(), QGuiApplication::platformName()))
             windowKeys.attach(window.windowHandle());
+        FirstFrameReport::watch(window.controller->view);
         window.startScene();
         result = app.exec();
         inputHook.uninstallHooks();

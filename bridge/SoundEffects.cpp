@@ -20,6 +20,11 @@ QUrl fileUrl(int index)
 Phonon::MediaObject* makePlayer(QObject* parent)
 {
     auto* media = new Phonon::MediaObject(parent);
+    // Nothing here listens to the player's ticks; left at its default, the
+    // back end still wakes the GUI thread 25 times a second while it plays
+    // (for ticks and its prefinish mark), which a looping background sound
+    // does all the time.
+    media->setTickInterval(1000);
     auto* output = new Phonon::AudioOutput(Phonon::MusicCategory, parent);
     Phonon::createPath(media, output);
     return media;
@@ -29,8 +34,22 @@ Phonon::MediaObject* makePlayer(QObject* parent)
 SoundEffects::SoundEffects(QObject* parent)
     : QObject(parent)
 {
-    mediaBackground = makePlayer(this);
     backgroundStream = new LoopingSoundStream(this);
+}
+
+SoundEffects::~SoundEffects()
+{
+    // The background player lets go of the stream before the stream goes.
+    delete mediaBackground;
+    for (auto* effect : mediaEffects)
+        delete effect;
+}
+
+void SoundEffects::ensurePlayers()
+{
+    if (mediaBackground)
+        return;
+    mediaBackground = makePlayer(this);
     for (auto& effect : mediaEffects)
         effect = makePlayer(this);
     // The endless stream only ends when the back end gives up on it: start
@@ -58,6 +77,7 @@ void SoundEffects::playIndex(int index)
     }
     if (index < 1 || index > 4)
         return;
+    ensurePlayers();
     Phonon::MediaObject* effect = mediaEffects[size_t(index - 1)];
     effect->clear();
     effect->setCurrentSource(Phonon::MediaSource(fileUrl(index)));
@@ -66,6 +86,7 @@ void SoundEffects::playIndex(int index)
 
 void SoundEffects::playBackground()
 {
+    ensurePlayers();
     // The player lets go of the stream before it is read again from the start.
     mediaBackground->clear();
     // A missing or empty file is handed to the player as it is, which
@@ -79,6 +100,8 @@ void SoundEffects::playBackground()
 
 void SoundEffects::clearAll()
 {
+    if (!mediaBackground)
+        return; // nothing has played yet
     mediaBackground->clear();
     for (auto* effect : mediaEffects)
         effect->clear();

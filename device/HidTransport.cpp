@@ -12,12 +12,18 @@
 
 bool Hid_Thread::waitIdle()
 {
-    for (int poll = 0; poll < idlePolls; ++poll) {
-        bool expected = true;
-        if (idle.compare_exchange_strong(expected, false))
+    // Events are processed while the link is still held, before waiting for
+    // the hand-over, so the time they take overlaps the transfer instead of
+    // delaying the command after the link is free.
+    idleTimedOutPolls = 0;
+    for (int poll = 0; poll < idlePolls;) {
+        if (idle.tryTake())
             return true;
-        QThread::msleep(8);
         QCoreApplication::processEvents();
+        if (idle.waitHandOver(std::chrono::milliseconds(idlePollMs)))
+            continue; // handed back: take it now (a scene call may have been quicker)
+        ++idleTimedOutPolls;
+        ++poll;
     }
     return false;
 }

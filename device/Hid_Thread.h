@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/DevInfo.h"
+#include "device/LinkIdle.h"
 
 #include <QFuture>
 #include <QList>
@@ -63,8 +64,13 @@ public:
     // Bound on each data-phase read of a query, so a keyboard that never
     // answers cannot hold the calling thread.
     static constexpr int dataReadTimeoutMs = 1000;
-    // Polls of waitIdle, 8 ms apart.
+    // Polls of waitIdle, 8 ms apart: a waiting command gives up after 255
+    // polls that found the link held. It goes as soon as the link is handed
+    // back, without waiting for its next poll.
     static constexpr int idlePolls = 255;
+    int idlePollMs = 8;
+    // Polls of the last waitIdle that ran their whole time without a hand-over.
+    int idleTimedOutPolls = 0;
 
     // Event listener: while a device is selected one pool worker reads the
     // event interface for the lighting reports the keyboard sends by itself.
@@ -86,7 +92,7 @@ public:
     unsigned char cmdReport[9] = {};
     unsigned char ansReport[9] = {};
     unsigned char dataBuf[128] = {};
-    std::atomic<bool> idle{true};
+    LinkIdle idle;
 
 public slots:
     void swichCurDevice(uint did);

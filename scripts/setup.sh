@@ -8,12 +8,16 @@ PACKAGES=(
   build-essential cmake pkg-config git
   # Qt 5.15: widgets, Qt Quick with QQuickWidget, concurrent, Qt Test, Qt Quick Test
   qtbase5-dev qtbase5-dev-tools qtdeclarative5-dev qttools5-dev-tools
+  # the scene's QML compiled ahead of time (qtquick_compiler_add_resources)
+  qtdeclarative5-dev-tools
   libqt5quickwidgets5 libqt5quicktest5 libqt5svg5
   qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qttest qml-module-qtgraphicaleffects
   # device link and device-change notifications
   libhidapi-dev libhidapi-hidraw0 libudev-dev
   # sounds (all in one command, or apt drops the dev package)
   libphonon4qt5-dev phonon4qt5 phonon4qt5-backend-gstreamer gstreamer1.0-plugins-good
+  # the benchmark's real-time audio sink (scripts/bench.sh): a private PulseAudio server
+  pulseaudio gstreamer1.0-pulseaudio
   # regenerating the shipped sounds (tools/make_sounds.sh); not needed to build or run
   sox libsox-fmt-mp3 lame
   # global key and button capture on X11

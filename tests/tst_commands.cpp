@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <thread>
 
 using Call = std::function<void(Hid_Thread&)>;
 using Query = std::function<QString(Hid_Thread&)>;
@@ -83,6 +84,7 @@ private slots:
     void firmwareVersion();
     void backToBackSetsAreSerialised();
     void waitingCommandRunsWhenLinkIsFreed();
+    void waitingCommandIsWokenByTheHandOver();
     void heldLinkDropsSetCommand_data();
     void heldLinkDropsSetCommand();
     void heldLinkDropsGetCommand();
@@ -311,6 +313,35 @@ void TestCommands::waitingCommandRunsWhenLinkIsFreed()
     QVERIFY(t.elapsed() >= 140);
     hid->hid_84H_GetButtonSensitivity(sens);
     QCOMPARE(sens, uchar(6));
+}
+
+// A command queued behind a transfer goes when the transfer's worker hands
+// the link back, not at its next poll: with polls far apart, the queued
+// command still goes without one of them running out.
+void TestCommands::waitingCommandIsWokenByTheHandOver()
+{
+    hid->idlePollMs = 30000;
+    std::vector<unsigned char> matrix(128, 0x11);
+    hid->hid_0CH_SetKeyMatrix_1(matrix.data());
+    QVERIFY(!hid->idle);
+    hid->hid_08H_SetLEDType(1, 2, 3, 4, 5, 6, 7);
+    QCOMPARE(hid->idleTimedOutPolls, 0);
+    waitIdle();
+    const auto calls = received();
+    QCOMPARE(calls.size(), 4);
+    QCOMPARE(calls.last(), QString("F 00 08 01 02 03 04 05 06 07"));
+
+    // Handed back from another thread while the command waits.
+    hid->idle = false;
+    std::thread giver([this] {
+        while (!hid->idle.waiting())
+            std::this_thread::yield();
+        hid->idle = true;
+    });
+    QVERIFY(hid->waitIdle());
+    giver.join();
+    QCOMPARE(hid->idleTimedOutPolls, 0);
+    QVERIFY(!hid->idle);
 }
 
 void TestCommands::heldLinkDropsSetCommand_data()

@@ -20,6 +20,8 @@
 #include <QSet>
 #include <QTest>
 
+#include <algorithm>
+
 namespace {
 
 QStringList messages;
@@ -145,6 +147,7 @@ private slots:
 
     // sounds
     void sounds();
+    void soundsOffMakeNoPlayers();
     void backgroundLoopKeepsMemoryFlat();
 };
 
@@ -892,6 +895,29 @@ void TestDataFiles::sounds()
     f.view->clearAllMedia();
     QMetaObject::invokeMethod(s->mediaEffects[1], "finished");
     QVERIFY(s->mediaBackground->currentSource().type() == Phonon::MediaSource::Empty);
+}
+
+// A start with sounds switched off (the settings page switches them off
+// and clears the players) never makes a player; the first sound makes them.
+void TestDataFiles::soundsOffMakeNoPlayers()
+{
+    BridgeFixture f;
+    SoundEffects* s = f.view->sounds;
+    f.view->setEnableAudio(false);
+    f.view->clearAllMedia();
+    f.view->playMedia_Index(1);
+    f.view->playMedia_Index(0);
+    QVERIFY(!s->mediaBackground);
+    QVERIFY(std::all_of(s->mediaEffects.begin(), s->mediaEffects.end(), [](auto* p) { return !p; }));
+
+    f.view->setEnableAudio(true);
+    f.view->playMedia_Index(3);
+    QVERIFY(s->mediaBackground);
+    QVERIFY(s->mediaEffects[2]->currentSource().url().path().endsWith("modules/media/03.wav"));
+    QVERIFY(s->mediaEffects[0]->currentSource().type() == Phonon::MediaSource::Empty);
+    // Effect 1 ending still starts the background on the players made late.
+    QMetaObject::invokeMethod(s->mediaEffects[0], "finished");
+    QVERIFY(s->mediaBackground->currentSource().type() != Phonon::MediaSource::Empty);
 }
 
 void TestDataFiles::backgroundLoopKeepsMemoryFlat()

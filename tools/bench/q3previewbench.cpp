@@ -8,6 +8,11 @@
 //       the lighting page shown with the preview on <effect> at the fastest
 //       speed; with "presses", keys are pressed through the bridge every
 //       150 ms so that three rain rings keep going.
+//   q3previewbench save picture|effect <bin dir>
+//       The program's window against the simulated keyboard, the lighting
+//       page set to a user picture or to an effect, and one click on ALL
+//       SAVE: the time to the last report reaching the keyboard beside the
+//       protocol's floor for the reports sent.
 //   q3previewbench harness <effect> <seconds> <bin dir> [presses]
 //       The same with the bridge's view showing only the lighting drawing and
 //       its effect controller (PreviewHarness.qml), for a scene whose
@@ -33,13 +38,23 @@
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickView>
+#include <QTest>
+#include <QThread>
 #include <QTimer>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include <q3sim.h>
 
 #include <sys/resource.h>
 
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <vector>
+#include <algorithm>
 
 namespace {
 
@@ -286,26 +301,164 @@ int sceneRun(int effect, int seconds, const QString& binDir, bool presses, bool 
     return 0;
 }
 
+// Delays the keyboard's protocol needs before the last report of these
+// transfers can arrive: 8 ms after each data report sent, and 8 ms after
+// each set request whose command sleeps (02H, 0CH, 0DH, 10H, 12H, 30H). That
+// sleep runs on the calling thread while the transfer's own data reports go,
+// so for one transfer the two overlap and the longer counts. Nothing after
+// the last report counts.
+double protocolFloorMs(const std::vector<q3sim::TransferTiming>& transfers)
+{
+    double ms = 0;
+    for (size_t i = 0; i < transfers.size(); ++i) {
+        const q3sim::TransferTiming& t = transfers[i];
+        if (t.command >= 0x80)
+            continue; // gets: the host reads as fast as the keyboard answers
+        const int dataReports = std::max(0, t.reports - 1);
+        const bool sleeps = t.command == 0x02 || t.command == 0x0C || t.command == 0x0D || t.command == 0x10
+                            || t.command == 0x12 || t.command == 0x30;
+        if (i + 1 == transfers.size())
+            ms += 8.0 * std::max(0, dataReports - 1);
+        else
+            ms += std::max(8.0 * dataReports, sleeps ? 8.0 : 0.0);
+    }
+    return ms;
+}
+
+// ALL SAVE with the lighting page set to a user picture ("picture") or to
+// effect 0AH ("effect"): the time from the click on the bottom bar's
+// apply button to the last report reaching the keyboard, beside the
+// protocol floor of the transfers that click caused.
+int saveRun(const QString& kind, const QString& binDir)
+{
+    QDir::setCurrent(binDir);
+    StartupEnvironment::chooseSceneRenderer();
+    StartupEnvironment::ensureThreadPool();
+
+    Widget window;
+    window.checkDevice();
+    myQQuickView* view = window.controller->view;
+    window.showNormal();
+    window.startScene();
+    QQuickItem* root = nullptr;
+    QQuickItem* pages = nullptr;
+    if (!waitFor([&]() { return (root = view->rootObject()) && (pages = root->findChild<QQuickItem*>("_fkPage"))
+                                 && pages->isVisible(); }, 20000)) {
+        std::fprintf(stderr, "the page frame did not appear\n");
+        return 1;
+    }
+    view->setEnableAudio(false);
+    view->clearAllMedia();
+    QObject* page = root->findChild<QObject*>("_Page_Color");
+    QObject* category = page ? page->findChild<QObject*>("_effect1") : nullptr;
+    QObject* list = page ? page->findChild<QObject*>(kind == "picture" ? "_effect2" : "_effect3") : nullptr;
+    auto* button = root->findChild<QQuickItem*>("btnTotalApply");
+    if (!category || !list || !button) {
+        std::fprintf(stderr, "the lighting page or the bottom bar lacks its controls\n");
+        return 1;
+    }
+    const int categoryIndex = kind == "picture" ? 0 : 1;
+    const int entry = kind == "picture" ? 0 : 0x0A;
+    QMetaObject::invokeMethod(category, "setCurIndex", Q_ARG(QVariant, categoryIndex));
+    QMetaObject::invokeMethod(category, "listElementClicked", Q_ARG(int, categoryIndex));
+    QMetaObject::invokeMethod(list, "setCurIndex", Q_ARG(QVariant, entry));
+    QMetaObject::invokeMethod(list, "listElementClicked", Q_ARG(int, entry));
+    // Let the start-up transfers and the protection after the choice pass.
+    runFor(3000);
+    if (!waitFor([&]() { return window.hid.idle.load() && view->isEnabled(); }, 10000)) {
+        std::fprintf(stderr, "the link or the view stayed busy\n");
+        return 1;
+    }
+    const size_t before = q3sim::transferTimings().size();
+    if (before > 900)
+        std::fprintf(stderr, "warning: %zu transfers recorded before the click\n", before);
+
+    const QPoint at = button->mapToScene(QPointF(button->width() / 2, button->height() / 2)).toPoint();
+    // A watcher thread notes when the keyboard records each transfer: the
+    // click's handler runs on this thread and may go on after the last one.
+    std::atomic<bool> watching{true};
+    std::atomic<long long> lastNs{-1};
+    std::vector<std::pair<size_t, long long>> timeline;
+    const auto nowNs = [] {
+        return std::chrono::duration_cast<std::chrono::nanoseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch()).count();
+    };
+    std::atomic<long long> clickNs{nowNs()};
+    std::thread watcher([&] {
+        size_t seen = before;
+        while (watching.load()) {
+            const size_t now = q3sim::transferTimings().size();
+            if (now != seen) {
+                seen = now;
+                lastNs = nowNs() - clickNs.load();
+                timeline.emplace_back(now - before, lastNs.load());
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(50));
+        }
+    });
+    clickNs = nowNs();
+    if (qEnvironmentVariableIsSet("BENCH_SAVE_DIRECT"))
+        QMetaObject::invokeMethod(root->findChild<QObject*>("downItem"), "btnTotalApplyClicked");
+    else
+        QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, at);
+    const double handledMs = (nowNs() - clickNs.load()) / 1e6;
+    runFor(1500);
+    watching = false;
+    watcher.join();
+    if (qEnvironmentVariableIsSet("BENCH_SAVE_TIMELINE")) {
+        std::fprintf(stderr, "click handled after %.2f ms\n", handledMs);
+        for (const auto& [n, ns] : timeline)
+            std::fprintf(stderr, "transfer %zu recorded at %.2f ms\n", n, ns / 1e6);
+    }
+    const std::vector<q3sim::TransferTiming> all = q3sim::transferTimings();
+    if (all.size() <= before || lastNs < 0) {
+        std::fprintf(stderr, "the click sent nothing\n");
+        return 1;
+    }
+    const std::vector<q3sim::TransferTiming> sent(all.begin() + long(before), all.end());
+    int dataReports = 0;
+    QString commands;
+    for (const auto& t : sent) {
+        if (t.command < 0x80)
+            dataReports += std::max(0, t.reports - 1);
+        commands += QString::asprintf("%02X", t.command) + (t.payloadBytes ? QString::asprintf("/%zu", t.payloadBytes) : QString())
+                    + QString::asprintf(":%.1fms ", t.micros / 1000.0);
+    }
+    std::printf("save_%s ms=%.2f floor_ms=%.2f transfers=%zu data_reports=%d commands=%s\n", qPrintable(kind),
+                lastNs.load() / 1e6, protocolFloorMs(sent), sent.size(), dataReports, qPrintable(commands.trimmed().replace(' ', ',')));
+    std::fflush(stdout);
+    window.close();
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    if (argc < 5) {
+    if (argc == 4 && QString::fromLocal8Bit(argv[1]) == "save") {
+        // handled below
+    } else if (argc < 5) {
         std::fprintf(stderr,
                      "usage: %s floor <interval ms> <seconds> <bin dir>\n"
-                     "       %s scene|harness <effect> <seconds> <bin dir> [presses]\n",
-                     argv[0], argv[0]);
+                     "       %s scene|harness <effect> <seconds> <bin dir> [presses]\n"
+                     "       %s save picture|effect <bin dir>\n",
+                     argv[0], argv[0], argv[0]);
         return 2;
     }
     const QString mode = QString::fromLocal8Bit(argv[1]);
     const int value = QString::fromLocal8Bit(argv[2]).toInt(nullptr, 0);
     const int seconds = QString::fromLocal8Bit(argv[3]).toInt();
-    const QString binDir = QDir(QString::fromLocal8Bit(argv[4])).absolutePath();
+    const QString binDir = QDir(QString::fromLocal8Bit(argv[argc > 4 ? 4 : 3])).absolutePath();
     if (mode == "floor") {
         QGuiApplication app(argc, argv);
         return floorRun(value, seconds, binDir);
     }
     QApplication app(argc, argv);
+    if (mode == "save") {
+        const int result = saveRun(QString::fromLocal8Bit(argv[2]), QDir(QString::fromLocal8Bit(argv[3])).absolutePath());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return result;
+    }
     const bool presses = argc > 5 && QString::fromLocal8Bit(argv[5]) == "presses";
     const int result = sceneRun(value, seconds, binDir, presses, mode == "harness");
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

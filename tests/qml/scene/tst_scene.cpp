@@ -280,7 +280,9 @@ public:
     // one, clearAllMedia takes it away).
     Q_INVOKABLE bool backgroundStarted() const
     {
-        return view->sounds->mediaBackground->currentSource().type() != Phonon::MediaSource::Empty;
+        // No player yet: nothing has played.
+        return view->sounds->mediaBackground
+               && view->sounds->mediaBackground->currentSource().type() != Phonon::MediaSource::Empty;
     }
 
     // What the next picture dialog returns; "" cancels it.
@@ -310,7 +312,8 @@ public:
     {
         if (index < 1 || index > 4)
             return false;
-        return !view->sounds->mediaEffects[size_t(index - 1)]->currentSource().url().isEmpty();
+        const auto* player = view->sounds->mediaEffects[size_t(index - 1)];
+        return player && !player->currentSource().url().isEmpty();
     }
 
     // The factory settings file that ui_View.resetApconfig copies.
