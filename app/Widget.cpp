@@ -26,6 +26,8 @@ Widget::Widget(QWidget* parent)
 
     deviceCheckTimer.setInterval(2048);
     deviceCheckTimer.setSingleShot(true);
+    // A coarse timer may fire up to 5 % early; the check waits its full time.
+    deviceCheckTimer.setTimerType(Qt::PreciseTimer);
     connect(&deviceCheckTimer, &QTimer::timeout, this, &Widget::checkDevice);
 
     deviceNotifier = DeviceChangeNotifier::create(this);
