@@ -1,5 +1,7 @@
 #include "app/AccessNotice.h"
 
+#include "bridge/LanguageFiles.h"
+
 #include <QFont>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -27,7 +29,7 @@ AccessNotice::Texts AccessNotice::texts(const QString& languageFolder, const QSt
     Texts t;
     const bool outside = code.isEmpty() || code.contains('/') || code.contains('\\') || code.contains("..");
     if (!outside) {
-        QSettings ini(languageFolder + "/lang_" + code + ".ini", QSettings::IniFormat);
+        QSettings ini(LanguageFiles::fileOf(languageFolder, code), QSettings::IniFormat);
         ini.setIniCodec("UTF-8");
         t.title = ini.value("notice/accessTitle").toString();
         t.text = ini.value("notice/accessText").toString();

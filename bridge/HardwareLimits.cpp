@@ -1,7 +1,7 @@
 #include "bridge/HardwareLimits.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "bridge/DataFileCheck.h"
+
 #include <QSettings>
 
 namespace {
@@ -24,19 +24,11 @@ bool hasKeys(const QSettings& ini, uint layout)
 HardwareLimits HardwareLimits::read(const QString& hwDefFile)
 {
     HardwareLimits limits;
-    const QFileInfo info(hwDefFile);
-    QFile probe(hwDefFile);
-    if (!info.isFile() || !probe.open(QIODevice::ReadOnly)) {
-        limits.problem = "the file is missing or cannot be read";
+    limits.problem = DataFileCheck::unreadable(hwDefFile);
+    if (!limits.problem.isEmpty())
         return limits;
-    }
-    probe.close();
 
     QSettings ini(hwDefFile, QSettings::IniFormat);
-    if (ini.status() != QSettings::NoError) {
-        limits.problem = "the file is not a valid definition";
-        return limits;
-    }
     const uint layout = readUnsigned(ini, "common/kbLayoutType");
     limits.hwMode = quint8(layout & 0xFF);
     const uint macros = readUnsigned(ini, "common/maxMacro");

@@ -90,7 +90,7 @@ LanguageFiles::Strings LanguageFiles::load(const QString& folder, const QString&
 {
     // A code that would name a file outside the folder reads as a missing file.
     const bool outside = !isSafeCode(code);
-    QSettings ini(outside ? QString() : folder + "/lang_" + code + ".ini", QSettings::IniFormat);
+    QSettings ini(outside ? QString() : fileOf(folder, code), QSettings::IniFormat);
     ini.setIniCodec("UTF-8");
 
     Strings result;
@@ -112,4 +112,9 @@ LanguageFiles::Strings LanguageFiles::load(const QString& folder, const QString&
 bool LanguageFiles::isSafeCode(const QString& code)
 {
     return !code.contains('/') && !code.contains('\\') && !code.contains("..");
+}
+
+QString LanguageFiles::fileOf(const QString& folder, const QString& code)
+{
+    return folder + "/lang_" + code + ".ini";
 }

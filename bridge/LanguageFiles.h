@@ -26,6 +26,8 @@ QVariantMap list(const QString& folder);
 QString displayName(const QString& code);
 
 Strings load(const QString& folder, const QString& code);
+// The file of a language code: "<folder>/lang_<code>.ini".
+QString fileOf(const QString& folder, const QString& code);
 // False for a code that would name a file outside the folder.
 bool isSafeCode(const QString& code);
 

@@ -68,22 +68,19 @@ myQQuickView::~myQQuickView() = default;
 
 void myQQuickView::reportUnusableFiles()
 {
-    QString problem = KeyCodeTable::problem(keyCodeDefFile);
-    if (!problem.isEmpty())
-        DataFileCheck::report("key name table", keyCodeDefFile, problem,
-                              "Keys are shown by number and macros are sent without their keys.");
-    problem = AppSettingsFile::problem(apConfigFile);
-    if (!problem.isEmpty())
-        DataFileCheck::report("settings file", apConfigFile, problem,
-                              "The scene's own defaults are used until the settings are saved.");
-    problem = AppSettingsFile::problem(apConfigDefaultFile);
-    if (!problem.isEmpty())
-        DataFileCheck::report("factory settings file", apConfigDefaultFile, problem,
-                              "Resetting the settings keeps them as they are.");
-    problem = DataFileCheck::unreadable(defaultProfileFile);
-    if (!problem.isEmpty())
-        DataFileCheck::report("default profile", defaultProfileFile, problem,
-                              "Resetting a profile keeps it as it is.");
+    const auto tell = [](const char* what, const QString& file, const QString& problem,
+                         const char* consequence) {
+        if (!problem.isEmpty())
+            DataFileCheck::report(what, file, problem, consequence);
+    };
+    tell("key name table", keyCodeDefFile, KeyCodeTable::problem(keyCodeDefFile),
+         "Keys are shown by number and macros are sent without their keys.");
+    tell("settings file", apConfigFile, AppSettingsFile::problem(apConfigFile),
+         "The scene's own defaults are used until the settings are saved.");
+    tell("factory settings file", apConfigDefaultFile, AppSettingsFile::problem(apConfigDefaultFile),
+         "Resetting the settings keeps them as they are.");
+    tell("default profile", defaultProfileFile, DataFileCheck::unreadable(defaultProfileFile),
+         "Resetting a profile keeps it as it is.");
 }
 
 void myQQuickView::queueSceneCall(const char* function, const QVariantList& args)
@@ -294,7 +291,7 @@ QVariantMap myQQuickView::chkLanguages()
 QStringList myQQuickView::getGlobalStrings(QString langCode)
 {
     const LanguageFiles::Strings loaded = LanguageFiles::load(languageFolder, langCode);
-    const QString file = QString("%1/lang_%2.ini").arg(languageFolder, langCode);
+    const QString file = LanguageFiles::fileOf(languageFolder, langCode);
     if (!loaded.verified && LanguageFiles::isSafeCode(langCode) && !reportedFiles.contains(file)) {
         reportedFiles.insert(file);
         const QString problem = DataFileCheck::unreadable(file);

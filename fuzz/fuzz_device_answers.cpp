@@ -11,6 +11,7 @@
 //   10-15 the next data report is replaced by 1-80 following bytes (length byte first)
 
 #include "FuzzSupport.h"
+#include "tests/KeyboardEntry.h"
 
 #include "app/StartupEnvironment.h"
 #include "bridge/DeviceConversions.h"
@@ -45,16 +46,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static Hid_Thread hid;
 
     fuzz::Reader in(data, size);
-    DevInfo entry;
-    entry.vid = 0x04d9;
-    entry.pid = 0xa1cd;
-    entry.usagePage = 0xff01;
-    entry.usage = 1;
-    entry.usagePage2 = 0xff02;
-    entry.usage2 = 1;
     // Shorter reports than the keyboard's would leave reads waiting for
     // reports that never come; longer ones are the interesting case.
-    entry.reportLength = 64 + in.byte() % 192;
+    const DevInfo entry = keyboardEntry(64 + in.byte() % 192);
 
     q3sim::reset();
     const std::vector<unsigned char> memory = in.bytes(36);

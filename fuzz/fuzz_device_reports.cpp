@@ -4,6 +4,7 @@
 // lighting report and reaches the profile as the LED type.
 
 #include "FuzzSupport.h"
+#include "tests/KeyboardEntry.h"
 
 #include "app/StartupEnvironment.h"
 #include "bridge/ProfileStore.h"
@@ -40,14 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             ++handled;
         };
     }
-    DevInfo entry;
-    entry.vid = 0x04d9;
-    entry.pid = 0xa1cd;
-    entry.usagePage = 0xff01;
-    entry.usage = 1;
-    entry.usagePage2 = 0xff02;
-    entry.usage2 = 1;
-    entry.reportLength = 64;
+    const DevInfo entry = keyboardEntry();
     hid.refreshDevices({entry});
 
     fuzz::Reader in(data, size);
