@@ -116,6 +116,9 @@ SceneTestCase {
         blPage.pageApply()
         tryVerify(function () { return keyboardProbe.idle() }, 3000)
         colorPage.pageApply(false)
+        // The backlight bytes are already on the keyboard from the first Apply:
+        // wait for the lighting page's own transfers before reading its bytes.
+        tryVerify(function () { return keyboardProbe.idle() }, 3000)
         tryVerify(function () { return keyboardProbe.ledType()[5] === 0x22 && keyboardProbe.ledType()[6] === 0x13 }, 3000)
         var lighting = keyboardProbe.ledType().slice(0, 5)
 
