@@ -18,7 +18,9 @@ QList<uchar> MacroEncoder::encode(const QStringList& actions, const QMap<QString
         } else if (tag == delayTag) {
             bool ok = false;
             const int ms = left.toInt(&ok, 10);
-            if (!ok || ms == 0)
+            // A negative delay (only a hand-edited file holds one) would
+            // otherwise wrap into a pause of seconds on the keyboard.
+            if (!ok || ms <= 0)
                 continue;
             const int units = ms / 10;
             out << 0x7F << 0x00 << uchar((units / 256) & 0xFF) << uchar(units & 0xFF);

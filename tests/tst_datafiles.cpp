@@ -252,6 +252,7 @@ void TestDataFiles::encoder_data()
     QTest::newRow("delay 25 truncated") << QStringList{delay("25")} << "00 01 7f 00 00 02 00 00";
     QTest::newRow("delay 2560 high byte") << QStringList{delay("2560")} << "00 01 7f 00 01 00 00 00";
     QTest::newRow("delay not a number") << QStringList{delay("ab")} << "00 01 00 00";
+    QTest::newRow("negative delay skipped") << QStringList{delay("-100"), down("A")} << "00 01 01 04 00 00";
     QTest::newRow("empty list") << QStringList{} << "00 01 00 00";
     QTest::newRow("unknown key") << QStringList{down("Nope"), up("Enter")} << "00 01 81 28 00 00";
     QTest::newRow("key of code 0") << QStringList{down("Dead")} << "00 01 00 00";
