@@ -16,12 +16,18 @@ void Hid_Thread::startListener(uint did)
 
 void Hid_Thread::stopListener()
 {
-    if (listening.exchange(false))
-        listenerFuture.waitForFinished();
+    // Also waits for a listener that stopped by itself (device removed) and
+    // may still be on its way out.
+    listening = false;
+    listenerFuture.waitForFinished();
+    // The run has ended; taking its lock once orders everything it did
+    // before whatever follows here (the object's destruction included).
+    std::lock_guard<std::mutex> ended(listenerRun);
 }
 
 void Hid_Thread::listen(uint did)
 {
+    std::lock_guard<std::mutex> run(listenerRun);
     if (device(did).path2.isEmpty())
         return;
 

@@ -18,10 +18,6 @@ Hid_Thread::~Hid_Thread()
     // Pool workers may still be running with this object.
     stopListener();
     pendingTransfer.waitForFinished();
-    // A transfer hands the link back as its very last step. The future has
-    // already waited for it; reading the flag makes that order visible to
-    // thread checkers too, which do not see inside Qt's futures.
-    (void)idle.load();
     // The list goes under its lock, the last worker's reads ordered before.
     std::lock_guard<std::mutex> lock(devicesLock);
     devices.clear();

@@ -88,6 +88,10 @@ public:
 
     std::atomic<bool> listening{false};
     QFuture<void> listenerFuture;
+    // Held by the listener for its whole run: two runs never share the
+    // event handle, even when one ended by itself and the next starts
+    // before its future has finished.
+    std::mutex listenerRun;
 
     unsigned char cmdReport[9] = {};
     unsigned char ansReport[9] = {};

@@ -11,16 +11,22 @@
 class LinkIdle
 {
 public:
+    LinkIdle() = default;
+    LinkIdle(const LinkIdle&) = delete;
+    LinkIdle& operator=(const LinkIdle&) = delete;
+
+    // A hand-back still waking the waiters (the last step of a transfer on
+    // a pool worker) ends before the flag goes: both happen under the lock.
+    ~LinkIdle() { std::lock_guard<std::mutex> lock(mutex); }
+
     LinkIdle& operator=(bool value)
     {
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            flag.store(value);
-            if (value)
-                ++handOvers;
-        }
-        if (value)
+        std::lock_guard<std::mutex> lock(mutex);
+        flag.store(value);
+        if (value) {
+            ++handOvers;
             wake.notify_all();
+        }
         return *this;
     }
     bool load() const { return flag.load(); }

@@ -74,8 +74,8 @@ for h in "${harnesses[@]}"; do
     result="FAULT (see $log and $build/findings/)"
     failed=1
   fi
-  runs=$(grep -o 'stat::number_of_executed_units: [0-9]*' "$log" | tail -1 | awk '{print $2}')
-  speed=$(grep -oE 'stat::average_exec_per_sec: *[0-9]+' "$log" | tail -1 | awk '{print $2}')
+  runs=$(grep -a -o 'stat::number_of_executed_units: [0-9]*' "$log" | tail -1 | awk '{print $2}')
+  speed=$(grep -a -oE 'stat::average_exec_per_sec: *[0-9]+' "$log" | tail -1 | awk '{print $2}')
   line=$(printf '%-16s %12s executions %8s/s  %s' "$h" "${runs:-?}" "${speed:-?}" "$result")
   echo "fuzz: $line"
   summary+="$line"$'\n'
