@@ -16,7 +16,7 @@ public:
     LinkIdle& operator=(const LinkIdle&) = delete;
 
     // A hand-back still waking the waiters (the last step of a transfer on
-    // a pool worker) ends before the flag goes: both happen under the lock.
+    // a pool worker) is over before the link is destroyed: both take the lock.
     ~LinkIdle() { std::lock_guard<std::mutex> lock(mutex); }
 
     LinkIdle& operator=(bool value)
