@@ -11,10 +11,6 @@
 class LinkIdle
 {
 public:
-    LinkIdle() = default;
-    LinkIdle(const LinkIdle&) = delete;
-    LinkIdle& operator=(const LinkIdle&) = delete;
-
     // A hand-back still waking the waiters (the last step of a transfer on
     // a pool worker) is over before the link is destroyed: both take the lock.
     ~LinkIdle() { std::lock_guard<std::mutex> lock(mutex); }
