@@ -1,5 +1,6 @@
 #include "app/AccessNotice.h"
 
+#include "bridge/DataFileCheck.h"
 #include "bridge/LanguageFiles.h"
 
 #include <QFont>
@@ -29,7 +30,8 @@ AccessNotice::Texts AccessNotice::texts(const QString& languageFolder, const QSt
     Texts t;
     const bool outside = code.isEmpty() || code.contains('/') || code.contains('\\') || code.contains("..");
     if (!outside) {
-        QSettings ini(LanguageFiles::fileOf(languageFolder, code), QSettings::IniFormat);
+        QSettings ini(DataFileCheck::parsable(LanguageFiles::fileOf(languageFolder, code)),
+                      QSettings::IniFormat);
         ini.setIniCodec("UTF-8");
         t.title = ini.value("notice/accessTitle").toString();
         t.text = ini.value("notice/accessText").toString();

@@ -1,5 +1,6 @@
 #include "app/Diagnostics.h"
 
+#include "bridge/DataFileCheck.h"
 #include "bridge/LanguageFiles.h"
 #include "device/DevInfo.h"
 #include "device/Hid_Thread.h"
@@ -76,7 +77,7 @@ Interface probe(const hid_device_info* info, const DevInfo& entry)
 // in the language list, ordered by display name.
 QString languageInUse(const QVariantMap& languages)
 {
-    QSettings settings("./modules/setting/apConfig.bin", QSettings::IniFormat);
+    QSettings settings(DataFileCheck::parsable("./modules/setting/apConfig.bin"), QSettings::IniFormat);
     bool ok = false;
     const int position = settings.value("common/4").toInt(&ok);
     const QVariantList codes = languages.values();

@@ -1,6 +1,7 @@
 #include "app/Ui_Controler.h"
 
 #include "app/Widget.h"
+#include "bridge/DataFileCheck.h"
 #include "bridge/SceneCall.h"
 #include "bridge/myQQuickView.h"
 #include "preview/PreviewTypes.h"
@@ -45,7 +46,7 @@ void Ui_Controler::setupWindow(QWidget* w)
 
 void Ui_Controler::applyWindowTitle()
 {
-    QSettings ini("./modules/setting/apConfig.bin", QSettings::IniFormat);
+    QSettings ini(DataFileCheck::parsable("./modules/setting/apConfig.bin"), QSettings::IniFormat);
     window->setWindowTitle(ini.value("common/name", QString()).toString());
 }
 

@@ -1,5 +1,7 @@
 #include "bridge/DataFileCheck.h"
 
+#include "bridge/StreamedValueScan.h"
+
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
@@ -17,17 +19,31 @@ QString DataFileCheck::unreadable(const QString& path)
         return "the file cannot be read";
     // Every data file is text; the settings reader would make keys of
     // whatever lines binary bytes happen to form.
-    const QByteArray head = probe.read(64 * 1024);
-    for (const char c : head) {
+    QByteArray text = probe.read(64 * 1024);
+    for (const char c : text) {
         const uchar u = uchar(c);
         if (u == 0 || (u < 0x20 && u != '\t' && u != '\n' && u != '\r') || u == 0x7F)
             return "the file is not text";
     }
+    text.append(probe.readAll());
     probe.close();
+    if (StreamedValueScan::found(text))
+        return "it holds a value in Qt's binary form, which this program never writes";
     QSettings ini(path, QSettings::IniFormat);
     if (ini.status() != QSettings::NoError)
         return "the file is not in the settings format";
     return {};
+}
+
+bool DataFileCheck::holdsStreamedValue(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && StreamedValueScan::found(file.readAll());
+}
+
+QString DataFileCheck::parsable(const QString& path)
+{
+    return holdsStreamedValue(path) ? QString() : path;
 }
 
 void DataFileCheck::report(const QString& what, const QString& path, const QString& problem,

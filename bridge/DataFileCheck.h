@@ -7,8 +7,16 @@
 namespace DataFileCheck {
 
 // Empty when the file can be read as a settings file; otherwise why not:
-// missing, not a file, not readable, or not in the settings format.
+// missing, not a file, not readable, not in the settings format, or holding
+// a value the settings reader must not be given (see StreamedValueScan).
 QString unreadable(const QString& path);
+
+// Whether the file holds a value the settings reader must not be given.
+bool holdsStreamedValue(const QString& path);
+
+// The path to hand to the settings reader: `path` itself, or an empty path
+// (which reads as an empty file) when the file holds such a value.
+QString parsable(const QString& path);
 
 // "The <what> "<path>" cannot be used: <problem>. <consequence>"
 void report(const QString& what, const QString& path, const QString& problem,

@@ -1,10 +1,12 @@
 #include "bridge/HardwareDefinition.h"
 
+#include "bridge/DataFileCheck.h"
+
 #include <QSettings>
 
 QVariantList HardwareDefinition::load(const QString& hwDefFile, int hwMode)
 {
-    QSettings ini(hwDefFile, QSettings::IniFormat);
+    QSettings ini(DataFileCheck::parsable(hwDefFile), QSettings::IniFormat);
     ini.setIniCodec("UTF-8");
     const QString group = QString::number(hwMode) + "/";
     const int totalHW = ini.value(group + "total_HW", 0).toInt();

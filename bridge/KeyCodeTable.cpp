@@ -7,7 +7,7 @@
 namespace {
 QVariantList readList(const QString& file, const char* key)
 {
-    QSettings ini(file, QSettings::IniFormat);
+    QSettings ini(DataFileCheck::parsable(file), QSettings::IniFormat);
     ini.setIniCodec("UTF-8");
     return ini.value(key).toList();
 }

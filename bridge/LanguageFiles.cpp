@@ -1,5 +1,7 @@
 #include "bridge/LanguageFiles.h"
 
+#include "bridge/DataFileCheck.h"
+
 #include <QDir>
 #include <QHash>
 #include <QLocale>
@@ -90,7 +92,7 @@ LanguageFiles::Strings LanguageFiles::load(const QString& folder, const QString&
 {
     // A code that would name a file outside the folder reads as a missing file.
     const bool outside = !isSafeCode(code);
-    QSettings ini(outside ? QString() : fileOf(folder, code), QSettings::IniFormat);
+    QSettings ini(outside ? QString() : DataFileCheck::parsable(fileOf(folder, code)), QSettings::IniFormat);
     ini.setIniCodec("UTF-8");
 
     Strings result;

@@ -92,7 +92,7 @@ QStringList MacroLibrary::load(const QString& name) const
     QString path;
     if (!pathOf(name, &path) || !QFile::exists(path))
         return {};
-    QSettings ini(path, QSettings::IniFormat);
+    QSettings ini(DataFileCheck::parsable(path), QSettings::IniFormat);
     const int total = qBound(0, ini.value("config/total", 0).toInt(), maxActions);
     QStringList actions;
     for (int i = 0; i < total; ++i)
@@ -103,7 +103,9 @@ QStringList MacroLibrary::load(const QString& name) const
 int MacroLibrary::save(const QString& name, const QStringList& actions)
 {
     QString path;
-    if (!pathOf(name, &path) || !QFile::exists(path))
+    // A file the settings reader must not be given is not written either:
+    // writing reads the whole file first.
+    if (!pathOf(name, &path) || !QFile::exists(path) || DataFileCheck::holdsStreamedValue(path))
         return -2;
     QSettings ini(path, QSettings::IniFormat);
     ini.remove("macro");
@@ -119,14 +121,14 @@ QVariantList MacroLibrary::loadConfig(const QString& name) const
     QString path;
     if (!pathOf(name, &path) || !QFile::exists(path))
         return {};
-    QSettings ini(path, QSettings::IniFormat);
+    QSettings ini(DataFileCheck::parsable(path), QSettings::IniFormat);
     return {ini.value("config/index", -1).toInt(), ini.value("config/repeat", 1).toInt()};
 }
 
 void MacroLibrary::setConfig(const QString& name, const QVariantList& config, uint deviceIndex)
 {
     QString path;
-    if (!pathOf(name, &path) || !QFile::exists(path))
+    if (!pathOf(name, &path) || !QFile::exists(path) || DataFileCheck::holdsStreamedValue(path))
         return;
     QSettings ini(path, QSettings::IniFormat);
     ini.setValue("config/index", config.value(0));
@@ -150,7 +152,7 @@ FileBinding inspect(const QString& path)
 {
     FileBinding f;
     f.path = path;
-    QSettings ini(path, QSettings::IniFormat);
+    QSettings ini(DataFileCheck::parsable(path), QSettings::IniFormat);
     f.readable = DataFileCheck::unreadable(path).isEmpty();
     const QVariant index = ini.value("config/index");
     f.index = index.isValid() ? index.toInt(&f.indexValid) : -1;

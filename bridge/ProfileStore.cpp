@@ -26,7 +26,7 @@ void ProfileStore::open(int count, const QString& folder)
                                                  : QString("It is kept as \"%1\" and the profile starts "
                                                            "from the keyboard's and the program's defaults.").arg(kept));
         }
-        profileSettings.append(new QSettings(file, QSettings::IniFormat));
+        profileSettings.append(new QSettings(DataFileCheck::parsable(file), QSettings::IniFormat));
     }
 }
 

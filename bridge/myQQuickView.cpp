@@ -60,11 +60,20 @@ myQQuickView::myQQuickView(QWidget* parent)
     StaleLockFiles::removeUnheld({settingFolder, macroFolder});
     reportUnusableFiles();
     initMacroIni(maxMacro);
-    apConfigSettings = new QSettings(apConfigFile, QSettings::IniFormat, this);
+    openApConfig();
     profiles.open(maxProfile, settingFolder);
 }
 
 myQQuickView::~myQQuickView() = default;
+
+// Settings holding a value the settings reader must not be given are not
+// read: the scene gets no entries and keeps its own defaults, and the file
+// stays as it is until the user saves.
+void myQQuickView::openApConfig()
+{
+    delete apConfigSettings;
+    apConfigSettings = new QSettings(DataFileCheck::parsable(apConfigFile), QSettings::IniFormat, this);
+}
 
 void myQQuickView::reportUnusableFiles()
 {
@@ -179,6 +188,15 @@ void myQQuickView::clearAllMedia()
 
 void myQQuickView::saveApConfig(QVariantList apConfigs)
 {
+    if (apConfigSettings->fileName().isEmpty()) {
+        // The unreadable file is kept beside the new one, never written over.
+        const QString kept = DataFileCheck::setAside(apConfigFile);
+        if (kept.isEmpty())
+            return;
+        DataFileCheck::report("settings file", apConfigFile, DataFileCheck::unreadable(kept),
+                              QString("It is kept as \"%1\" and the settings are saved anew.").arg(kept));
+        openApConfig();
+    }
     AppSettingsFile::save(*apConfigSettings, apConfigs);
 }
 
@@ -195,8 +213,7 @@ void myQQuickView::resetApconfig()
         return;
     if (!FileReplace::copyOver(apConfigDefaultFile, apConfigSettings->fileName()))
         return;
-    delete apConfigSettings;
-    apConfigSettings = new QSettings(apConfigFile, QSettings::IniFormat, this);
+    openApConfig();
 }
 
 bool myQQuickView::getIsSkinShow()
@@ -249,13 +266,18 @@ void myQQuickView::loadProfile(int profile)
 {
     const QString path = UserDialogs::instance().openFile(this, tr("Open File"), desktopFolder(),
                                                           tr("Profile(*.pf)"));
-    if (!path.isEmpty())
+    if (path.isEmpty())
+        return;
+    const QString problem = DataFileCheck::unreadable(path);
+    if (problem.isEmpty())
         profiles.replaceWith(profile, path);
+    else
+        DataFileCheck::report("profile file", path, problem, "The profile is kept as it is.");
 }
 
 QVariant myQQuickView::loadDefaultProfile(QString key)
 {
-    return QSettings(defaultProfileFile, QSettings::IniFormat).value(key);
+    return QSettings(DataFileCheck::parsable(defaultProfileFile), QSettings::IniFormat).value(key);
 }
 
 void myQQuickView::saveProfile(int profile)
@@ -314,8 +336,13 @@ void myQQuickView::loadMacroIniFromFile(QVariant name)
         return;
     const QString chosen = UserDialogs::instance().openFile(this, tr("Open File"), desktopFolder(),
                                                             tr("Macro(*.mc)"));
-    if (!chosen.isEmpty() && QFile::exists(path))
+    if (chosen.isEmpty() || !QFile::exists(path))
+        return;
+    const QString problem = DataFileCheck::unreadable(chosen);
+    if (problem.isEmpty())
         FileReplace::copyOver(chosen, path);
+    else
+        DataFileCheck::report("macro file", chosen, problem, "The macro is kept as it is.");
 }
 
 void myQQuickView::saveMacroIniToFile(QVariant name)

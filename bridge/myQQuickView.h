@@ -113,6 +113,7 @@ public slots:
 
 private:
     void reportUnusableFiles();
+    void openApConfig();
     QSet<QString> reportedFiles;  // told once per run
     void queueSceneCall(const char* function, const QVariantList& args = {});
 };

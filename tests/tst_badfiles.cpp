@@ -71,18 +71,24 @@ void TestBadFiles::damagedFile_data()
     QTest::addColumn<bool>("profiles");    // the current profile still takes what the keyboard sends
     QTest::addColumn<QString>("keptAs");   // where the damaged bytes must be afterwards ("" = in place, "-" = nowhere)
 
+    // A value in Qt's binary form naming a polygon of absurd size: Qt's own
+    // reader of it crashes, so the program must never hand it on.
+    const QString polygon = "@Variant(\\0\\0\\0G)30)";
+
     const QString hw = "setting/HWDef.bin";
     QTest::newRow("HWDef empty") << hw << "empty" << true << false << "";
     QTest::newRow("HWDef truncated") << hw << "truncated" << false << true << "";
     QTest::newRow("HWDef random") << hw << "random" << true << false << "";
     QTest::newRow("HWDef huge counts") << hw << "[common]\nkbLayoutType=3\nmaxMacro=2147483647\nmaxProfile=2147483647\n[3]\ntotal_HW=2147483647\ntotal_FW=2147483647\n" << false << true << "";
     QTest::newRow("HWDef negative counts") << hw << "[common]\nkbLayoutType=3\nmaxMacro=-3\nmaxProfile=-1\n[3]\ntotal_HW=-5\ntotal_FW=-5\n" << true << false << "";
+    QTest::newRow("HWDef Qt binary value") << hw << "[common]\nkbLayoutType=3\nmaxMacro=16\nmaxProfile=3\n[3]\ntotal_HW=" + polygon + "\n" << true << false << "";
     QTest::newRow("HWDef missing") << hw << "missing" << true << false << "-";
 
     const QString keys = "setting/KeyCodeDef.bin";
     QTest::newRow("KeyCodeDef empty") << keys << "empty" << true << true << "";
     QTest::newRow("KeyCodeDef truncated") << keys << "truncated" << true << true << "";
     QTest::newRow("KeyCodeDef random") << keys << "random" << true << true << "";
+    QTest::newRow("KeyCodeDef Qt binary value") << keys << "[common]\nusbStr=A, " + polygon + "\nusbCode=4, 5\n" << true << true << "";
     QTest::newRow("KeyCodeDef missing") << keys << "missing" << true << true << "-";
 
     const QString settings = "setting/apConfig.bin";
@@ -91,15 +97,18 @@ void TestBadFiles::damagedFile_data()
     QTest::newRow("apConfig random") << settings << "random" << true << true << "";
     QTest::newRow("apConfig huge count") << settings << "[common]\ntotal=2147483647\n0=1\n" << false << true << "";
     QTest::newRow("apConfig negative count") << settings << "[common]\ntotal=-4\n0=1\n" << true << true << "";
+    QTest::newRow("apConfig Qt binary value") << settings << "[common]\ntotal=2\n0=1\n1=" + polygon + "\n" << true << true << "";
     QTest::newRow("apConfig missing") << settings << "missing" << true << true << "-";
 
     const QString factory = "setting/apConfigD.bin";
     QTest::newRow("apConfigD empty") << factory << "empty" << true << true << "";
     QTest::newRow("apConfigD random") << factory << "random" << true << true << "";
+    QTest::newRow("apConfigD Qt binary value") << factory << "[common]\ntotal=1\n0=" + polygon + "\n" << true << true << "";
     QTest::newRow("apConfigD missing") << factory << "missing" << true << true << "-";
 
     const QString defaults = "setting/pD.bin";
     QTest::newRow("pD random") << defaults << "random" << true << true << "";
+    QTest::newRow("pD Qt binary value") << defaults << "[color]\nledType=" + polygon + "\n" << true << true << "";
     QTest::newRow("pD missing") << defaults << "missing" << true << true << "-";
 
     const QString profile = "setting/p1.bin";
@@ -107,12 +116,14 @@ void TestBadFiles::damagedFile_data()
     QTest::newRow("profile empty") << profile << "empty" << false << true << "-";
     QTest::newRow("profile truncated") << profile << "truncated" << false << true << "-";
     QTest::newRow("profile random") << profile << "random" << true << true << "setting/p1.bin.unreadable";
+    QTest::newRow("profile Qt binary value") << profile << "[color]\nledType=" + polygon + "\n" << true << true << "setting/p1.bin.unreadable";
     QTest::newRow("profile huge lists") << profile << "[color]\nledType=1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14\ncolor=1\n[userPicture]\n0=1\n" << false << true << "-";
 
     const QString macro = "macro/Macro. 001.bin";
     QTest::newRow("macro random") << macro << "random" << true << true << "";
     QTest::newRow("macro truncated") << macro << "[config]\nindex=0\ntotal=2\n[macro]\n0=A    [Do" << false << true << "";
     QTest::newRow("macro huge count") << macro << "[config]\nindex=0\ntotal=2147483647\n[macro]\n0=A    [Down]\n" << false << true << "";
+    QTest::newRow("macro Qt binary value") << macro << "[config]\nindex=0\ntotal=1\n[macro]\n0=" + polygon + "\n" << true << true << "";
     // Re-bound to the free slot, actions kept.
     QTest::newRow("macro negative index") << macro << "[config]\nindex=-7\ntotal=-2\n[macro]\n0=A    [Down]\n" << false << true << "-";
 
@@ -120,6 +131,7 @@ void TestBadFiles::damagedFile_data()
     QTest::newRow("language empty") << language << "empty" << true << true << "";
     QTest::newRow("language random") << language << "random" << true << true << "";
     QTest::newRow("language huge count") << language << "[font]\nfamily=Arial\ntotal=2147483647\ncs=1\n" << true << true << "";
+    QTest::newRow("language Qt binary value") << language << "[font]\nfamily=" + polygon + "\ntotal=0\ncs=74\n" << true << true << "";
     // Not offered at all: the scene keeps its built-in captions.
     QTest::newRow("language missing") << language << "missing" << false << true << "-";
 }

@@ -2,6 +2,7 @@
 #include "FakeDialogs.h"
 
 #include "app/StartupEnvironment.h"
+#include "bridge/DataFileCheck.h"
 #include "bridge/FileReplace.h"
 #include "bridge/HardwareDefinition.h"
 #include "bridge/KeyCodeTable.h"
@@ -10,11 +11,13 @@
 #include "bridge/MacroLibrary.h"
 #include "bridge/LoopingSoundStream.h"
 #include "bridge/SoundEffects.h"
+#include "bridge/StreamedValueScan.h"
 #include "device/StringsVerified.h"
 
 #include <phonon/MediaObject>
 #include <phonon/MediaSource>
 
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QLockFile>
 #include <QSet>
@@ -144,6 +147,12 @@ private slots:
     void hardwareDefinition_data();
     void hardwareDefinition();
     void keyNameTable();
+
+    // values in Qt's binary form
+    void streamedValues_data();
+    void streamedValues();
+    void shippedFilesHoldNoStreamedValue();
+    void settingsHoldingStreamedValueAreKeptOnSave();
 
     // sounds
     void sounds();
@@ -600,6 +609,9 @@ void TestDataFiles::macroImportExport()
     const QByteArray before = readAll("modules/macro/Macro. 001.bin");
     dialogs.nextPath = QDir::current().absoluteFilePath("missing.mc");
     f.view->loadMacroIniFromFile("Macro. 001");
+    dialogs.nextPath = QDir::current().absoluteFilePath("foreign.mc");
+    BridgeFixture::write(dialogs.nextPath, "[config]\nindex=0\ntotal=1\n[macro]\n0=\\x40Variant(\\0\\0\\0G)30)\n");
+    f.view->loadMacroIniFromFile("Macro. 001");
     dialogs.nextPath.clear();
     f.view->loadMacroIniFromFile("Macro. 001");
     QCOMPARE(readAll("modules/macro/Macro. 001.bin"), before);
@@ -749,6 +761,8 @@ void TestDataFiles::profileReplaceFailuresKeepTheProfile_data()
     QTest::addColumn<QString>("how");
     QTest::newRow("import of a missing file") << "import missing";
     QTest::newRow("import cancelled") << "import cancelled";
+    QTest::newRow("import of a file that is not text") << "import binary";
+    QTest::newRow("import of a value in Qt's binary form") << "import streamed";
     QTest::newRow("reset without factory profile") << "reset";
     QTest::newRow("reset of a profile that does not exist") << "reset out of range";
 }
@@ -767,6 +781,12 @@ void TestDataFiles::profileReplaceFailuresKeepTheProfile()
         dialogs.nextPath = QDir::current().absoluteFilePath("gone.pf");
         f.view->loadProfile(0);
     } else if (how == "import cancelled") {
+        f.view->loadProfile(0);
+    } else if (how == "import binary" || how == "import streamed") {
+        dialogs.nextPath = QDir::current().absoluteFilePath("foreign.pf");
+        BridgeFixture::write(dialogs.nextPath, how == "import binary"
+                                                   ? QByteArray("\x01\x02[color]\nledType=1\n")
+                                                   : QByteArray("[color]\nledType=@Variant(\\0\\0\\0G)30)\n"));
         f.view->loadProfile(0);
     } else if (how == "reset") {
         f.view->resetProfile(0);
@@ -860,6 +880,81 @@ void TestDataFiles::keyNameTable()
     QCOMPARE(table.value("C"), quint8(300 & 0xFF));
     QVERIFY(!table.contains("Extra"));
     QCOMPARE(KeyCodeTable::codes(file).value(1).toString(), QString("0x05"));
+}
+
+// The settings reader itself decides each row: the value reads as the
+// number streamed inside exactly when the scan finds it.
+void TestDataFiles::streamedValues_data()
+{
+    // A streamed int of value 5: type, value (and a null flag in the newer
+    // stream format of the date and time marker).
+    const QByteArray five = "\\0\\0\\0\\x2\\0\\0\\0\\x5)";
+    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<bool>("streamed");
+    QTest::newRow("plain") << "@Variant(" + five << true;
+    QTest::newRow("date and time marker") << QByteArray("@DateTime(\\0\\0\\0\\x2\\0\\0\\0\\0\\x5)") << true;
+    QTest::newRow("quoted") << "\"@Variant(" + five + "\"" << true;
+    QTest::newRow("marker split by quotes") << "@\"Var\"iant(" + five << true;
+    QTest::newRow("at sign as hex escape") << "\\x40Variant(" + five << true;
+    QTest::newRow("hex escape past 16 bits") << "\\x10040Variant(" + five << true;
+    QTest::newRow("at sign as octal escape") << "\\100Variant(" + five << true;
+    QTest::newRow("escape that stands for nothing") << "\\z@Vari\\qant(" + five << true;
+    QTest::newRow("escaped line end") << "@\\\r\nVariant(" + five << true;
+    QTest::newRow("second list item") << "1,  \"\"@Variant(" + five << true;
+    QTest::newRow("doubled at sign is text") << "@@Variant(" + five << false;
+    QTest::newRow("other markers") << QByteArray("@ByteArray(x), @Rect(1 2 3 4), @Size(1 2), @String(s)") << false;
+    QTest::newRow("at signs in text") << QByteArray("me@example.org, @home, \\x40") << false;
+}
+
+void TestDataFiles::streamedValues()
+{
+    QFETCH(QByteArray, value);
+    QFETCH(bool, streamed);
+    const QByteArray text = "[common]\nname=Q3\nkey=" + value + "\n";
+    QCOMPARE(StreamedValueScan::found(text), streamed);
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath("values.bin");
+    BridgeFixture::write(file, text);
+    const QVariant read = QSettings(file, QSettings::IniFormat).value("common/key");
+    const QVariantList items = read.userType() == QMetaType::QVariantList ? read.toList() : QVariantList{read};
+    const bool readAsNumber = std::any_of(items.begin(), items.end(), [](const QVariant& v) {
+        return v.userType() == QMetaType::Int && v.toInt() == 5;
+    });
+    QCOMPARE(readAsNumber, streamed);
+}
+
+void TestDataFiles::shippedFilesHoldNoStreamedValue()
+{
+    QDirIterator it(QString(Q3_SOURCE_DIR) + "/modules", {"*.bin", "*.ini"}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    int checked = 0;
+    for (; it.hasNext(); ++checked) {
+        const QString file = it.next();
+        QVERIFY2(DataFileCheck::unreadable(file).isEmpty(), qPrintable(file));
+    }
+    QVERIFY(checked >= 9);
+}
+
+// Settings the reader must not be given are not read, stay as they are
+// until the user saves, and are then kept beside the new file.
+void TestDataFiles::settingsHoldingStreamedValueAreKeptOnSave()
+{
+    BridgeFixture f;
+    const QByteArray foreign = "[common]\ntotal=2\n0=1\n1=@Variant(\\0\\0\\0G\\0\\x7f\\xff\\xff\\xff)\n";
+    BridgeFixture::write("modules/setting/apConfig.bin", foreign);
+    f.view = std::make_unique<myQQuickView>();
+    QCOMPARE(f.view->loadApConfig(), QVariantList{});
+    f.view.reset();
+    QCOMPARE(readAll("modules/setting/apConfig.bin"), foreign);
+
+    f.view = std::make_unique<myQQuickView>();
+    f.view->saveApConfig({1, "two"});
+    QCOMPARE(f.view->loadApConfig(), (QVariantList{"1", "two"}));
+    f.view.reset();
+    QCOMPARE(readAll("modules/setting/apConfig.bin.unreadable"), foreign);
+    QCOMPARE(QSettings("modules/setting/apConfig.bin", QSettings::IniFormat).value("common/1").toString(),
+             QString("two"));
 }
 
 void TestDataFiles::sounds()
