@@ -5,6 +5,11 @@
 #include <QDir>
 #include <QSettings>
 
+QSettings* AppSettingsFile::open(const QString& path, QObject* parent)
+{
+    return new QSettings(DataFileCheck::parsable(path), QSettings::IniFormat, parent);
+}
+
 QVariantList AppSettingsFile::load(const QSettings& settings)
 {
     QVariantList entries;

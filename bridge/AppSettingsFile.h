@@ -3,6 +3,7 @@
 #include <QString>
 #include <QVariantList>
 
+class QObject;
 class QSettings;
 
 // The program's settings list in the settings file: "common/total" entries
@@ -11,6 +12,11 @@ namespace AppSettingsFile {
 
 // Bound on "common/total", so a damaged file cannot make a huge list.
 constexpr int maxEntries = 1024;
+
+// The settings object for the file at `path`. A file holding a value the
+// settings reader must not be given is not read: the object starts empty and
+// has no file name, so that nothing is written through it either.
+QSettings* open(const QString& path, QObject* parent = nullptr);
 
 QVariantList load(const QSettings& settings);
 // Why a settings file cannot be used as the program's settings list, or

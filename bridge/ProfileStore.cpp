@@ -55,10 +55,17 @@ QVariant ProfileStore::value(const QString& key, const QVariant& defaultValue) c
     return s ? s->value(key, defaultValue) : defaultValue;
 }
 
-bool ProfileStore::replaceWith(int profile, const QString& source)
+bool ProfileStore::replaceWith(int profile, const QString& source, QString* problem)
 {
     if (profile < 0 || profile >= profileSettings.size())
         return false;
+    // What cannot be read would make the profile unreadable too.
+    const QString unreadable = DataFileCheck::unreadable(source);
+    if (!unreadable.isEmpty()) {
+        if (problem)
+            *problem = unreadable;
+        return false;
+    }
     QSettings* old = profileSettings.at(profile);
     const QString file = old->fileName();
     old->sync();

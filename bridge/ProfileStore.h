@@ -25,9 +25,10 @@ public:
     QSettings* current() const;
 
     // Replaces the file of a profile with a copy of source, then reopens it.
-    // False, with the profile as it was, when the profile does not exist or
-    // the copy fails.
-    bool replaceWith(int profile, const QString& source);
+    // False, with the profile as it was, when the profile does not exist,
+    // the source cannot be read as a settings file (why goes to `problem`)
+    // or the copy fails.
+    bool replaceWith(int profile, const QString& source, QString* problem = nullptr);
     // Writes pending changes of an open profile to its file.
     void flush(int profile);
 

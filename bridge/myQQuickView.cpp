@@ -66,13 +66,12 @@ myQQuickView::myQQuickView(QWidget* parent)
 
 myQQuickView::~myQQuickView() = default;
 
-// Settings holding a value the settings reader must not be given are not
-// read: the scene gets no entries and keeps its own defaults, and the file
-// stays as it is until the user saves.
+// Settings the reader must not be given are not read: the scene gets no
+// entries and keeps its own defaults, and the file stays until the user saves.
 void myQQuickView::openApConfig()
 {
     delete apConfigSettings;
-    apConfigSettings = new QSettings(DataFileCheck::parsable(apConfigFile), QSettings::IniFormat, this);
+    apConfigSettings = AppSettingsFile::open(apConfigFile, this);
 }
 
 void myQQuickView::reportUnusableFiles()
@@ -266,12 +265,8 @@ void myQQuickView::loadProfile(int profile)
 {
     const QString path = UserDialogs::instance().openFile(this, tr("Open File"), desktopFolder(),
                                                           tr("Profile(*.pf)"));
-    if (path.isEmpty())
-        return;
-    const QString problem = DataFileCheck::unreadable(path);
-    if (problem.isEmpty())
-        profiles.replaceWith(profile, path);
-    else
+    QString problem;
+    if (!path.isEmpty() && !profiles.replaceWith(profile, path, &problem) && !problem.isEmpty())
         DataFileCheck::report("profile file", path, problem, "The profile is kept as it is.");
 }
 
@@ -293,9 +288,9 @@ void myQQuickView::saveProfile(int profile)
 
 void myQQuickView::resetProfile(int profile)
 {
-    // A default profile that cannot be read would make the profile unreadable too.
-    if (DataFileCheck::unreadable(defaultProfileFile).isEmpty())
-        profiles.replaceWith(profile, defaultProfileFile);
+    // A default profile that cannot be read leaves the profile as it is; it
+    // was reported at start.
+    profiles.replaceWith(profile, defaultProfileFile);
 }
 
 QVariantList myQQuickView::getKeydefine(QVariant matrixId)

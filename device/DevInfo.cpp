@@ -1,5 +1,7 @@
 #include "device/DevInfo.h"
 
+#include "bridge/DataFileCheck.h"
+
 #include <QSettings>
 
 namespace {
@@ -13,7 +15,7 @@ quint16 readHex16(const QSettings& ini, const QString& key)
 
 QList<DevInfo> DevInfoCatalogue::read(const QString& iniFile)
 {
-    QSettings ini(iniFile, QSettings::IniFormat);
+    QSettings ini(DataFileCheck::parsable(iniFile), QSettings::IniFormat);
     QList<DevInfo> catalogue;
     const int total = qBound(0, ini.value("common/total", 0).toInt(), maxEntries);
     for (int i = 0; i < total; ++i) {

@@ -4,7 +4,9 @@
 // folder for every input, quiet logging and checks that abort, so that both
 // libFuzzer and the corpus replay notice them.
 
-#include <QCoreApplication>
+#include "app/StartupEnvironment.h"
+
+#include <QGuiApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -39,7 +41,8 @@ inline void quietMessages(QtMsgType type, const QMessageLogContext&, const QStri
 }
 
 // The event loop, the thread pool and queued calls need an application
-// object; made once, on the first input.
+// object; made once, on the first input. It is the program's kind, so that
+// Qt's graphics types are known to Qt's readers as they are in the program.
 inline void ensureApplication()
 {
     if (QCoreApplication::instance())
@@ -48,7 +51,10 @@ inline void ensureApplication()
     static char name[] = "q3fuzz";
     static char* argv[] = {name, nullptr};
     qInstallMessageHandler(quietMessages);
-    new QCoreApplication(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    new QGuiApplication(argc, argv);
+    StartupEnvironment::ensureThreadPool();
 }
 
 // The folder the inputs are written to, emptied for every input. QSettings
@@ -103,24 +109,6 @@ inline Scratch& scratch()
 inline QString shippedFile(const char* relative)
 {
     return QString(Q3_SOURCE_DIR) + "/" + relative;
-}
-
-// Qt's settings class turns a value "@Variant(...)" into any type Qt can
-// stream, its graphics types included, whose readers in Qt's own libraries
-// trust a stored element count. Under AddressSanitizer an absurd count ends
-// in an allocation it refuses and a null pointer inside Qt; without it the
-// same inputs pass, and the corpus replay of the normal build runs them.
-// Sanitizer builds leave such inputs to that replay, so that fuzzing spends
-// its time on the project's readers.
-inline bool leftToReplay(const uint8_t* data, size_t size)
-{
-#ifdef Q3_LEAVE_QT_VARIANTS
-    return QByteArray::fromRawData(reinterpret_cast<const char*>(data), int(size)).contains("@Variant(");
-#else
-    Q_UNUSED(data);
-    Q_UNUSED(size);
-    return false;
-#endif
 }
 
 // Reads the input as a sequence of fields.

@@ -6,18 +6,18 @@
 
 #include <QSettings>
 
+#include <memory>
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    if (fuzz::leftToReplay(data, size))
-        return -1;
     fuzz::ensureApplication();
     const QString folder = fuzz::scratch().fresh();
     const QString file = fuzz::scratch().write("apConfig.bin", data, size);
 
     QVariantList entries;
     {
-        const QSettings settings(file, QSettings::IniFormat);
-        entries = AppSettingsFile::load(settings);
+        const std::unique_ptr<QSettings> settings(AppSettingsFile::open(file));
+        entries = AppSettingsFile::load(*settings);
     }
     FUZZ_CHECK(entries.size() <= AppSettingsFile::maxEntries);
 

@@ -13,7 +13,6 @@
 #include "FuzzSupport.h"
 #include "tests/KeyboardEntry.h"
 
-#include "app/StartupEnvironment.h"
 #include "bridge/DeviceConversions.h"
 #include "bridge/ProfileStore.h"
 #include "device/Hid_Thread.h"
@@ -34,11 +33,6 @@ QString hex(const std::vector<unsigned char>& bytes)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     fuzz::ensureApplication();
-    static bool started = false;
-    if (!started) {
-        StartupEnvironment::ensureThreadPool();
-        started = true;
-    }
     static const QString folder = fuzz::scratch().fresh();
     static ProfileStore profiles;
     if (profiles.count() == 0)

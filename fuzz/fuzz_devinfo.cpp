@@ -9,8 +9,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    if (fuzz::leftToReplay(data, size))
-        return -1;
     fuzz::ensureApplication();
     fuzz::scratch().fresh();
     const QString file = fuzz::scratch().write("DevInfo.ini", data, size);

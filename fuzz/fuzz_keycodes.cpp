@@ -7,8 +7,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    if (fuzz::leftToReplay(data, size))
-        return -1;
     fuzz::ensureApplication();
     fuzz::scratch().fresh();
     const QString file = fuzz::scratch().write("KeyCodeDef.bin", data, size);

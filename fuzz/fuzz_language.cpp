@@ -7,8 +7,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    if (fuzz::leftToReplay(data, size))
-        return -1;
     fuzz::ensureApplication();
     const QString folder = fuzz::scratch().fresh();
     fuzz::scratch().write("lang_031000.ini", data, size);

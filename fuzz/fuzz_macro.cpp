@@ -12,8 +12,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    if (fuzz::leftToReplay(data, size))
-        return -1;
     fuzz::ensureApplication();
     static const QMap<QString, quint8> keyCodes =
         KeyCodeTable::build(fuzz::shippedFile("modules/setting/KeyCodeDef.bin"));
