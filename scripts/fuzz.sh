@@ -45,11 +45,7 @@ if [ -z "${TMPDIR:-}" ] && [ -w /dev/shm ]; then
   export TMPDIR=/dev/shm
 fi
 export XDG_RUNTIME_DIR="$build/runtime"
-# Qt's own readers (the settings class reading "@Variant(...)" values) try
-# allocations of absurd sizes from a damaged length field and cope with the
-# null they get; AddressSanitizer would stop on the attempt itself. An
-# allocation that fails in the project's own code still ends the run.
-export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=1:allocator_may_return_null=1}
+export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
 mkdir -p "$XDG_RUNTIME_DIR" "$build/findings" "$build/logs"
 failed=0
