@@ -5,8 +5,9 @@
  *   q3sim_probe calls            one of each device call on the command interface
  *   q3sim_probe control <fifo>   drives the simulation through its control FIFO
  *   q3sim_probe serve            stays alive for the q3sim tool: prints "ready"
- *                                once its first hidapi call (which starts the
- *                                control socket) is done, then prints every
+ *                                once its first hidapi calls (which start the
+ *                                control socket and open the event interface)
+ *                                are done, then prints every
  *                                event-interface report it reads, until
  *                                "quit" or end of input (at most 30 s);
  *                                "fork" makes a child that exits at once
@@ -129,8 +130,11 @@ static int serve(void)
 {
     const char *eventPath = "q3sim:04d9:a1cd:ff02";
     hid_init();
+    /* Open before "ready": a command that unplugs the keyboard or takes its
+     * event interface away must find the interface open, or the read that
+     * fails on it never comes. */
+    hid_device *dev = hid_open_path(eventPath);
     printf("ready\n");
-    hid_device *dev = NULL;
     for (int i = 0; i < 1500; ++i) {
         struct pollfd input = {0, POLLIN, 0};
         if (poll(&input, 1, 0) > 0) {
