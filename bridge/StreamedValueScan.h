@@ -11,10 +11,9 @@
 // own and must not reach the settings reader.
 namespace StreamedValueScan {
 
-// Whether `text`, read as a settings file, holds such a value. It decodes
-// the text the way the settings reader decodes a value and looks for the
-// markers anywhere, so it may also answer yes for a marker in a key, a
-// comment or the middle of a value; never no for a file that has one.
+// Whether `text`, read as a settings file, holds such a value: a value, or
+// an item of a comma list, that starts with one of the markers once it is
+// unescaped as the settings reader unescapes it.
 bool found(const QByteArray& text);
 
 }

@@ -902,6 +902,10 @@ void TestDataFiles::streamedValues_data()
     QTest::newRow("escaped line end") << "@\\\r\nVariant(" + five << true;
     QTest::newRow("second list item") << "1,  \"\"@Variant(" + five << true;
     QTest::newRow("doubled at sign is text") << "@@Variant(" + five << false;
+    QTest::newRow("marker inside a text") << "a@Variant(" + five << false;
+    QTest::newRow("escaped quote is text") << "\\\"@Variant(" + five << false;
+    QTest::newRow("after a semicolon, a comment") << "1 ;@Variant(" + five << false;
+    QTest::newRow("quoted comma and semicolon") << "\"1,;\"@Variant(" + five << false;
     QTest::newRow("other markers") << QByteArray("@ByteArray(x), @Rect(1 2 3 4), @Size(1 2), @String(s)") << false;
     QTest::newRow("at signs in text") << QByteArray("me@example.org, @home, \\x40") << false;
 }
