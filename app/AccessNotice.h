@@ -1,38 +1,15 @@
 #pragma once
 
-#include <QFrame>
-
-class QLabel;
+#include "app/WindowNotice.h"
 
 // The note the window shows when the keyboard is connected but this user
-// may not open it: what is wrong and what to do, in the language in use,
-// until the user closes it.
-class AccessNotice : public QFrame
+// may not open it: what is wrong and what to do, until the user closes it.
+class AccessNotice : public WindowNotice
 {
     Q_OBJECT
 public:
-    struct Texts
-    {
-        QString title;
-        QString text;
-        QString fontFamily;
-    };
-
-    // The texts of language file "lang_<code>.ini" in languageFolder
-    // ("notice/accessTitle", "notice/accessText"); English where the file
-    // has none.
+    // "notice/accessTitle", "notice/accessText"; English where the file has none.
     static Texts texts(const QString& languageFolder, const QString& code);
 
-    // A notice over the top of window, shown at once.
     AccessNotice(const Texts& texts, QWidget* window);
-
-    QString title() const;
-    QString text() const;
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-
-private:
-    QLabel* titleLabel = nullptr;
-    QLabel* textLabel = nullptr;
 };

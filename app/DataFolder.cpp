@@ -49,6 +49,15 @@ int profileCount(const QString& hwDef)
     return 0;
 }
 
+// A file of the program's own that holds nothing at all (left by a write
+// that failed on a full disk). One that holds something unreadable is the
+// settings readers' to move aside and report; it is never written over here.
+bool needsLayingOutAgain(const QString& target)
+{
+    const QFileInfo info(target);
+    return info.isFile() && info.size() == 0;
+}
+
 bool copyInto(const QString& source, const QString& target, QStringList* errors)
 {
     if (!QDir().mkpath(QFileInfo(target).absolutePath()) || !FileReplace::copyOver(source, target)) {
@@ -113,7 +122,9 @@ bool DataFolder::layOut(const QString& shippedModules, const QString& targetModu
         const QString rel = shipped.relativeFilePath(source);
         const QString target = targetModules + "/" + rel;
         const bool present = QFileInfo::exists(target);
-        if (present && (isWrittenByProgram(rel) || sameContent(source, target)))
+        if (present && isWrittenByProgram(rel) && !needsLayingOutAgain(target))
+            continue;
+        if (present && !isWrittenByProgram(rel) && sameContent(source, target))
             continue;
         ok = copyInto(source, target, errors) && ok;
     }
@@ -123,7 +134,7 @@ bool DataFolder::layOut(const QString& shippedModules, const QString& targetModu
         const int profiles = profileCount(targetModules + "/setting/HWDef.bin");
         for (int i = 1; i <= profiles; ++i) {
             const QString profile = QString("%1/setting/p%2.bin").arg(targetModules).arg(i);
-            if (!QFileInfo::exists(profile))
+            if (!QFileInfo::exists(profile) || needsLayingOutAgain(profile))
                 ok = copyInto(factoryProfile, profile, errors) && ok;
         }
     }

@@ -32,7 +32,8 @@ QString userDataHome();
 Choice choose(const QString& executableDir, const QString& userDataHome);
 
 // Files the program writes itself: its settings, the profile files and the
-// macros. The layout adds them when missing and never overwrites them.
+// macros. The layout adds them when missing or empty (left so by a write
+// that failed) and never overwrites one that holds anything.
 bool isWrittenByProgram(const QString& relativePath);
 
 // Copies the shipped data folder into targetModules: what is missing is

@@ -3,8 +3,10 @@
 #include "app/AccessNotice.h"
 #include "app/DeviceChangeNotifier.h"
 #include "app/Diagnostics.h"
+#include "app/StorageNotice.h"
 #include "app/UserEvent.h"
 #include "app/Ui_Controler.h"
+#include "bridge/StorageReport.h"
 #include "bridge/myQQuickView.h"
 #include "device/DevInfo.h"
 
@@ -29,6 +31,11 @@ Widget::Widget(QWidget* parent)
     // A coarse timer may fire up to 5 % early; the check waits its full time.
     deviceCheckTimer.setTimerType(Qt::PreciseTimer);
     connect(&deviceCheckTimer, &QTimer::timeout, this, &Widget::checkDevice);
+
+    // Said on standard error by the report itself; on screen once the scene runs.
+    connect(&StorageReport::instance(), &StorageReport::changesNotKept, this,
+            &Widget::reportStorageProblem, Qt::QueuedConnection);
+    StorageReport::instance().checkWritable("./modules");
 
     deviceNotifier = DeviceChangeNotifier::create(this);
     connect(deviceNotifier, &DeviceChangeNotifier::deviceChanged,
@@ -78,6 +85,30 @@ void Widget::showAccessNotice()
     if (AccessNotice* shown = accessNotice())
         shown->close();
     new AccessNotice(AccessNotice::texts("./modules/i18n", controller->view->languageCode), this);
+}
+
+void Widget::reportStorageProblem(const QString& folder)
+{
+    pendingStorageFolder = folder;
+    if (sceneStarted)
+        showStorageNotice();
+}
+
+void Widget::showStorageNotice()
+{
+    if (pendingStorageFolder.isEmpty())
+        return;
+    if (StorageNotice* shown = storageNotice())
+        shown->close();
+    new StorageNotice(StorageNotice::texts("./modules/i18n", controller->view->languageCode,
+                                           pendingStorageFolder),
+                      this);
+    pendingStorageFolder.clear();
+}
+
+StorageNotice* Widget::storageNotice() const
+{
+    return findChild<StorageNotice*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
 AccessNotice* Widget::accessNotice() const
@@ -130,4 +161,5 @@ void Widget::customEvent(QEvent* event)
     sceneStarted = true;
     if (accessNoticePending)
         showAccessNotice();
+    showStorageNotice();
 }

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class AccessNotice;
+class StorageNotice;
 class DeviceChangeNotifier;
 class Ui_Controler;
 
@@ -50,6 +51,12 @@ private:
     void reportAccessProblem();
     void showAccessNotice();
 
+    // The program's own files could not be written in folder: said in the
+    // window (as soon as the scene has started), once per folder and run.
+    void reportStorageProblem(const QString& folder);
+    void showStorageNotice();
+    QString pendingStorageFolder;
+
     DeviceChangeNotifier* deviceNotifier = nullptr;
     bool sceneStarted = false;
     bool accessProblemReported = false;
@@ -58,4 +65,5 @@ private:
 public:
     // The notice on screen, or null.
     AccessNotice* accessNotice() const;
+    StorageNotice* storageNotice() const;
 };

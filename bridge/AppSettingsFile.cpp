@@ -1,6 +1,7 @@
 #include "bridge/AppSettingsFile.h"
 
 #include "bridge/DataFileCheck.h"
+#include "bridge/SettingsCommit.h"
 
 #include <QDir>
 #include <QSettings>
@@ -31,11 +32,12 @@ QString AppSettingsFile::problem(const QString& path)
     return {};
 }
 
-void AppSettingsFile::save(QSettings& settings, const QVariantList& entries)
+bool AppSettingsFile::save(QSettings& settings, const QVariantList& entries)
 {
     settings.setValue("common/total", entries.size());
     for (int i = 0; i < entries.size(); ++i)
         settings.setValue(QString("common/%1").arg(i), entries.at(i));
+    return SettingsCommit::commit(settings);
 }
 
 bool AppSettingsFile::hasSkinChoice(const QString& imageFolder)

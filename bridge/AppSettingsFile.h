@@ -22,7 +22,8 @@ QVariantList load(const QSettings& settings);
 // Why a settings file cannot be used as the program's settings list, or
 // empty when it can.
 QString problem(const QString& path);
-void save(QSettings& settings, const QVariantList& entries);
+// Writes the list to the file; false when the file could not be written whole.
+bool save(QSettings& settings, const QVariantList& entries);
 
 // Skins are the subfolders of the image folder; the choice is offered only
 // when there is more than one.

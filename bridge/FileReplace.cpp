@@ -30,6 +30,13 @@ bool FileReplace::copyOver(const QString& source, const QString& target)
             return false;
         }
     }
+    // The save file's commit renames the copy into place even when its last
+    // buffered write fails (a full disk): the buffer is written out here,
+    // where a failure is seen, and the copy is dropped.
+    if (!out.flush()) {
+        out.cancelWriting();
+        return false;
+    }
     if (!out.commit())
         return false;
 

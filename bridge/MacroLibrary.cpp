@@ -1,6 +1,7 @@
 #include "bridge/MacroLibrary.h"
 
 #include "bridge/DataFileCheck.h"
+#include "bridge/SettingsCommit.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,7 +58,7 @@ void MacroLibrary::writeNewFile(const QString& path, int index) const
     ini.setValue("config/total", 0);
     ini.setValue("config/repeat", 1);
     ini.setValue("config/did", -1);
-    ini.sync();
+    SettingsCommit::commit(ini);
 }
 
 QString MacroLibrary::create()
@@ -112,7 +113,8 @@ int MacroLibrary::save(const QString& name, const QStringList& actions)
     ini.setValue("config/total", actions.size());
     for (int i = 0; i < actions.size(); ++i)
         ini.setValue(QString("macro/%1").arg(i), actions.at(i));
-    ini.sync();
+    if (!SettingsCommit::commit(ini))
+        return -2;
     return ini.value("config/index", -1).toInt();
 }
 
@@ -125,15 +127,16 @@ QVariantList MacroLibrary::loadConfig(const QString& name) const
     return {ini.value("config/index", -1).toInt(), ini.value("config/repeat", 1).toInt()};
 }
 
-void MacroLibrary::setConfig(const QString& name, const QVariantList& config, uint deviceIndex)
+bool MacroLibrary::setConfig(const QString& name, const QVariantList& config, uint deviceIndex)
 {
     QString path;
     if (!pathOf(name, &path) || !QFile::exists(path) || DataFileCheck::holdsStreamedValue(path))
-        return;
+        return false;
     QSettings ini(path, QSettings::IniFormat);
     ini.setValue("config/index", config.value(0));
     ini.setValue("config/repeat", config.value(1));
     ini.setValue("config/did", deviceIndex);
+    return SettingsCommit::commit(ini);
 }
 
 namespace {
@@ -210,8 +213,7 @@ QStringList MacroLibrary::reconcile(int maxMacro, QStringList* unreadable)
             continue;
         QSettings ini(f.path, QSettings::IniFormat);
         ini.setValue("config/index", slot);
-        ini.sync();
-        if (ini.status() == QSettings::NoError)
+        if (SettingsCommit::commit(ini))
             taken[size_t(slot)] = true;
     }
 

@@ -30,10 +30,12 @@ public:
 
     QStringList load(const QString& name) const;
     // Replaces the actions; returns the bound slot (or -1), or -2 when the
-    // file does not exist.
+    // file does not exist or could not be written whole (it then stays as it
+    // was).
     int save(const QString& name, const QStringList& actions);
     QVariantList loadConfig(const QString& name) const;
-    void setConfig(const QString& name, const QVariantList& config, uint deviceIndex);
+    // False when the file is refused, missing or could not be written.
+    bool setConfig(const QString& name, const QVariantList& config, uint deviceIndex);
 
     // Makes the folder hold one file per device slot 0 … maxMacro-1: blank
     // files that are unbound, out of range or a second file of a slot go;

@@ -2,6 +2,8 @@
 
 #include "bridge/DataFileCheck.h"
 #include "bridge/FileReplace.h"
+#include "bridge/SettingsCommit.h"
+#include "bridge/StorageReport.h"
 
 #include <QFileInfo>
 #include <QSettings>
@@ -43,10 +45,19 @@ QSettings* ProfileStore::current() const
     return curProfile < profileSettings.size() ? profileSettings.at(curProfile) : nullptr;
 }
 
-void ProfileStore::setValue(const QString& key, const QVariant& value)
+bool ProfileStore::setValue(const QString& key, const QVariant& value)
 {
-    if (QSettings* s = current())
-        s->setValue(key, value);
+    return setValues({{key, value}});
+}
+
+bool ProfileStore::setValues(const QList<QPair<QString, QVariant>>& values)
+{
+    QSettings* s = current();
+    if (!s)
+        return false;
+    for (const auto& v : values)
+        s->setValue(v.first, v.second);
+    return SettingsCommit::commit(*s);
 }
 
 QVariant ProfileStore::value(const QString& key, const QVariant& defaultValue) const
@@ -68,9 +79,11 @@ bool ProfileStore::replaceWith(int profile, const QString& source, QString* prob
     }
     QSettings* old = profileSettings.at(profile);
     const QString file = old->fileName();
-    old->sync();
-    if (!FileReplace::copyOver(source, file))
+    SettingsCommit::commit(*old);
+    if (!FileReplace::copyOver(source, file)) {
+        StorageReport::instance().writeFailed(file, "the copy could not be written (disk full or read-only)");
         return false;
+    }
     // The old object has nothing left to write back; it goes at once so that
     // no later write-back of it can reach the new file.
     delete old;
@@ -78,8 +91,8 @@ bool ProfileStore::replaceWith(int profile, const QString& source, QString* prob
     return true;
 }
 
-void ProfileStore::flush(int profile)
+bool ProfileStore::flush(int profile)
 {
-    if (profile >= 0 && profile < profileSettings.size())
-        profileSettings.at(profile)->sync();
+    return profile >= 0 && profile < profileSettings.size()
+           && SettingsCommit::commit(*profileSettings.at(profile));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QPair>
 #include <QVariant>
 
 class QSettings;
@@ -29,10 +30,14 @@ public:
     // the source cannot be read as a settings file (why goes to `problem`)
     // or the copy fails.
     bool replaceWith(int profile, const QString& source, QString* problem = nullptr);
-    // Writes pending changes of an open profile to its file.
-    void flush(int profile);
+    // Writes pending changes of an open profile to its file; false when it
+    // could not be written whole.
+    bool flush(int profile);
 
-    void setValue(const QString& key, const QVariant& value);
+    // Each write goes to the current profile's file at once; false when the
+    // file could not be written whole (it then stays as it was).
+    bool setValue(const QString& key, const QVariant& value);
+    bool setValues(const QList<QPair<QString, QVariant>>& values);
     QVariant value(const QString& key, const QVariant& defaultValue = QVariant()) const;
 
     QList<QSettings*> profileSettings;

@@ -10,6 +10,8 @@
 #include "bridge/LanguageFiles.h"
 #include "bridge/MacroEncoder.h"
 #include "bridge/SceneCall.h"
+#include "bridge/SettingsCommit.h"
+#include "bridge/StorageReport.h"
 #include "bridge/SoundEffects.h"
 #include "bridge/StaleLockFiles.h"
 #include "bridge/UserDialogs.h"
@@ -32,6 +34,7 @@ const QString keyCodeDefFile = "./modules/setting/KeyCodeDef.bin";
 const QString macroFolder = "./modules/macro";
 const QString languageFolder = "./modules/i18n";
 const QString imageFolder = "./modules/img";
+const char* const copyFailed = "the copy could not be written (disk full or read-only)";
 
 QString desktopFolder()
 {
@@ -138,12 +141,15 @@ void myQQuickView::syncLed()
     if (!hidThread)
         return;
     uchar v[7] = {};
+    QList<QPair<QString, QVariant>> readBack;
     if (hidThread->hid_88H_GetLEDType(v[0], v[1], v[2], v[3], v[4], v[5], v[6]))
-        profiles.setValue("color/ledType", DeviceConversions::byteList(v, 7));
+        readBack.append({"color/ledType", DeviceConversions::byteList(v, 7)});
 
     QByteArray table(64, '\0');
     if (hidThread->hid_B0H_GetSevenColor(reinterpret_cast<uchar*>(table.data())))
-        profiles.setValue("color/color", DeviceConversions::sevenColoursFromDevice(table));
+        readBack.append({"color/color", DeviceConversions::sevenColoursFromDevice(table)});
+    if (!readBack.isEmpty())
+        profiles.setValues(readBack);
 }
 
 void myQQuickView::initUI()
@@ -206,12 +212,14 @@ QVariantList myQQuickView::loadApConfig()
 
 void myQQuickView::resetApconfig()
 {
-    apConfigSettings->sync();
+    SettingsCommit::commit(*apConfigSettings);
     // Without usable factory settings the current ones stay.
     if (!AppSettingsFile::problem(apConfigDefaultFile).isEmpty())
         return;
-    if (!FileReplace::copyOver(apConfigDefaultFile, apConfigSettings->fileName()))
+    if (!FileReplace::copyOver(apConfigDefaultFile, apConfigSettings->fileName())) {
+        StorageReport::instance().writeFailed(apConfigSettings->fileName(), copyFailed);
         return;
+    }
     openApConfig();
 }
 
@@ -283,7 +291,8 @@ void myQQuickView::saveProfile(int profile)
         return;
     // What the program holds for the profile, including changes not yet written back.
     profiles.flush(profile);
-    FileReplace::copyOver(QString("%1/p%2.bin").arg(settingFolder).arg(profile + 1), path);
+    if (!FileReplace::copyOver(QString("%1/p%2.bin").arg(settingFolder).arg(profile + 1), path))
+        StorageReport::instance().writeFailed(path, copyFailed);
 }
 
 void myQQuickView::resetProfile(int profile)
@@ -334,9 +343,10 @@ void myQQuickView::loadMacroIniFromFile(QVariant name)
     if (chosen.isEmpty() || !QFile::exists(path))
         return;
     const QString problem = DataFileCheck::unreadable(chosen);
-    if (problem.isEmpty())
-        FileReplace::copyOver(chosen, path);
-    else
+    if (problem.isEmpty()) {
+        if (!FileReplace::copyOver(chosen, path))
+            StorageReport::instance().writeFailed(path, copyFailed);
+    } else
         DataFileCheck::report("macro file", chosen, problem, "The macro is kept as it is.");
 }
 
@@ -347,8 +357,8 @@ void myQQuickView::saveMacroIniToFile(QVariant name)
         return;
     const QString chosen = UserDialogs::instance().saveFile(this, tr("Save File"), desktopFolder(),
                                                             tr("Macro(*.mc)"));
-    if (!chosen.isEmpty())
-        FileReplace::copyOver(path, chosen);
+    if (!chosen.isEmpty() && !FileReplace::copyOver(path, chosen))
+        StorageReport::instance().writeFailed(chosen, copyFailed);
 }
 
 void myQQuickView::renameMacroIniFile(QVariant oldName, QVariant newName)
@@ -465,11 +475,13 @@ void myQQuickView::ui_08H_SetLEDType(uchar type, uchar brightness, uchar speed, 
 void myQQuickView::ui_0C0DH_SetKeyMatrix(QVariantList src256)
 {
     const QString group = QString("keydefine%1/").arg(hwMode);
+    QList<QPair<QString, QVariant>> entries;
     for (int i = 0; i < 128; ++i) {
         const int low = 2 * i < src256.size() ? src256.at(2 * i).toInt() : 0;
         const int high = 2 * i + 1 < src256.size() ? src256.at(2 * i + 1).toInt() : 0;
-        profiles.setValue(group + QString::number(i), QVariantList{low, high});
+        entries.append({group + QString::number(i), QVariantList{low, high}});
     }
+    profiles.setValues(entries);
     if (!hidThread)
         return;
     QByteArray matrix = DeviceConversions::keyMatrixForDevice(src256);
