@@ -70,3 +70,20 @@ QVariantList DeviceConversions::byteList(const unsigned char* bytes, int count)
         list.append(int(bytes[i]));
     return list;
 }
+
+int DeviceConversions::brightnessPosition(int storedBrightness)
+{
+    const int top = brightnessPositions - 1;
+    const int b = qBound(0, storedBrightness, maxBrightness);
+    return (b * top + maxBrightness / 2) / maxBrightness;
+}
+
+int DeviceConversions::brightnessToSend(int position, int storedBrightness)
+{
+    const int top = brightnessPositions - 1;
+    const bool stored = storedBrightness >= 0 && storedBrightness <= maxBrightness;
+    if (stored && position == brightnessPosition(storedBrightness))
+        return storedBrightness;
+    const int p = qBound(0, position, top);
+    return (p * maxBrightness + top / 2) / top;
+}

@@ -31,4 +31,15 @@ QString firmwareVersionText(quint16 version);
 
 QVariantList byteList(const unsigned char* bytes, int count);
 
+// The lighting brightness: the keyboard keeps 0-63, the page's slider has
+// eight positions. A stored value shows at round(value * 7 / 63); a position
+// goes out as round(position * 63 / 7). A position that still stands where
+// the stored value was shown sends the stored value itself, so a brightness
+// the user never touched is never changed by Apply. storedBrightness outside
+// 0-63 (nothing stored) always sends the position's value.
+constexpr int maxBrightness = 63;
+constexpr int brightnessPositions = 8;
+int brightnessPosition(int storedBrightness);
+int brightnessToSend(int position, int storedBrightness);
+
 }

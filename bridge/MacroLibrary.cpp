@@ -16,8 +16,9 @@ MacroLibrary::MacroLibrary(const QString& folder)
 
 bool MacroLibrary::isSafeName(const QString& name)
 {
-    if (name.isEmpty() || name.contains("..") || name.contains('/') || name.contains('\\')
-        || name.contains(':')) {
+    // A leading "." would make a hidden file, which the listing never shows.
+    if (name.isEmpty() || name.startsWith('.') || name.contains("..") || name.contains('/')
+        || name.contains('\\') || name.contains(':')) {
         return false;
     }
     for (const QChar c : name) {

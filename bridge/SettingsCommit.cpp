@@ -62,6 +62,48 @@ bool SettingsCommit::isWholeWrite(const QString& path, int keys)
     return entries == keys;
 }
 
+namespace {
+
+// A value as text, lists flattened, so that what the object holds (numbers,
+// lists of numbers) compares with what a reader of the file gets (text).
+QString flat(const QVariant& value)
+{
+    if (value.type() == QVariant::List || value.type() == QVariant::StringList) {
+        QStringList parts;
+        for (const QVariant& v : value.toList())
+            parts << v.toString();
+        return parts.join(QChar(0x1F));
+    }
+    return value.toString();
+}
+
+// Whether the file holds exactly what the object holds, read by a reader of
+// its own: the settings class shares one cache per file name, so the file is
+// read under a second name.
+bool fileHolds(const QString& path, const QSettings& settings)
+{
+    if (!QFileInfo::exists(path))
+        return settings.allKeys().isEmpty();
+    // Nothing can have been written in a folder that cannot be written.
+    if (!QFileInfo(QFileInfo(path).absolutePath()).isWritable())
+        return false;
+    const QString check = path + ".check";
+    if (!keepUnderSecondName(path, check))
+        return SettingsCommit::isWholeWrite(path, settings.allKeys().size());
+    bool same = true;
+    {
+        QSettings written(check, QSettings::IniFormat);
+        const QStringList keys = settings.allKeys();
+        same = written.status() == QSettings::NoError && written.allKeys().size() == keys.size();
+        for (int i = 0; same && i < keys.size(); ++i)
+            same = flat(written.value(keys.at(i))) == flat(settings.value(keys.at(i)));
+    }
+    QFile::remove(check);
+    return same;
+}
+
+}
+
 bool SettingsCommit::commit(QSettings& settings, QString* problem)
 {
     const QString path = settings.fileName();
@@ -73,15 +115,12 @@ bool SettingsCommit::commit(QSettings& settings, QString* problem)
 
     settings.sync();
     QString why;
-    if (settings.status() == QSettings::AccessError)
-        why = QFileInfo(path).exists() && !QFileInfo(path).isWritable()
-                  ? "the file is read-only"
-                  : "the file or its folder cannot be written";
-    else if (settings.status() == QSettings::FormatError)
-        why = "the file is not in the settings format";
-    else if (!isWholeWrite(path, settings.allKeys().size()))
-        why = "the disk is full or the write was cut short";
-
+    if (!fileHolds(path, settings)) {
+        const QFileInfo file(path);
+        why = (file.exists() && !file.isWritable()) || !QFileInfo(file.absolutePath()).isWritable()
+                  ? "the file or its folder is read-only"
+                  : "the disk is full or the write was cut short";
+    }
     if (why.isEmpty()) {
         if (haveKept)
             QFile::remove(kept);
@@ -90,10 +129,12 @@ bool SettingsCommit::commit(QSettings& settings, QString* problem)
     if (haveKept) {
         if (!putBack(kept, path))
             why += "; the file could not be put back as it was";
+        // Nothing was written: both names were still the same file.
+        QFile::remove(kept);
     } else if (!existed) {
         // A new file that is not whole is no file at all.
         QFile::remove(path);
-    } else if (!isWholeWrite(path, settings.allKeys().size())) {
+    } else {
         why += "; no copy of the file could be kept";
     }
     if (problem)

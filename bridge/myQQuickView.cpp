@@ -448,13 +448,24 @@ void myQQuickView::ui_01H_SetReportRate(uchar rate)
         profiles.setValue("sensor/reportRate_Q4", int(rate));
 }
 
-void myQQuickView::ui_02H_SetKeyboardMode(uchar mode)
+bool myQQuickView::ui_02H_SetKeyboardMode(uchar mode)
 {
     if (!hidThread)
-        return;
+        return false;
+    // Option bytes 2 and 3 are the keyboard's own: without its answer they
+    // are unknown, and nothing is sent rather than zeros written over them.
     uchar byte1 = 0, byte2 = 0, byte3 = 0;
-    hidThread->hid_82H_GetKeyboardoption(byte1, byte2, byte3);
+    if (!hidThread->hid_82H_GetKeyboardoption(byte1, byte2, byte3)) {
+        emit deviceActionFailed(QStringLiteral("gamingMode"), int(hidThread->lastGetFailure()));
+        return false;
+    }
     hidThread->hid_02H_SetKeyboardoption(mode, byte2, byte3);
+    const TransferFailure why = hidThread->waitForLastSet();
+    if (why != TransferFailure::None) {
+        emit deviceActionFailed(QStringLiteral("gamingMode"), int(why));
+        return false;
+    }
+    return true;
 }
 
 void myQQuickView::ui_04H_SetButtonSensitivity(uchar sens1)
@@ -509,10 +520,23 @@ void myQQuickView::ui_13H_SetRecoveryData()
 void myQQuickView::ui_21H_SetCurrentProfile(int profile)
 {
     const uchar id = uchar(profile & 0xFF);
-    if (!profiles.select(id))
+    if (id >= profiles.count())
         return;
-    if (hidThread)
-        hidThread->hid_21H_SetCurrentProfile(id);
+    if (!hidThread) {
+        profiles.select(id);
+        return;
+    }
+    hidThread->hid_21H_SetCurrentProfile(id);
+    const TransferFailure why = hidThread->waitForLastSet();
+    // Without a keyboard only the program's copy is switched, so its pages
+    // can be edited; a keyboard that is there but did not switch keeps the
+    // program on the profile it is on, so nothing read back from it is
+    // stored as another profile's.
+    if (why == TransferFailure::None || why == TransferFailure::NoKeyboard) {
+        profiles.select(id);
+        return;
+    }
+    emit deviceActionFailed(QStringLiteral("profile"), int(why));
 }
 
 void myQQuickView::ui_30H_SetColor(QVariantList src21)
@@ -603,4 +627,14 @@ int myQQuickView::macroIncodeSize(QStringList macros)
 int myQQuickView::macroIncodeLimit()
 {
     return MacroEncoder::deviceBufferSize;
+}
+
+int myQQuickView::brightnessPosition(int storedBrightness)
+{
+    return DeviceConversions::brightnessPosition(storedBrightness);
+}
+
+int myQQuickView::brightnessToSend(int position, int storedBrightness)
+{
+    return DeviceConversions::brightnessToSend(position, storedBrightness);
 }

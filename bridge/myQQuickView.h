@@ -86,7 +86,9 @@ public slots:
     QVariantList getKeydefine(QVariant matrixId);
     QList<uchar> macroIncode(QStringList macros);
     void ui_01H_SetReportRate(uchar rate);
-    void ui_02H_SetKeyboardMode(uchar mode);
+    // True when the keyboard took the mode; false, sending nothing, when
+    // its other option bytes could not be read.
+    bool ui_02H_SetKeyboardMode(uchar mode);
     void ui_04H_SetButtonSensitivity(uchar sens1);
     void ui_08H_SetLEDType(uchar type, uchar brightness, uchar speed, uchar direction,
                            uchar color, uchar bl0, uchar bl1);
@@ -110,6 +112,14 @@ public slots:
     // they are sent, and how many there are.
     int macroIncodeSize(QStringList macros);
     int macroIncodeLimit();
+    // The lighting page's brightness slider and the keyboard's 0-63.
+    int brightnessPosition(int storedBrightness);
+    int brightnessToSend(int position, int storedBrightness);
+
+signals:
+    // A user action did not reach the keyboard: action names it
+    // ("profile", "gamingMode", …), reason is a TransferFailure.
+    void deviceActionFailed(const QString& action, int reason);
 
 private:
     void reportUnusableFiles();

@@ -22,21 +22,47 @@ void fill9(unsigned char* report, std::initializer_list<uchar> bytes1to8)
     std::copy(bytes1to8.begin(), bytes1to8.end(), report + 1);
 }
 
+
+QFuture<int> finishedWith(TransferFailure failure)
+{
+    QFutureInterface<int> done;
+    done.reportStarted();
+    done.reportResult(int(failure));
+    done.reportFinished();
+    return done.future();
+}
+
 }
 
 void Hid_Thread::startSet(const char* code, std::initializer_list<uchar> request,
                           const uchar* payload, int dataLen, bool sleepAfter)
 {
+    const QString command = QString::fromLatin1(code);
     if (!waitIdle()) {
         qDebug("cmd Failed %s", code);
+        lastSet = finishedWith(TransferFailure::NoAnswer);
+        emit transferFinished(command, false, int(TransferFailure::NoAnswer));
         return;
     }
     fill9(cmdReport, request);
     if (payload && dataLen > 0)
         std::memcpy(dataBuf, payload, size_t(dataLen));
-    pendingTransfer = QtConcurrent::run(this, &Hid_Thread::sendReport, dataLen);
+    lastSet = QtConcurrent::run([this, dataLen, command] {
+        const bool ok = sendReport(dataLen);
+        const TransferFailure why = ok ? TransferFailure::None : lastFailureOnThisThread();
+        emit transferFinished(command, ok, int(why));
+        return int(why);
+    });
     if (sleepAfter)
         QThread::msleep(8);
+}
+
+TransferFailure Hid_Thread::waitForLastSet()
+{
+    QFuture<int> last = lastSet;
+    if (last.isCanceled() || (!last.isRunning() && !last.isFinished()))
+        return TransferFailure::None;
+    return TransferFailure(last.result());
 }
 
 Hid_Thread::GetResult Hid_Thread::runGet(std::initializer_list<uchar> request,
@@ -45,6 +71,7 @@ Hid_Thread::GetResult Hid_Thread::runGet(std::initializer_list<uchar> request,
 {
     if (!waitIdle()) {
         qDebug("cmd Failed");
+        lastGet = TransferFailure::NoAnswer;
         return GetResult::NotTaken;
     }
     fill9(cmdReport, request);
@@ -52,6 +79,7 @@ Hid_Thread::GetResult Hid_Thread::runGet(std::initializer_list<uchar> request,
     if (buffer && dataLen > 0)
         std::memcpy(dataBuf, buffer, size_t(dataLen));
     const bool ok = queryReport(dataLen);
+    lastGet = ok ? TransferFailure::None : lastFailureOnThisThread();
     if (buffer && dataLen > 0)
         std::memcpy(buffer, dataBuf, size_t(dataLen));
     return ok ? GetResult::Ok : GetResult::Failed;
@@ -131,17 +159,18 @@ void Hid_Thread::hid_80H_GetFWVersion(ushort& version, uchar& mode_UsUk)
     mode_UsUk = uchar((ansReport[4] >> 1) & 3);
 }
 
-void Hid_Thread::hid_82H_GetKeyboardoption(uchar& byte1, uchar& byte2, uchar& byte3)
+bool Hid_Thread::hid_82H_GetKeyboardoption(uchar& byte1, uchar& byte2, uchar& byte3)
 {
     // The answer is pre-filled with the current values, so a failed query
     // hands them back unchanged.
-    if (runGet({0x82, 0, 0, 0, 0, T1, T2, 0}, {0x82, byte1, byte2, byte3, 0, T1, T2, 0}, nullptr, 0)
-        == GetResult::NotTaken) {
-        return;
-    }
+    const GetResult r = runGet({0x82, 0, 0, 0, 0, T1, T2, 0}, {0x82, byte1, byte2, byte3, 0, T1, T2, 0},
+                               nullptr, 0);
+    if (r == GetResult::NotTaken)
+        return false;
     byte1 = ansReport[2];
     byte2 = ansReport[3];
     byte3 = ansReport[4];
+    return r == GetResult::Ok;
 }
 
 void Hid_Thread::hid_84H_GetButtonSensitivity(uchar& sens1)

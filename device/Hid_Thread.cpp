@@ -17,7 +17,7 @@ Hid_Thread::~Hid_Thread()
 {
     // Pool workers may still be running with this object.
     stopListener();
-    pendingTransfer.waitForFinished();
+    lastSet.waitForFinished();
     // The list goes under its lock, the last worker's reads ordered before.
     std::lock_guard<std::mutex> lock(devicesLock);
     devices.clear();
@@ -49,6 +49,7 @@ void Hid_Thread::refreshDevices(const QList<DevInfo>& catalogue)
 
     std::lock_guard<std::mutex> lock(devicesLock);
     devices = found;
+    catalogueEntry = catalogue.isEmpty() ? DevInfo() : catalogue.first();
 }
 
 HidDevice Hid_Thread::device(uint did) const

@@ -2,6 +2,7 @@
 
 #include "device/DevInfo.h"
 #include "device/LinkIdle.h"
+#include "device/TransferOutcome.h"
 
 #include <QFuture>
 #include <QList>
@@ -60,6 +61,17 @@ public:
     bool waitIdle();
     bool sendReport(int dataLen);
     bool queryReport(int dataLen);
+    // Why the last transfer run on the calling thread failed (None after
+    // one that succeeded).
+    static TransferFailure lastFailureOnThisThread();
+
+    // The outcome of the last set command started (its transfer may still
+    // run; result() waits for it). A command that could not take the link
+    // is finished at once with NoAnswer.
+    QFuture<int> lastSetOutcome() const { return lastSet; }
+    TransferFailure waitForLastSet();
+    // Why the last get command on the calling thread failed, or None.
+    TransferFailure lastGetFailure() const { return lastGet; }
 
     // Bound on each data-phase read of a query, so a keyboard that never
     // answers cannot hold the calling thread.
@@ -101,7 +113,8 @@ public:
 public slots:
     void swichCurDevice(uint did);
 
-    // Set commands: the transfer runs on a pool worker; its outcome is not reported.
+    // Set commands: the transfer runs on a pool worker; its outcome is
+    // lastSetOutcome() and the signal transferFinished.
     void hid_02H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3);
     void hid_04H_SetButtonSensitivity(uchar sens1);
     void hid_08H_SetLEDType(uchar type, uchar brightness, uchar speed, uchar direction,
@@ -119,7 +132,8 @@ public slots:
     // Get commands: the query runs on the calling thread. Outputs keep their
     // pre-filled values where the keyboard does not answer.
     void hid_80H_GetFWVersion(ushort& version, uchar& mode_UsUk);
-    void hid_82H_GetKeyboardoption(uchar& byte1, uchar& byte2, uchar& byte3);
+    // False, the outputs unchanged, when the keyboard did not answer.
+    bool hid_82H_GetKeyboardoption(uchar& byte1, uchar& byte2, uchar& byte3);
     void hid_84H_GetButtonSensitivity(uchar& sens1);
     bool hid_88H_GetLEDType(uchar& type, uchar& brightness, uchar& speed, uchar& direction,
                             uchar& color, uchar& bl0, uchar& bl1);
@@ -129,6 +143,12 @@ public slots:
     void hid_92H_GetUserPicture(uchar index, uchar colorIndex, uchar* src128);
     void hid_A1H_GetCurrentProfile(uchar& profileId);
     bool hid_B0H_GetSevenColor(uchar* src64);
+
+signals:
+    // One set command ended (emitted on the worker that ran it; connect
+    // with the default connection to receive it on the GUI thread). code is
+    // the command code ("08", "21", …); reason a TransferFailure.
+    void transferFinished(const QString& code, bool ok, int reason);
 
 private:
     // One set command: take the link, fill the request (bytes 1-8), copy the
@@ -142,11 +162,13 @@ private:
     enum class GetResult { NotTaken, Failed, Ok };
     GetResult runGet(std::initializer_list<uchar> request, std::initializer_list<uchar> prefill,
                 uchar* buffer, int dataLen);
-    bool failTransfer();
+    bool failTransfer(TransferFailure why);
     bool finishTransfer();
-    // Opens the current device and sends cmdReport; false when the link may
-    // not or cannot reach the keyboard.
-    bool sendRequest(uint did);
+    // Opens the current device and sends cmdReport; why not when the link
+    // may not or cannot reach the keyboard.
+    TransferFailure sendRequest(uint did);
+    TransferFailure openFailure(bool duringTransfer) const;
+    TransferFailure ioFailure(uint did) const;
     template<typename Exchange>
     bool runDataPhase(uint did, int dataLen, Exchange exchange);
     int currentReportLength() const;
@@ -157,11 +179,13 @@ private:
     // standard mutex, so that thread checkers see it.
     mutable std::mutex devicesLock;
     QList<HidDevice> devices;
+    DevInfo catalogueEntry;
     std::atomic<uint> curDevice{0};
     hid_device* handle = nullptr;
     hid_device* handle2 = nullptr;
     std::atomic<bool> openDenied{false};
-    // The last set transfer started on the pool; waited for before the link
-    // is destroyed.
-    QFuture<bool> pendingTransfer;
+    // The last set transfer started on the pool (its TransferFailure);
+    // waited for before the link is destroyed.
+    QFuture<int> lastSet;
+    TransferFailure lastGet = TransferFailure::None;
 };

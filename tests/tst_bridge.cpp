@@ -79,6 +79,8 @@ private slots:
     void readsFromTheProfile();
     void syncFW();
     void syncFWIgnoresUnknownProfile();
+    void untouchedBrightnessIsKept_data();
+    void untouchedBrightnessIsKept();
     void firmwareVersionText_data();
     void firmwareVersionText();
     void hardwareLimits_data();
@@ -327,6 +329,29 @@ void TestBridge::syncFWIgnoresUnknownProfile()
     QVERIFY(f.stored(1, "color/ledType").isValid());
 }
 
+// Every stored brightness survives an Apply that did not move the slider;
+// a moved slider sends its own step of the 0-63 scale.
+void TestBridge::untouchedBrightnessIsKept_data()
+{
+    QTest::addColumn<int>("stored");
+    for (int b = 0; b <= 63; ++b)
+        QTest::newRow(qPrintable(QString::number(b))) << b;
+}
+
+void TestBridge::untouchedBrightnessIsKept()
+{
+    QFETCH(int, stored);
+    const int shown = DeviceConversions::brightnessPosition(stored);
+    QCOMPARE(shown, qRound(stored * 7 / 63.0));
+    QCOMPARE(DeviceConversions::brightnessToSend(shown, stored), stored);
+    for (int position = 0; position < 8; ++position) {
+        if (position != shown)
+            QCOMPARE(DeviceConversions::brightnessToSend(position, stored), position * 9);
+    }
+    // Nothing stored: the position's own value.
+    QCOMPARE(DeviceConversions::brightnessToSend(shown, -1), shown * 9);
+}
+
 void TestBridge::firmwareVersionText_data()
 {
     QTest::addColumn<int>("version");
@@ -420,7 +445,8 @@ void TestBridge::slotOrder()
         "ui_B0H_GetColor"};
     QCOMPARE(expected.size(), 57);
     // Later additions come after the original slots.
-    const QStringList added{"macroIncodeSize", "macroIncodeLimit"};
+    const QStringList added{"macroIncodeSize", "macroIncodeLimit", "brightnessPosition",
+                            "brightnessToSend"};
     const QMetaObject& mo = myQQuickView::staticMetaObject;
     QStringList names;
     for (int i = mo.methodOffset(); i < mo.methodCount(); ++i) {

@@ -11,6 +11,8 @@
 #include "bridge/MacroLibrary.h"
 #include "bridge/LoopingSoundStream.h"
 #include "bridge/SoundEffects.h"
+#include "bridge/StorageReport.h"
+#include "FileSizeLimit.h"
 #include "bridge/StreamedValueScan.h"
 #include "device/StringsVerified.h"
 
@@ -24,6 +26,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -142,6 +145,8 @@ private slots:
     void profileReplaceFailuresKeepTheProfile();
     void keydefineAndDefaults();
     void replacementIsAlwaysNewer();
+    void fullDiskKeepsTheFile_data();
+    void fullDiskKeepsTheFile();
 
     // definitions
     void hardwareDefinition_data();
@@ -539,6 +544,8 @@ void TestDataFiles::hostileNamesAreRefused_data()
     QTest::newRow("empty") << "";
     QTest::newRow("newline") << "bad\nname";
     QTest::newRow("drive") << "C:name";
+    QTest::newRow("hidden") << ".x";
+    QTest::newRow("dot") << ".";
 }
 
 void TestDataFiles::hostileNamesAreRefused()
@@ -729,6 +736,75 @@ void TestDataFiles::profileExport()
     QCOMPARE(readAll(target), readAll("modules/setting/" + file));
     QVERIFY(readAll(target).contains("ledType"));
     QVERIFY(readAll(target).contains("color=1, 2, 3"));
+}
+
+using FileAction = std::function<void(BridgeFixture&)>;
+Q_DECLARE_METATYPE(FileAction)
+
+// A write that fails part-way (a full disk) leaves the file exactly as it
+// was, is told once, and the same write goes through once there is room.
+void TestDataFiles::fullDiskKeepsTheFile_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<FileAction>("action");
+    QVariantList picture;
+    for (int i = 0; i < 512; ++i)
+        picture << (i * 7) % 256;
+    const QString profile = "modules/setting/p1.bin";
+    QTest::newRow("lighting") << profile << FileAction([picture](BridgeFixture& f) {
+        f.view->ui_12H_SetUserPicture(1, 255, picture);
+    });
+    QTest::newRow("key matrix") << profile << FileAction([](BridgeFixture& f) {
+        QVariantList keys;
+        for (int i = 0; i < 256; ++i)
+            keys << (i % 2 ? 0 : 4);
+        f.view->ui_0C0DH_SetKeyMatrix(keys);
+    });
+    QTest::newRow("profile reset") << profile << FileAction([](BridgeFixture& f) {
+        f.view->resetProfile(0);
+    });
+    QTest::newRow("macro") << "modules/macro/Macro. 001.bin" << FileAction([](BridgeFixture& f) {
+        QStringList actions;
+        for (int i = 0; i < 40; ++i)
+            actions << down("A") << up("A");
+        f.view->saveMacroIni("Macro. 001", actions);
+    });
+    QTest::newRow("program settings") << "modules/setting/apConfig.bin" << FileAction([](BridgeFixture& f) {
+        QVariantList entries;
+        for (int i = 0; i < 32; ++i)
+            entries << 1000 + i;
+        f.view->saveApConfig(entries);
+    });
+}
+
+void TestDataFiles::fullDiskKeepsTheFile()
+{
+    QFETCH(QString, file);
+    QFETCH(FileAction, action);
+    BridgeFixture f;
+    BridgeFixture::write("modules/setting/apConfig.bin", "[common]\ntotal=1\n0=1\n");
+    BridgeFixture::write("modules/setting/pD.bin", "[color]\nledType=1, 2, 3, 4, 5, 6, 7\n[userPicture]\n3="
+                                                   + QByteArray(3000, '1') + "\n");
+    f.view->ui_08H_SetLEDType(1, 2, 3, 4, 5, 6, 7);
+    f.waitForLink();
+    StorageReport::instance().reset();
+    const QByteArray before = readAll(file);
+    QVERIFY(!before.isEmpty());
+    {
+        FileSizeLimit full(qMax(before.size(), 60));
+        action(f);
+        f.waitForLink();
+    }
+    QCOMPARE(readAll(file), before);
+    QCOMPARE(StorageReport::instance().reports(), 1);
+    QVERIFY(StorageReport::instance().lastFolder().endsWith(QFileInfo(file).dir().dirName()));
+    const QStringList leftOver = QDir(QFileInfo(file).absolutePath()).entryList({"*.kept", "*.check"});
+    QVERIFY2(leftOver.isEmpty(), qPrintable(leftOver.join(", ")));
+
+    action(f);
+    f.waitForLink();
+    QVERIFY(readAll(file) != before);
+    QCOMPARE(StorageReport::instance().reports(), 1);
 }
 
 void TestDataFiles::profileResetAndImport()

@@ -1,6 +1,8 @@
 #include "app/DataFolder.h"
+#include "FileSizeLimit.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -21,6 +23,8 @@ private slots:
     void firstLayout();
     void upgradeKeepsWhatTheProgramWrote();
     void unwritableFilesAreReportedAndTheRestLaidOut();
+    void fullDiskLeavesNoPartialFile();
+    void emptyOwnFilesAreLaidOutAgain();
     void prepare_data();
     void prepare();
     void prepareFallsBackToTheShippedData();
@@ -178,6 +182,54 @@ void TestDataFolder::unwritableFilesAreReportedAndTheRestLaidOut()
         QVERIFY2(e.contains("setting"), qPrintable(e));
     QCOMPARE(read("user/modules/i18n/lang_031000.ini"), QByteArray("[font]\ntotal=0\n"));
     QCOMPARE(read("user/modules/media/01.wav"), QByteArray(3000, 'w'));
+}
+
+void TestDataFolder::fullDiskLeavesNoPartialFile()
+{
+    makeInstalledCopy();
+    const QString shipped = path("prefix/share/q3config/modules");
+    QStringList errors;
+    {
+        // The sound (3000 bytes) and the background (5000) do not fit.
+        FileSizeLimit full(2000);
+        QVERIFY(!DataFolder::layOut(shipped, path("user/modules"), &errors));
+    }
+    QVERIFY(!errors.isEmpty());
+    QDirIterator it(path("user/modules"), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        const QString rel = QDir(path("user/modules")).relativeFilePath(file);
+        // Whatever is there is whole: its shipped content or the factory profile.
+        if (rel.startsWith("setting/p") && rel != "setting/pD.bin")
+            QCOMPARE(read("user/modules/" + rel), read("prefix/share/q3config/modules/setting/pD.bin"));
+        else
+            QVERIFY2(read("user/modules/" + rel) == read("prefix/share/q3config/modules/" + rel), qPrintable(rel));
+    }
+    QVERIFY(!QFileInfo::exists(path("user/modules/media/01.wav")));
+
+    // With room again the next start completes the folder.
+    errors.clear();
+    QVERIFY(DataFolder::layOut(shipped, path("user/modules"), &errors));
+    QCOMPARE(read("user/modules/media/01.wav"), QByteArray(3000, 'w'));
+    QCOMPARE(read("user/modules/img/skin1/background.png"), QByteArray(5000, 'p'));
+}
+
+void TestDataFolder::emptyOwnFilesAreLaidOutAgain()
+{
+    makeInstalledCopy();
+    const QString shipped = path("prefix/share/q3config/modules");
+    QVERIFY(DataFolder::layOut(shipped, path("user/modules"), nullptr));
+    // What an earlier version left after a full disk, beside the user's work.
+    write("user/modules/setting/p1.bin", "");
+    write("user/modules/setting/apConfig.bin", "");
+    write("user/modules/setting/HWDef.bin", "");
+    write("user/modules/setting/p2.bin", "[color]\nledType=5\n");
+
+    QVERIFY(DataFolder::layOut(shipped, path("user/modules"), nullptr));
+    QCOMPARE(read("user/modules/setting/p1.bin"), QByteArray("[color]\nledType=2\n"));
+    QCOMPARE(read("user/modules/setting/apConfig.bin"), read("prefix/share/q3config/modules/setting/apConfig.bin"));
+    QCOMPARE(read("user/modules/setting/HWDef.bin"), read("prefix/share/q3config/modules/setting/HWDef.bin"));
+    QCOMPARE(read("user/modules/setting/p2.bin"), QByteArray("[color]\nledType=5\n"));
 }
 
 void TestDataFolder::prepare_data()

@@ -59,9 +59,16 @@ Item {
     }
 
     // Makes profile index the keyboard's active one and lets the pages read
-    // it. Macros belong to no profile, so the macro page stays as it is.
+    // it. Macros belong to no profile, so the macro page stays as it is. A
+    // switch the keyboard refused leaves the menu and the pages on the
+    // profile it is on (the window tells why).
     function switchProfile(index) {
         ui_View.ui_21H_SetCurrentProfile(index)
+        var current = Number(ui_View.ui_A1H_GetCurrentProfile())
+        if (current !== index) {
+            pfItem.currentIndex = current
+            return
+        }
         _Page_Keydefine.initUI()
         ui_View.syncLed()
         _Page_Color.initUI()

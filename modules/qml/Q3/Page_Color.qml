@@ -34,6 +34,9 @@ Item {
     // Set once the drawing and the effect scripts are built; visibility
     // changes before that are ignored.
     property bool loaded: false
+    // The 0-63 brightness the slider was last set from (-1: none); Apply
+    // sends it unchanged while the slider stands where it showed it.
+    property int shownBrightness: -1
 
     // ---- frame interface ----------------------------------------------------
 
@@ -112,7 +115,7 @@ Item {
         ui_View.ui_30H_SetColor(colorEditor.colors())
 
         var type = effectIndex
-        var brightness = Math.round(brightness_Slider.currentIndex * 63 / 7)
+        var brightness = ui_View.brightnessToSend(brightness_Slider.currentIndex, shownBrightness)
         var speed = (8 - speed_Slider.currentIndex) % 8
         var color = colorEditor.currentIndex
         var direction = Math.max(direct_SteeringWheel.currentIndex - 1, 0) % 2
@@ -128,6 +131,7 @@ Item {
             var bl1 = stored && stored.length >= 7 ? Number(stored[6]) : 0
             ui_View.ui_08H_SetLEDType(type, brightness, speed, direction, color,
                                       isNaN(bl0) ? 0 : bl0, isNaN(bl1) ? 0 : bl1)
+            shownBrightness = brightness
         }
         playEffect(visible)
     }
@@ -144,8 +148,10 @@ Item {
     // the controls; a slot colour goes into the editor.
     function showParameters(t) {
         var b = Number(t[1])
-        if (b >= 0 && b <= 63)
-            brightness_Slider.setCurIndex(Math.round(b * 7 / 63))
+        if (b >= 0 && b <= 63) {
+            shownBrightness = b
+            brightness_Slider.setCurIndex(ui_View.brightnessPosition(b))
+        }
         var s = Number(t[2])
         if (!isNaN(s))
             speed_Slider.setCurIndex(s >= 7 || s <= 0 ? 1 : 8 - s)

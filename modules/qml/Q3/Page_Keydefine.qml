@@ -125,9 +125,11 @@ Item {
         ui_View.ui_0C0DH_SetKeyMatrix(src)
     }
 
+    // The box follows the keyboard: it changes only when the keyboard took
+    // the mode (the window tells why when it did not).
     function setGamingMode(on) {
-        gamingMode = on
-        ui_View.ui_02H_SetKeyboardMode(on ? 1 : 0)
+        if (ui_View.ui_02H_SetKeyboardMode(on ? 1 : 0))
+            gamingMode = on
     }
 
     function chooseCategory(index) {
@@ -393,7 +395,20 @@ Item {
             anchors.verticalCenter: parent.verticalCenter
             width: implicitWidth > 0 ? implicitWidth : 16
             height: implicitHeight > 0 ? implicitHeight : 16
-            source: (keydefineItem.gamingMode || markMouse.containsMouse) ? sourceCHK1 : sourceCHK0
+            source: keydefineItem.gamingMode ? sourceCHK1 : sourceCHK0
+        }
+
+        // Hover: a frame around the mark, so its state stays readable.
+        Rectangle {
+            objectName: "markHover"
+            anchors.centerIn: markImage
+            width: markImage.width + 4
+            height: markImage.height + 4
+            radius: 2
+            color: "transparent"
+            border.width: 1
+            border.color: globalSetting_color
+            visible: markMouse.containsMouse
         }
 
         Text {

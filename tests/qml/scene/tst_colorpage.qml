@@ -164,7 +164,12 @@ SceneTestCase {
             { tag: "speed 0 sends 7", led: [0x01, 36, 0, 0, 0, 3, 4], bl: [3, 4],
               sent: [0x01, 36, 7, 0, 0], picture: -1 },
             { tag: "marquee circle to the left", led: [0x0A, 63, 1, 1, 7, 0, 0], bl: [0xE0, 0xC7],
-              sent: [0x0A, 63, 1, 1, 7], picture: -1 }
+              sent: [0x0A, 63, 1, 1, 7], picture: -1 },
+            // A brightness off the slider's steps, untouched, goes back as it was.
+            { tag: "brightness 4 kept", led: [0x01, 4, 3, 0, 0, 0, 0], bl: [0, 0],
+              sent: [0x01, 4, 3, 0, 0], picture: -1 },
+            { tag: "brightness 40 kept", led: [0x02, 40, 3, 0, 1, 0, 0], bl: [0, 0],
+              sent: [0x02, 40, 3, 0, 1], picture: -1 }
         ]
     }
 
