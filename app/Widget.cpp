@@ -2,6 +2,7 @@
 
 #include "app/AccessNotice.h"
 #include "app/DeviceChangeNotifier.h"
+#include "app/DeviceNotice.h"
 #include "app/Diagnostics.h"
 #include "app/StorageNotice.h"
 #include "app/UserEvent.h"
@@ -31,6 +32,12 @@ Widget::Widget(QWidget* parent)
     // A coarse timer may fire up to 5 % early; the check waits its full time.
     deviceCheckTimer.setTimerType(Qt::PreciseTimer);
     connect(&deviceCheckTimer, &QTimer::timeout, this, &Widget::checkDevice);
+
+    connect(controller->view, &myQQuickView::deviceActionFailed, this, &Widget::showDeviceNotice);
+    connect(controller->view, &myQQuickView::deviceActionDone, this, [this](const QString& action) {
+        if (DeviceNotice* shown = deviceNotice(); shown && shown->action == action)
+            shown->close();
+    });
 
     // Said on standard error by the report itself; on screen once the scene runs.
     connect(&StorageReport::instance(), &StorageReport::changesNotKept, this,
@@ -104,6 +111,22 @@ void Widget::showStorageNotice()
                                            pendingStorageFolder),
                       this);
     pendingStorageFolder.clear();
+}
+
+void Widget::showDeviceNotice(const QString& action, int reason)
+{
+    std::fprintf(stderr, "q3config: %s did not reach the keyboard: %s\n", qPrintable(action),
+                 transferFailureName(TransferFailure(reason)));
+    std::fflush(stderr);
+    if (DeviceNotice* shown = deviceNotice())
+        shown->close();
+    new DeviceNotice(DeviceNotice::texts("./modules/i18n", controller->view->languageCode, action, reason),
+                     action, this);
+}
+
+DeviceNotice* Widget::deviceNotice() const
+{
+    return findChild<DeviceNotice*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
 StorageNotice* Widget::storageNotice() const

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class AccessNotice;
+class DeviceNotice;
 class StorageNotice;
 class DeviceChangeNotifier;
 class Ui_Controler;
@@ -56,6 +57,8 @@ private:
     void reportStorageProblem(const QString& folder);
     void showStorageNotice();
     QString pendingStorageFolder;
+    // A user action did not reach the keyboard (one notice at a time).
+    void showDeviceNotice(const QString& action, int reason);
 
     DeviceChangeNotifier* deviceNotifier = nullptr;
     bool sceneStarted = false;
@@ -66,4 +69,5 @@ public:
     // The notice on screen, or null.
     AccessNotice* accessNotice() const;
     StorageNotice* storageNotice() const;
+    DeviceNotice* deviceNotice() const;
 };

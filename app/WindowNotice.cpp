@@ -98,8 +98,10 @@ WindowNotice::WindowNotice(const Texts& texts, QWidget* window, const QString& n
     setFixedHeight(layout->totalHeightForWidth(noticeWidth));
     const int windowWidth = window ? window->width() : noticeWidth;
     const int windowHeight = window ? window->height() : height();
-    move(qMax(0, (windowWidth - noticeWidth) / 2),
-         place == Place::Top ? noticeTop : qMax(0, windowHeight - height() - noticeBottomGap));
+    const int top = place == Place::Top      ? noticeTop
+                    : place == Place::Middle ? qMax(0, (windowHeight - height()) / 2)
+                                             : qMax(0, windowHeight - height() - noticeBottomGap);
+    move(qMax(0, (windowWidth - noticeWidth) / 2), top);
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_ShowWithoutActivating, true);
     raise();

@@ -465,6 +465,7 @@ bool myQQuickView::ui_02H_SetKeyboardMode(uchar mode)
         emit deviceActionFailed(QStringLiteral("gamingMode"), int(why));
         return false;
     }
+    emit deviceActionDone(QStringLiteral("gamingMode"));
     return true;
 }
 
@@ -534,6 +535,8 @@ void myQQuickView::ui_21H_SetCurrentProfile(int profile)
     // stored as another profile's.
     if (why == TransferFailure::None || why == TransferFailure::NoKeyboard) {
         profiles.select(id);
+        if (why == TransferFailure::None)
+            emit deviceActionDone(QStringLiteral("profile"));
         return;
     }
     emit deviceActionFailed(QStringLiteral("profile"), int(why));

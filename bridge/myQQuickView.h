@@ -120,6 +120,8 @@ signals:
     // A user action did not reach the keyboard: action names it
     // ("profile", "gamingMode", …), reason is a TransferFailure.
     void deviceActionFailed(const QString& action, int reason);
+    // The same action reached the keyboard.
+    void deviceActionDone(const QString& action);
 
 private:
     void reportUnusableFiles();

@@ -5,6 +5,7 @@
 #include "bridge/HardwareLimits.h"
 
 #include <QMetaMethod>
+#include <QSignalSpy>
 #include <QTest>
 
 // A step on the fixture: the call under test, or the check after it.
@@ -79,6 +80,8 @@ private slots:
     void readsFromTheProfile();
     void syncFW();
     void syncFWIgnoresUnknownProfile();
+    void refusedWritesChangeNothing_data();
+    void refusedWritesChangeNothing();
     void untouchedBrightnessIsKept_data();
     void untouchedBrightnessIsKept();
     void firmwareVersionText_data();
@@ -327,6 +330,97 @@ void TestBridge::syncFWIgnoresUnknownProfile()
     QCOMPARE(f.view->ui_A1H_GetCurrentProfile(), QVariant(1));
     f.view->ui_08H_SetLEDType(1, 1, 1, 1, 1, 1, 1);
     QVERIFY(f.stored(1, "color/ledType").isValid());
+}
+
+using Fault = std::function<void()>;
+Q_DECLARE_METATYPE(Fault)
+
+// What the keyboard did not take is not recorded as taken: the program stays
+// on the keyboard's profile, stores nothing read back as another profile's,
+// never invents option bytes, and says what failed and why.
+void TestBridge::refusedWritesChangeNothing_data()
+{
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<Call>("action");
+    QTest::addColumn<QString>("failedAction"); // empty: nothing failed
+    QTest::addColumn<int>("reason");
+    QTest::addColumn<Check>("check");
+
+    const Call switchTo1([](BridgeFixture& f) {
+        f.view->ui_21H_SetCurrentProfile(1);
+        f.view->syncLed();
+    });
+    QTest::newRow("profile switch refused")
+        << Fault([] { q3sim::failCall("hid_send_feature_report", 1); }) << switchTo1 << "profile"
+        << int(TransferFailure::Refused) << Check([](BridgeFixture& f) {
+               QCOMPARE(f.view->ui_A1H_GetCurrentProfile().toInt(), 0);
+               QCOMPARE(q3sim::currentProfile(), 0);
+               // The read-back of the keyboard's profile went to its own file.
+               QVERIFY(!f.stored(1, "color/ledType").isValid());
+               QCOMPARE(f.stored(0, "color/ledType").toList().size(), 7);
+           });
+    QTest::newRow("profile switch, keyboard lost")
+        << Fault([] { q3sim::failCall("hid_send_feature_report", 1); q3sim::setPlugged(false); })
+        << Call([](BridgeFixture& f) {
+               // Unplugged after the presence check: the link still knows its path.
+               f.view->ui_21H_SetCurrentProfile(1);
+           })
+        << "" << 0 << Check([](BridgeFixture& f) {
+               // Without a keyboard the program's own copy switches, for editing.
+               QCOMPARE(f.view->ui_A1H_GetCurrentProfile().toInt(), 1);
+           });
+    QTest::newRow("profile switch taken")
+        << Fault([] {}) << switchTo1 << "" << 0 << Check([](BridgeFixture& f) {
+               QCOMPARE(f.view->ui_A1H_GetCurrentProfile().toInt(), 1);
+               QCOMPARE(q3sim::currentProfile(), 1);
+               QCOMPARE(f.stored(1, "color/ledType").toList().size(), 7);
+           });
+    QTest::newRow("gaming mode without the option bytes")
+        << Fault([] { q3sim::failCall("hid_get_feature_report", 1); })
+        << Call([](BridgeFixture& f) { QVERIFY(!f.view->ui_02H_SetKeyboardMode(1)); })
+        << "gamingMode" << int(TransferFailure::Refused) << Check([](BridgeFixture&) {
+               const auto options = q3sim::keyboardState().options;
+               QCOMPARE(int(options[0]), 0);
+               QCOMPARE(int(options[1]), 0x11);
+               QCOMPARE(int(options[2]), 0x22);
+               for (const q3sim::TraceEntry& e : q3sim::trace())
+                   QVERIFY(!(e.call == "hid_send_feature_report" && e.data.size() > 1 && e.data[1] == 0x02));
+           });
+    QTest::newRow("gaming mode taken")
+        << Fault([] {}) << Call([](BridgeFixture& f) { QVERIFY(f.view->ui_02H_SetKeyboardMode(1)); })
+        << "" << 0 << Check([](BridgeFixture&) {
+               const auto options = q3sim::keyboardState().options;
+               QCOMPARE(int(options[0]), 1);
+               QCOMPARE(int(options[1]), 0x11);
+           });
+}
+
+void TestBridge::refusedWritesChangeNothing()
+{
+    QFETCH(Fault, fault);
+    QFETCH(Call, action);
+    QFETCH(QString, failedAction);
+    QFETCH(int, reason);
+    QFETCH(Check, check);
+    BridgeFixture f;
+    f.hid->hid_02H_SetKeyboardoption(0, 0x11, 0x22);
+    f.waitForLink();
+    QSignalSpy failed(f.view.get(), &myQQuickView::deviceActionFailed);
+    q3sim::clearTrace();
+    fault();
+    action(f);
+    f.waitForLink();
+    q3sim::failCall("hid_send_feature_report", 0);
+    q3sim::failCall("hid_get_feature_report", 0);
+    q3sim::setPlugged(true);
+    if (failedAction.isEmpty()) {
+        QCOMPARE(failed.size(), 0);
+    } else {
+        QCOMPARE(failed.size(), 1);
+        QCOMPARE(failed.at(0).at(0).toString(), failedAction);
+        QCOMPARE(failed.at(0).at(1).toInt(), reason);
+    }
+    check(f);
 }
 
 // Every stored brightness survives an Apply that did not move the slider;
