@@ -63,7 +63,7 @@ WindowNotice::Texts DeviceNotice::texts(const QString& languageFolder, const QSt
 }
 
 DeviceNotice::DeviceNotice(const Texts& texts, const QString& action, QWidget* window)
-    : WindowNotice(texts, window, "deviceNotice", Place::Middle)
+    : WindowNotice(texts, window, "deviceNotice", Place::Bottom)
     , action(action)
 {
 }

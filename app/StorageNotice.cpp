@@ -13,6 +13,6 @@ WindowNotice::Texts StorageNotice::texts(const QString& languageFolder, const QS
 }
 
 StorageNotice::StorageNotice(const Texts& texts, QWidget* window)
-    : WindowNotice(texts, window, "storageNotice", Place::Bottom)
+    : WindowNotice(texts, window, "storageNotice", Place::Middle)
 {
 }
