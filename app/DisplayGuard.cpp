@@ -1,4 +1,5 @@
 #include "app/DisplayGuard.h"
+#include "app/AppLog.h"
 
 #include <QByteArray>
 #include <QDebug>
@@ -48,9 +49,9 @@ DisplayGuard::~DisplayGuard()
     held.clear();
     for (const HeldMessage& m : messages) {
         switch (m.type) {
-        case QtDebugMsg: qDebug().noquote() << m.text; break;
-        case QtInfoMsg: qInfo().noquote() << m.text; break;
-        default: qWarning().noquote() << m.text; break;
+        case QtDebugMsg: qCDebug(q3app).noquote() << m.text; break;
+        case QtInfoMsg: qCInfo(q3app).noquote() << m.text; break;
+        default: qCWarning(q3app).noquote() << m.text; break;
         }
     }
 }

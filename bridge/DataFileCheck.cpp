@@ -1,4 +1,5 @@
 #include "bridge/DataFileCheck.h"
+#include "bridge/BridgeLog.h"
 
 #include "bridge/StreamedValueScan.h"
 
@@ -49,7 +50,7 @@ QString DataFileCheck::parsable(const QString& path)
 void DataFileCheck::report(const QString& what, const QString& path, const QString& problem,
                            const QString& consequence)
 {
-    qWarning().noquote() << QString("The %1 \"%2\" cannot be used: %3. %4")
+    qCWarning(q3data).noquote() << QString("The %1 \"%2\" cannot be used: %3. %4")
                                 .arg(what, path, problem, consequence);
 }
 

@@ -1,6 +1,7 @@
 #include "bridge/myQQuickView.h"
 
 #include "bridge/AppSettingsFile.h"
+#include "bridge/BridgeLog.h"
 #include "bridge/DataFileCheck.h"
 #include "bridge/DeviceConversions.h"
 #include "bridge/FileReplace.h"
@@ -370,7 +371,7 @@ void myQQuickView::initMacroIni(uchar maxMacro)
 {
     QStringList unreadable;
     for (const QString& removed : macroLibrary.reconcile(maxMacro, &unreadable))
-        qDebug() << "REMOVE:" << removed;
+        qCDebug(q3data) << "REMOVE:" << removed;
     for (const QString& file : unreadable)
         DataFileCheck::report("macro file", file, DataFileCheck::unreadable(file),
                               "It is left as it is and bound to no key slot.");

@@ -1,4 +1,5 @@
 #include "device/Hid_Thread.h"
+#include "device/DeviceLog.h"
 
 #include <QtConcurrent>
 
@@ -38,8 +39,12 @@ void Hid_Thread::startSet(const char* code, std::initializer_list<uchar> request
                           const uchar* payload, int dataLen, bool sleepAfter)
 {
     const QString command = QString::fromLatin1(code);
+    // Bytes 1-5 of the request, for the log line of a failure.
+    QByteArray fields(5, '\0');
+    std::copy_n(request.begin(), std::min<size_t>(5, request.size()), fields.begin());
     if (!waitIdle()) {
-        qDebug("cmd Failed %s", code);
+        qCDebug(q3device, "cmd Failed %s", code);
+        logFailure(command, fields, TransferFailure::NoAnswer);
         lastSet = finishedWith(TransferFailure::NoAnswer);
         emit transferFinished(command, false, int(TransferFailure::NoAnswer));
         return;
@@ -47,14 +52,23 @@ void Hid_Thread::startSet(const char* code, std::initializer_list<uchar> request
     fill9(cmdReport, request);
     if (payload && dataLen > 0)
         std::memcpy(dataBuf, payload, size_t(dataLen));
-    lastSet = QtConcurrent::run([this, dataLen, command] {
+    lastSet = QtConcurrent::run([this, dataLen, command, fields] {
         const bool ok = sendReport(dataLen);
         const TransferFailure why = ok ? TransferFailure::None : lastFailureOnThisThread();
+        if (!ok)
+            logFailure(command, fields, why);
         emit transferFinished(command, ok, int(why));
         return int(why);
     });
     if (sleepAfter)
         QThread::msleep(8);
+}
+
+void Hid_Thread::logFailure(const QString& code, const QByteArray& fields, TransferFailure why)
+{
+    qCWarning(q3device).noquote() << QString("command %1H failed (request %2 …): %3")
+                                         .arg(code, QString::fromLatin1(fields.toHex(' ')).toUpper(),
+                                              QString::fromLatin1(transferFailureName(why)));
 }
 
 TransferFailure Hid_Thread::waitForLastSet()
@@ -70,7 +84,7 @@ Hid_Thread::GetResult Hid_Thread::runGet(std::initializer_list<uchar> request,
                                          uchar* buffer, int dataLen)
 {
     if (!waitIdle()) {
-        qDebug("cmd Failed");
+        qCDebug(q3device, "cmd Failed");
         lastGet = TransferFailure::NoAnswer;
         return GetResult::NotTaken;
     }
@@ -80,6 +94,9 @@ Hid_Thread::GetResult Hid_Thread::runGet(std::initializer_list<uchar> request,
         std::memcpy(dataBuf, buffer, size_t(dataLen));
     const bool ok = queryReport(dataLen);
     lastGet = ok ? TransferFailure::None : lastFailureOnThisThread();
+    if (!ok)
+        logFailure(QString("%1").arg(cmdReport[1], 2, 16, QChar('0')).toUpper(),
+                   QByteArray(reinterpret_cast<const char*>(cmdReport + 1), 5), lastGet);
     if (buffer && dataLen > 0)
         std::memcpy(buffer, dataBuf, size_t(dataLen));
     return ok ? GetResult::Ok : GetResult::Failed;

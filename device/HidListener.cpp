@@ -1,4 +1,5 @@
 #include "device/Hid_Thread.h"
+#include "device/DeviceLog.h"
 
 #include <hidapi.h>
 
@@ -36,7 +37,7 @@ void Hid_Thread::listen(uint did)
         hid_device* h = openDevice2(did);
         if (!h) {
             // openDevice2 has emptied the event path.
-            qDebug("Device removed");
+            qCDebug(q3device, "Device removed");
             listening = false;
             return;
         }

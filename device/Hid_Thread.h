@@ -162,6 +162,7 @@ private:
     enum class GetResult { NotTaken, Failed, Ok };
     GetResult runGet(std::initializer_list<uchar> request, std::initializer_list<uchar> prefill,
                 uchar* buffer, int dataLen);
+    static void logFailure(const QString& code, const QByteArray& fields, TransferFailure why);
     bool failTransfer(TransferFailure why);
     bool finishTransfer();
     // Opens the current device and sends cmdReport; why not when the link
