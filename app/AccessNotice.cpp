@@ -17,6 +17,6 @@ WindowNotice::Texts AccessNotice::texts(const QString& languageFolder, const QSt
 }
 
 AccessNotice::AccessNotice(const Texts& texts, QWidget* window)
-    : WindowNotice(texts, window, "accessNotice", Place::Top)
+    : WindowNotice(texts, window, "accessNotice")
 {
 }

@@ -2,12 +2,11 @@
 
 #include "app/AccessNotice.h"
 #include "app/DeviceChangeNotifier.h"
-#include "app/DeviceNotice.h"
 #include "app/Diagnostics.h"
-#include "app/StorageNotice.h"
 #include "app/UserEvent.h"
 #include "app/Ui_Controler.h"
 #include "bridge/StorageReport.h"
+#include "bridge/WindowNotices.h"
 #include "bridge/myQQuickView.h"
 #include "device/DevInfo.h"
 
@@ -33,15 +32,9 @@ Widget::Widget(QWidget* parent)
     deviceCheckTimer.setTimerType(Qt::PreciseTimer);
     connect(&deviceCheckTimer, &QTimer::timeout, this, &Widget::checkDevice);
 
-    connect(controller->view, &myQQuickView::deviceActionFailed, this, &Widget::showDeviceNotice);
-    connect(controller->view, &myQQuickView::deviceActionDone, this, [this](const QString& action) {
-        if (DeviceNotice* shown = deviceNotice(); shown && shown->action == action)
-            shown->close();
-    });
-
-    // Said on standard error by the report itself; on screen once the scene runs.
-    connect(&StorageReport::instance(), &StorageReport::changesNotKept, this,
-            &Widget::reportStorageProblem, Qt::QueuedConnection);
+    // The keyboard indicator follows every find, loss and refusal of the link.
+    connect(&hid, &Hid_Thread::linkChanged, this, &Widget::showLinkState, Qt::QueuedConnection);
+    // Said on standard error by the report itself and in the scene's notice.
     StorageReport::instance().checkWritable("./modules");
 
     deviceNotifier = DeviceChangeNotifier::create(this);
@@ -94,44 +87,9 @@ void Widget::showAccessNotice()
     new AccessNotice(AccessNotice::texts("./modules/i18n", controller->view->languageCode), this);
 }
 
-void Widget::reportStorageProblem(const QString& folder)
+void Widget::showLinkState()
 {
-    pendingStorageFolder = folder;
-    if (sceneStarted)
-        showStorageNotice();
-}
-
-void Widget::showStorageNotice()
-{
-    if (pendingStorageFolder.isEmpty())
-        return;
-    if (StorageNotice* shown = storageNotice())
-        shown->close();
-    new StorageNotice(StorageNotice::texts("./modules/i18n", controller->view->languageCode,
-                                           pendingStorageFolder),
-                      this);
-    pendingStorageFolder.clear();
-}
-
-void Widget::showDeviceNotice(const QString& action, int reason)
-{
-    std::fprintf(stderr, "q3config: %s did not reach the keyboard: %s\n", qPrintable(action),
-                 transferFailureName(TransferFailure(reason)));
-    std::fflush(stderr);
-    if (DeviceNotice* shown = deviceNotice())
-        shown->close();
-    new DeviceNotice(DeviceNotice::texts("./modules/i18n", controller->view->languageCode, action, reason),
-                     action, this);
-}
-
-DeviceNotice* Widget::deviceNotice() const
-{
-    return findChild<DeviceNotice*>(QString(), Qt::FindDirectChildrenOnly);
-}
-
-StorageNotice* Widget::storageNotice() const
-{
-    return findChild<StorageNotice*>(QString(), Qt::FindDirectChildrenOnly);
+    controller->view->notices->setKeyboard(int(hid.linkState()));
 }
 
 AccessNotice* Widget::accessNotice() const
@@ -184,5 +142,4 @@ void Widget::customEvent(QEvent* event)
     sceneStarted = true;
     if (accessNoticePending)
         showAccessNotice();
-    showStorageNotice();
 }

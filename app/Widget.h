@@ -6,8 +6,6 @@
 #include <QWidget>
 
 class AccessNotice;
-class DeviceNotice;
-class StorageNotice;
 class DeviceChangeNotifier;
 class Ui_Controler;
 
@@ -52,13 +50,8 @@ private:
     void reportAccessProblem();
     void showAccessNotice();
 
-    // The program's own files could not be written in folder: said in the
-    // window (as soon as the scene has started), once per folder and run.
-    void reportStorageProblem(const QString& folder);
-    void showStorageNotice();
-    QString pendingStorageFolder;
-    // A user action did not reach the keyboard (one notice at a time).
-    void showDeviceNotice(const QString& action, int reason);
+    // The scene's keyboard indicator from the link's state.
+    void showLinkState();
 
     DeviceChangeNotifier* deviceNotifier = nullptr;
     bool sceneStarted = false;
@@ -68,6 +61,4 @@ private:
 public:
     // The notice on screen, or null.
     AccessNotice* accessNotice() const;
-    StorageNotice* storageNotice() const;
-    DeviceNotice* deviceNotice() const;
 };

@@ -15,8 +15,6 @@ namespace {
 
 constexpr int noticeWidth = 600;
 constexpr int noticeTop = 76;
-// Above the bottom menu bar.
-constexpr int noticeBottomGap = 70;
 
 }
 
@@ -41,7 +39,7 @@ WindowNotice::Texts WindowNotice::textsOf(const QString& languageFolder, const Q
     return t;
 }
 
-WindowNotice::WindowNotice(const Texts& texts, QWidget* window, const QString& name, Place place)
+WindowNotice::WindowNotice(const Texts& texts, QWidget* window, const QString& name)
     : QFrame(window)
 {
     setObjectName(name);
@@ -97,11 +95,7 @@ WindowNotice::WindowNotice(const Texts& texts, QWidget* window, const QString& n
     layout->activate();
     setFixedHeight(layout->totalHeightForWidth(noticeWidth));
     const int windowWidth = window ? window->width() : noticeWidth;
-    const int windowHeight = window ? window->height() : height();
-    const int top = place == Place::Top      ? noticeTop
-                    : place == Place::Middle ? qMax(0, (windowHeight - height()) / 2)
-                                             : qMax(0, windowHeight - height() - noticeBottomGap);
-    move(qMax(0, (windowWidth - noticeWidth) / 2), top);
+    move(qMax(0, (windowWidth - noticeWidth) / 2), noticeTop);
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_ShowWithoutActivating, true);
     raise();

@@ -17,7 +17,6 @@ public:
         QString text;
         QString fontFamily;
     };
-    enum class Place { Top, Middle, Bottom };
 
     // The texts under "notice/<titleKey>" and "notice/<textKey>" of language
     // file "lang_<code>.ini" in languageFolder; the English ones given when
@@ -25,9 +24,8 @@ public:
     static Texts textsOf(const QString& languageFolder, const QString& code, const char* titleKey,
                          const char* textKey, const QString& englishTitle, const QString& englishText);
 
-    // Shown at once, centred at the top of window, in its middle or above
-    // its bottom bar.
-    WindowNotice(const Texts& texts, QWidget* window, const QString& name, Place place);
+    // Shown at once, centred at the top of window.
+    WindowNotice(const Texts& texts, QWidget* window, const QString& name);
 
     QString title() const;
     QString text() const;

@@ -16,6 +16,7 @@
 #include "bridge/SoundEffects.h"
 #include "bridge/StaleLockFiles.h"
 #include "bridge/UserDialogs.h"
+#include "bridge/WindowNotices.h"
 #include "device/Hid_Thread.h"
 #include "device/StringsVerified.h"
 
@@ -52,6 +53,9 @@ myQQuickView::myQQuickView(QWidget* parent)
     setAttribute(Qt::WA_TranslucentBackground);
 
     sounds = new SoundEffects(this);
+    notices = new WindowNotices(this);
+    connect(&StorageReport::instance(), &StorageReport::changesNotKept, notices,
+            [this](const QString& folder) { notices->storageProblem(folder); }, Qt::QueuedConnection);
 
     const HardwareLimits limits = HardwareLimits::read(hwDefFile);
     hwMode = limits.hwMode;
@@ -141,16 +145,20 @@ void myQQuickView::syncLed()
 {
     if (!hidThread)
         return;
+    beginDeviceAction("readBack");
     uchar v[7] = {};
     QList<QPair<QString, QVariant>> readBack;
     if (hidThread->hid_88H_GetLEDType(v[0], v[1], v[2], v[3], v[4], v[5], v[6]))
         readBack.append({"color/ledType", DeviceConversions::byteList(v, 7)});
+    trackGet("readBack");
 
     QByteArray table(64, '\0');
     if (hidThread->hid_B0H_GetSevenColor(reinterpret_cast<uchar*>(table.data())))
         readBack.append({"color/color", DeviceConversions::sevenColoursFromDevice(table)});
+    trackGet("readBack");
     if (!readBack.isEmpty())
         profiles.setValues(readBack);
+    endDeviceAction();
 }
 
 void myQQuickView::initUI()
@@ -328,6 +336,7 @@ QStringList myQQuickView::getGlobalStrings(QString langCode)
     }
     globalMsgs = loaded.messages;
     languageCode = langCode;
+    notices->setLanguage(languageFolder, langCode);
     stringsVerified() = loaded.verified;
     return loaded.strings;
 }
@@ -435,9 +444,11 @@ void myQQuickView::ui_10H_SetMacroKey(QVariant macroId, QVariant name)
         return;
     }
     QByteArray buffer = MacroEncoder::deviceBuffer(encoded);
-    if (hidThread)
+    if (hidThread) {
         hidThread->hid_10H_SetMacroKey(uchar(macroId.toInt() & 0xFF),
                                        reinterpret_cast<uchar*>(buffer.data()));
+        trackSet("macro");
+    }
 }
 
 // Device calls
@@ -453,21 +464,20 @@ bool myQQuickView::ui_02H_SetKeyboardMode(uchar mode)
 {
     if (!hidThread)
         return false;
+    beginDeviceAction("gamingMode");
     // Option bytes 2 and 3 are the keyboard's own: without its answer they
     // are unknown, and nothing is sent rather than zeros written over them.
     uchar byte1 = 0, byte2 = 0, byte3 = 0;
-    if (!hidThread->hid_82H_GetKeyboardoption(byte1, byte2, byte3)) {
-        emit deviceActionFailed(QStringLiteral("gamingMode"), int(hidThread->lastGetFailure()));
-        return false;
+    const bool known = hidThread->hid_82H_GetKeyboardoption(byte1, byte2, byte3);
+    trackGet("gamingMode");
+    TransferFailure why = hidThread->lastGetFailure();
+    if (known) {
+        hidThread->hid_02H_SetKeyboardoption(mode, byte2, byte3);
+        trackSet("gamingMode");
+        why = hidThread->waitForLastSet();
     }
-    hidThread->hid_02H_SetKeyboardoption(mode, byte2, byte3);
-    const TransferFailure why = hidThread->waitForLastSet();
-    if (why != TransferFailure::None) {
-        emit deviceActionFailed(QStringLiteral("gamingMode"), int(why));
-        return false;
-    }
-    emit deviceActionDone(QStringLiteral("gamingMode"));
-    return true;
+    endDeviceAction();
+    return known && why == TransferFailure::None;
 }
 
 void myQQuickView::ui_04H_SetButtonSensitivity(uchar sens1)
@@ -481,8 +491,10 @@ void myQQuickView::ui_08H_SetLEDType(uchar type, uchar brightness, uchar speed, 
 {
     const uchar v[7] = {type, brightness, speed, direction, color, bl0, bl1};
     profiles.setValue("color/ledType", DeviceConversions::byteList(v, 7));
-    if (hidThread)
+    if (hidThread) {
         hidThread->hid_08H_SetLEDType(type, brightness, speed, direction, color, bl0, bl1);
+        trackSet("lighting");
+    }
 }
 
 void myQQuickView::ui_0C0DH_SetKeyMatrix(QVariantList src256)
@@ -500,7 +512,9 @@ void myQQuickView::ui_0C0DH_SetKeyMatrix(QVariantList src256)
     QByteArray matrix = DeviceConversions::keyMatrixForDevice(src256);
     uchar* bytes = reinterpret_cast<uchar*>(matrix.data());
     hidThread->hid_0CH_SetKeyMatrix_1(bytes);
+    trackSet("keys");
     hidThread->hid_0DH_SetKeyMatrix_2(bytes + 128);
+    trackSet("keys");
 }
 
 void myQQuickView::ui_12H_SetUserPicture(uchar index, uchar option, QVariantList src384)
@@ -509,14 +523,18 @@ void myQQuickView::ui_12H_SetUserPicture(uchar index, uchar option, QVariantList
     if (option == 255 || !hidThread)
         return;
     std::array<QByteArray, 4> planes = DeviceConversions::userPicturePlanes(src384);
-    for (uchar p = 0; p < 4; ++p)
+    for (uchar p = 0; p < 4; ++p) {
         hidThread->hid_12H_SetUserPicture(index, p, reinterpret_cast<uchar*>(planes[p].data()));
+        trackSet("picture");
+    }
 }
 
 void myQQuickView::ui_13H_SetRecoveryData()
 {
-    if (hidThread)
+    if (hidThread) {
         hidThread->hid_13H_SetRecoveryData();
+        trackSet("recovery");
+    }
 }
 
 void myQQuickView::ui_21H_SetCurrentProfile(int profile)
@@ -534,21 +552,19 @@ void myQQuickView::ui_21H_SetCurrentProfile(int profile)
     // can be edited; a keyboard that is there but did not switch keeps the
     // program on the profile it is on, so nothing read back from it is
     // stored as another profile's.
-    if (why == TransferFailure::None || why == TransferFailure::NoKeyboard) {
+    if (why == TransferFailure::None || why == TransferFailure::NoKeyboard)
         profiles.select(id);
-        if (why == TransferFailure::None)
-            emit deviceActionDone(QStringLiteral("profile"));
-        return;
-    }
-    emit deviceActionFailed(QStringLiteral("profile"), int(why));
+    trackSet("profile");
 }
 
 void myQQuickView::ui_30H_SetColor(QVariantList src21)
 {
     QByteArray table = DeviceConversions::sevenColourTable(src21);
     profiles.setValue("color/color", src21);
-    if (hidThread)
+    if (hidThread) {
         hidThread->hid_30H_SetSevenColor(reinterpret_cast<uchar*>(table.data()));
+        trackSet("colours");
+    }
 }
 
 QString myQQuickView::ui_80H_GetFWVersion()
@@ -641,4 +657,55 @@ int myQQuickView::brightnessPosition(int storedBrightness)
 int myQQuickView::brightnessToSend(int position, int storedBrightness)
 {
     return DeviceConversions::brightnessToSend(position, storedBrightness);
+}
+
+void myQQuickView::beginDeviceAction(QString name)
+{
+    deviceAction.begin(name);
+}
+
+void myQQuickView::endDeviceAction()
+{
+    if (deviceAction.end())
+        finishAction();
+}
+
+void myQQuickView::trackSet(const char* part)
+{
+    if (!hidThread)
+        return;
+    const bool own = !deviceAction.active();
+    if (own)
+        deviceAction.begin(QString::fromLatin1(part));
+    deviceAction.add(QString::fromLatin1(part), hidThread->lastSetOutcome());
+    if (own && deviceAction.end())
+        finishAction();
+}
+
+void myQQuickView::trackGet(const char* part)
+{
+    if (!hidThread)
+        return;
+    const bool own = !deviceAction.active();
+    if (own)
+        deviceAction.begin(QString::fromLatin1(part));
+    deviceAction.add(QString::fromLatin1(part), hidThread->lastGetFailure());
+    if (own && deviceAction.end())
+        finishAction();
+}
+
+void myQQuickView::finishAction()
+{
+    const DeviceAction::Outcome outcome = deviceAction.finish();
+    if (!outcome.ok)
+        qCWarning(q3bridge).noquote() << QString("%1: %2 did not reach the keyboard: %3")
+                                             .arg(outcome.action, outcome.part,
+                                                  QString::fromLatin1(transferFailureName(outcome.reason)));
+    notices->actionFinished(outcome);
+    emit deviceActionFinished(outcome.action, outcome.ok, outcome.part, int(outcome.reason));
+}
+
+QObject* myQQuickView::noticesObject() const
+{
+    return notices;
 }

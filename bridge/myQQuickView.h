@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bridge/DeviceAction.h"
 #include "bridge/MacroLibrary.h"
 #include "bridge/ProfileStore.h"
 
@@ -12,6 +13,7 @@
 class Hid_Thread;
 class QSettings;
 class SoundEffects;
+class WindowNotices;
 
 // The scene's view and its back end, published to the scene as "ui_View".
 // The order of the slots is part of the scene interface: the scene's calls
@@ -20,6 +22,8 @@ class SoundEffects;
 class myQQuickView : public QQuickWidget
 {
     Q_OBJECT
+    // The keyboard indicator, the notices and the confirmation the scene shows.
+    Q_PROPERTY(QObject* notices READ noticesObject CONSTANT)
 public:
     explicit myQQuickView(QWidget* parent = nullptr);
     ~myQQuickView() override;
@@ -38,6 +42,8 @@ public:
     quint8 maxProfile = 0;
     QMap<QString, quint8> usbCodeMap;
     MacroLibrary macroLibrary;
+    WindowNotices* notices = nullptr;
+    QObject* noticesObject() const;
 
     // Key and button notifications from the global input capture.
     void notifyKeyboard(uchar isDown, uchar usbCode);
@@ -115,17 +121,28 @@ public slots:
     // The lighting page's brightness slider and the keyboard's 0-63.
     int brightnessPosition(int storedBrightness);
     int brightnessToSend(int position, int storedBrightness);
+    // One user action (an Apply, ALL SAVE, a profile switch) made of the
+    // device calls between these two; nested pairs are part of the outer
+    // one. Its outcome is deviceActionFinished and the window's notices. A
+    // device call outside a pair is an action of its own.
+    void beginDeviceAction(QString name);
+    void endDeviceAction();
 
 signals:
-    // A user action did not reach the keyboard: action names it
-    // ("profile", "gamingMode", …), reason is a TransferFailure.
-    void deviceActionFailed(const QString& action, int reason);
-    // The same action reached the keyboard.
-    void deviceActionDone(const QString& action);
+    // A user action ended: ok, or the first part that did not reach the
+    // keyboard ("keys", "colours", "picture", "lighting", "macro", "profile",
+    // "gamingMode", "readBack") and why (a TransferFailure).
+    void deviceActionFinished(const QString& action, bool ok, const QString& part, int reason);
 
 private:
     void reportUnusableFiles();
     void openApConfig();
     QSet<QString> reportedFiles;  // told once per run
+    // The set command just started and the query just run, as parts of the
+    // current user action.
+    void trackSet(const char* part);
+    void trackGet(const char* part);
+    void finishAction();
+    DeviceAction deviceAction;
     void queueSceneCall(const char* function, const QVariantList& args = {});
 };

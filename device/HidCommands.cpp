@@ -66,9 +66,14 @@ void Hid_Thread::startSet(const char* code, std::initializer_list<uchar> request
 
 void Hid_Thread::logFailure(const QString& code, const QByteArray& fields, TransferFailure why)
 {
-    qCWarning(q3device).noquote() << QString("command %1H failed (request %2 …): %3")
-                                         .arg(code, QString::fromLatin1(fields.toHex(' ')).toUpper(),
-                                              QString::fromLatin1(transferFailureName(why)));
+    const QString line = QString("command %1H failed (request %2 …): %3")
+                             .arg(code, QString::fromLatin1(fields.toHex(' ')).toUpper(),
+                                  QString::fromLatin1(transferFailureName(why)));
+    // Without a keyboard every command fails the same way: that is no news.
+    if (why == TransferFailure::NoKeyboard)
+        qCDebug(q3device).noquote() << line;
+    else
+        qCWarning(q3device).noquote() << line;
 }
 
 TransferFailure Hid_Thread::waitForLastSet()

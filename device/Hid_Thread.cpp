@@ -47,9 +47,20 @@ void Hid_Thread::refreshDevices(const QList<DevInfo>& catalogue)
         hid_free_enumeration(list);
     }
 
-    std::lock_guard<std::mutex> lock(devicesLock);
-    devices = found;
-    catalogueEntry = catalogue.isEmpty() ? DevInfo() : catalogue.first();
+    {
+        std::lock_guard<std::mutex> lock(devicesLock);
+        devices = found;
+        catalogueEntry = catalogue.isEmpty() ? DevInfo() : catalogue.first();
+    }
+    emit linkChanged();
+}
+
+Hid_Thread::LinkState Hid_Thread::linkState() const
+{
+    if (openDenied.load())
+        return LinkState::Refused;
+    const HidDevice d = device(curDevice);
+    return !d.path.isEmpty() && !d.path2.isEmpty() ? LinkState::Connected : LinkState::Absent;
 }
 
 HidDevice Hid_Thread::device(uint did) const
@@ -91,7 +102,8 @@ hid_device* Hid_Thread::openInterface(uint did, bool eventInterface, hid_device*
     h = hid_open_path(path.toLocal8Bit().constData());
     const int openErrno = errno;
     if (h) {
-        openDenied = false;
+        if (openDenied.exchange(false))
+            emit linkChanged();
         hid_set_nonblocking(h, 0);
         return h;
     }
@@ -99,13 +111,16 @@ hid_device* Hid_Thread::openInterface(uint did, bool eventInterface, hid_device*
         openDenied = true;
 
     // The interface has gone: it counts as absent until the next refresh.
-    std::lock_guard<std::mutex> lock(devicesLock);
-    if (did < uint(devices.size())) {
-        HidDevice& d = devices[int(did)];
-        QString& p = eventInterface ? d.path2 : d.path;
-        if (p == path)
-            p.clear();
+    {
+        std::lock_guard<std::mutex> lock(devicesLock);
+        if (did < uint(devices.size())) {
+            HidDevice& d = devices[int(did)];
+            QString& p = eventInterface ? d.path2 : d.path;
+            if (p == path)
+                p.clear();
+        }
     }
+    emit linkChanged();
     return nullptr;
 }
 

@@ -56,6 +56,11 @@ public:
     // may not use it); cleared by the next successful open.
     bool accessDenied() const { return openDenied.load(); }
 
+    // Whether the current device can be reached: both interfaces known and
+    // not refused (Connected), found but refused to this user, or not there.
+    enum class LinkState { Absent = 0, Connected = 1, Refused = 2 };
+    LinkState linkState() const;
+
     // Report transport. A transfer works on the current device and hands
     // the link back (idle = true) on every exit.
     bool waitIdle();
@@ -149,6 +154,9 @@ signals:
     // with the default connection to receive it on the GUI thread). code is
     // the command code ("08", "21", …); reason a TransferFailure.
     void transferFinished(const QString& code, bool ok, int reason);
+    // The keyboard's interfaces were found, lost or refused (emitted on the
+    // thread that noticed it): linkState() may have changed.
+    void linkChanged();
 
 private:
     // One set command: take the link, fill the request (bytes 1-8), copy the

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "bridge/DeviceAction.h"
+#include "bridge/NoticeTexts.h"
+
+#include <QObject>
+#include <QTimer>
+
+// What the window tells its user beside the pages, published to the scene as
+// ui_View.notices: whether the keyboard is there, the one notice on screen (a
+// change the keyboard did not take, an Apply without a keyboard, a data
+// folder that cannot be written) and the short confirmation after a
+// successful Apply or ALL SAVE. The scene only binds to it and calls
+// dismissNotice(); the rules live here.
+class WindowNotices : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(int keyboard READ keyboard NOTIFY keyboardChanged)
+    Q_PROPERTY(QString keyboardText READ keyboardText NOTIFY keyboardChanged)
+    Q_PROPERTY(bool noticeShown READ noticeShown NOTIFY noticeChanged)
+    Q_PROPERTY(QString noticeKind READ noticeKind NOTIFY noticeChanged)
+    Q_PROPERTY(QString noticeTitle READ noticeTitle NOTIFY noticeChanged)
+    Q_PROPERTY(QString noticeText READ noticeText NOTIFY noticeChanged)
+    Q_PROPERTY(bool confirmShown READ confirmShown NOTIFY confirmChanged)
+    Q_PROPERTY(QString confirmText READ confirmText NOTIFY confirmChanged)
+public:
+    enum Keyboard { NotConnected = 0, Connected = 1, AccessRefused = 2 };
+    static constexpr int confirmMs = 2000;
+
+    explicit WindowNotices(QObject* parent = nullptr);
+
+    int keyboard() const { return keyboardState; }
+    QString keyboardText() const { return texts.keyboard(keyboardState); }
+    bool noticeShown() const { return !kind.isEmpty(); }
+    QString noticeKind() const { return kind; }
+    QString noticeTitle() const { return title; }
+    QString noticeText() const { return text; }
+    bool confirmShown() const { return confirmTimer.isActive(); }
+    QString confirmText() const { return texts.confirmation(); }
+    // The action whose failure the notice shows, empty for other notices.
+    QString noticeAction() const { return failedAction; }
+
+    // The language in use; the texts on screen follow it.
+    void setLanguage(const QString& languageFolder, const QString& code);
+    void setKeyboard(int state);
+
+    // An Apply or ALL SAVE: sent to the keyboard, or kept for the next one.
+    static bool isApply(const QString& action);
+    // How a user action ended. A failure shows its notice (without a
+    // keyboard, only for what the user applied or GAMING MODE); success
+    // clears the notice of the same action and confirms an Apply.
+    void actionFinished(const DeviceAction::Outcome& outcome);
+    // The program's files cannot be written in folder.
+    void storageProblem(const QString& folder);
+
+    Q_INVOKABLE void dismissNotice();
+
+signals:
+    void keyboardChanged();
+    void noticeChanged();
+    void confirmChanged();
+
+private:
+    void show(const QString& newKind, const QString& action);
+    void render();
+
+    NoticeTexts texts;
+    int keyboardState = NotConnected;
+    QString kind;          // "", "failure", "offline", "storage"
+    QString failedAction;  // the action of a failure or offline notice
+    QString failedPart;
+    TransferFailure failedReason = TransferFailure::None;
+    QString storageFolder;
+    QString title;
+    QString text;
+    QTimer confirmTimer;
+};
