@@ -1,5 +1,4 @@
 #include "app/DisplayGuard.h"
-#include "app/AppLog.h"
 
 #include <QByteArray>
 #include <QDebug>
@@ -15,15 +14,16 @@ struct HeldMessage
 {
     QtMsgType type;
     QString text;
+    QByteArray category;
 };
 
 QtMessageHandler previousHandler = nullptr;
 QVector<HeldMessage> held;
 
-void guardHandler(QtMsgType type, const QMessageLogContext&, const QString& text)
+void guardHandler(QtMsgType type, const QMessageLogContext& context, const QString& text)
 {
     if (type != QtFatalMsg) {
-        held.append({type, text});
+        held.append({type, text, QByteArray(context.category ? context.category : "default")});
         return;
     }
     const QByteArray display = qgetenv("DISPLAY");
@@ -48,10 +48,12 @@ DisplayGuard::~DisplayGuard()
     const QVector<HeldMessage> messages = held;
     held.clear();
     for (const HeldMessage& m : messages) {
+        // Each message goes on under the category it was written in.
+        const QMessageLogger logger(nullptr, 0, nullptr, m.category.constData());
         switch (m.type) {
-        case QtDebugMsg: qCDebug(q3app).noquote() << m.text; break;
-        case QtInfoMsg: qCInfo(q3app).noquote() << m.text; break;
-        default: qCWarning(q3app).noquote() << m.text; break;
+        case QtDebugMsg: logger.debug().noquote() << m.text; break;
+        case QtInfoMsg: logger.info().noquote() << m.text; break;
+        default: logger.warning().noquote() << m.text; break;
         }
     }
 }

@@ -17,7 +17,8 @@ const char* const english[][2] = {
     {"what_macro", "The macro"},
     {"what_profile", "The profile switch"},
     {"what_gamingMode", "GAMING MODE"},
-    {"what_readBack", "Reading the keyboard's lighting"},
+    {"what_readBack", "The profile's lighting"},
+    {"deviceReadText", "%1 could not be read from the keyboard: %2"},
     {"what_recovery", "The factory reset"},
     {"reason_1", "no keyboard is connected. Connect the keyboard and try again."},
     {"reason_2", "this user may not use the keyboard. Give this user access to it (see the q3config "
@@ -72,7 +73,8 @@ QString NoticeTexts::failure(const QString& part, TransferFailure reason) const
 {
     const QString what = texts.value("what_" + part, part);
     const QString why = texts.value(QString("reason_%1").arg(int(reason)), value("reason_5"));
-    return value("deviceText").arg(what, why);
+    // What is read back is not sent: it is said the other way round.
+    return value(part == "readBack" ? "deviceReadText" : "deviceText").arg(what, why);
 }
 
 QString NoticeTexts::offlineTitle() const

@@ -80,6 +80,15 @@ void WindowNotices::dismissNotice()
     emit noticeChanged();
 }
 
+void WindowNotices::clear()
+{
+    dismissNotice();
+    if (confirmTimer.isActive()) {
+        confirmTimer.stop();
+        emit confirmChanged();
+    }
+}
+
 void WindowNotices::show(const QString& newKind, const QString& action)
 {
     kind = newKind;

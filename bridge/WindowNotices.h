@@ -54,6 +54,8 @@ public:
     void storageProblem(const QString& folder);
 
     Q_INVOKABLE void dismissNotice();
+    // Forgets the notice and the confirmation (a scene started anew).
+    Q_INVOKABLE void clear();
 
 signals:
     void keyboardChanged();

@@ -22,6 +22,8 @@ Item {
     readonly property bool sceneInitialised: initDone
     readonly property bool busy: protectUIItem.isBusy
     property bool initDone: false
+    // The keyboard indicator, the notice and the confirmation (ui_View.notices).
+    property var notices: null
 
     // Look, owned by the global settings page.
     property int globalSetting_size: _Page_Globalsetting._Size
@@ -125,6 +127,8 @@ Item {
     }
 
     function initUI() {
+        // The bridge's context property exists from here on.
+        notices = ui_View.notices
         _Page_Globalsetting.initUI()
         main_Q3.initUI()
         initDone = true
@@ -229,6 +233,14 @@ Item {
         y: -600
         opacity: 0.2 + 0.8 * enabled
 
+        KeyboardIndicator {
+            id: keyboardIndicator
+            objectName: "keyboardIndicator"
+            x: 46
+            y: 11
+            notices: mainIten.notices
+        }
+
         onBtnClicked: {
             if (btnIndex === 0)
                 isGlobalSettingSelect = !isGlobalSettingSelect
@@ -241,6 +253,24 @@ Item {
             else
                 _fkGlobalsetting.close()
         }
+    }
+
+    Notice {
+        id: noticeItem
+        objectName: "noticeItem"
+        x: (mainIten.width - width) / 2
+        y: 600 - 62 - height
+        z: 100
+        notices: mainIten.notices
+    }
+
+    Confirmation {
+        id: confirmationItem
+        objectName: "confirmationItem"
+        x: (mainIten.width - width) / 2
+        y: 600 - 62 - height
+        z: 100
+        notices: mainIten.notices
     }
 
     Image {

@@ -77,7 +77,9 @@ Item {
             head.push(isNaN(n) ? 0 : n)
         }
         var bl = encode()
+        ui_View.beginDeviceAction("backlighting")
         ui_View.ui_08H_SetLEDType(head[0], head[1], head[2], head[3], head[4], bl[0], bl[1])
+        ui_View.endDeviceAction()
     }
 
     onVisibleChanged: {

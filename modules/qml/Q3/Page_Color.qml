@@ -111,6 +111,7 @@ Item {
     function pageApply(withBusy) {
         if (withBusy)
             mainIten.setProtectUI(1600)
+        ui_View.beginDeviceAction("lighting")
         colorEditor.commitInput()
         ui_View.ui_30H_SetColor(colorEditor.colors())
 
@@ -133,6 +134,7 @@ Item {
                                       isNaN(bl0) ? 0 : bl0, isNaN(bl1) ? 0 : bl1)
             shownBrightness = brightness
         }
+        ui_View.endDeviceAction()
         playEffect(visible)
     }
 

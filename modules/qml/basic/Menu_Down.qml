@@ -59,7 +59,10 @@ Item {
             source1: mainIten.sourceApply1
             onClicked: {
                 mainIten.setProtectUI(2000)
+                // Every page's Apply is one action: one outcome, one notice.
+                ui_View.beginDeviceAction("allSave")
                 menuDown.btnTotalApplyClicked()
+                ui_View.endDeviceAction()
             }
         }
 

@@ -5,6 +5,7 @@
 // compare, and the keyboard's own lighting key.
 
 #include "bridge/myQQuickView.h"
+#include "device/DevInfo.h"
 #include "device/Hid_Thread.h"
 
 #include <q3sim.h>
@@ -115,5 +116,24 @@ public:
     Q_INVOKABLE bool runCommand(const QString& line)
     {
         return q3sim::runControlCommand(line.toStdString());
+    }
+
+    // The keyboard as after power-on, every fault cleared, found again by
+    // the link as the presence check would.
+    Q_INVOKABLE void powerOn()
+    {
+        q3sim::reset();
+        if (hid)
+            hid->refreshDevices(DevInfoCatalogue::read(":/DevInfo.ini"));
+    }
+
+    // Faults off and the keyboard found again, its memory kept.
+    Q_INVOKABLE void clearFaults()
+    {
+        for (const char* line : {"fail-call hid_send_feature_report 0", "fail-call hid_write 0",
+                                 "deny-open off", "stall-data off", "unplug-after 0", "plug"})
+            q3sim::runControlCommand(line);
+        if (hid)
+            hid->refreshDevices(DevInfoCatalogue::read(":/DevInfo.ini"));
     }
 };

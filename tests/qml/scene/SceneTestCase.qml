@@ -22,6 +22,7 @@ TestCase {
         ui_View.setEnableAudio(true)
         ui_View.clearAllMedia()
         ui_Ctl.clear()
+        ui_View.notices.clear()
         scene = createScene()
     }
 

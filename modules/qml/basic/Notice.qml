@@ -1,0 +1,95 @@
+import QtQuick 2.15
+
+// The window's one notice (ui_View.notices): a change the keyboard did not
+// take, an Apply without a keyboard, a data folder that cannot be written.
+// It stays until its close mark is clicked or the same action succeeds. It
+// never takes the keyboard focus, so macro recording goes on under it.
+Item {
+    id: noticeItem
+
+    property var notices: null
+
+    readonly property bool shown: notices !== null && notices.noticeShown
+    readonly property color accent: notices !== null && notices.noticeKind === "offline"
+                                    ? mainIten.globalSetting_color : "#ffaa3c"
+
+    width: 600
+    height: panel.height
+    visible: shown
+    opacity: shown ? 1 : 0
+    Behavior on opacity { NumberAnimation { duration: 150 } }
+
+    Rectangle {
+        id: panel
+        objectName: "noticePanel"
+        width: parent.width
+        height: column.implicitHeight + 22
+        radius: 6
+        color: "#ee181a20"
+        border.width: 1
+        border.color: noticeItem.accent
+
+        // Clicks on the notice stay on it: no window drag, no page below.
+        MouseArea {
+            anchors.fill: parent
+            acceptedButtons: Qt.AllButtons
+        }
+
+        Rectangle {
+            width: 5
+            height: parent.height - 2
+            x: 1
+            y: 1
+            radius: 2
+            color: noticeItem.accent
+        }
+
+        Column {
+            id: column
+            x: 18
+            y: 11
+            width: parent.width - 54
+            spacing: 5
+
+            Text {
+                objectName: "noticeTitle"
+                width: parent.width
+                text: noticeItem.notices !== null ? noticeItem.notices.noticeTitle : ""
+                color: noticeItem.accent
+                font.family: mainIten.globalSetting_fontFamily
+                font.pixelSize: 15
+                font.bold: true
+                wrapMode: Text.Wrap
+            }
+
+            Text {
+                objectName: "noticeText"
+                width: parent.width
+                text: noticeItem.notices !== null ? noticeItem.notices.noticeText : ""
+                color: "#ececec"
+                font.family: mainIten.globalSetting_fontFamily
+                font.pixelSize: 13
+                wrapMode: Text.Wrap
+            }
+        }
+
+        Text {
+            id: closeMark
+            objectName: "noticeClose"
+            anchors.right: parent.right
+            anchors.rightMargin: 12
+            y: 8
+            text: "\u2715"
+            color: closeArea.containsMouse ? "white" : "#c8c8c8"
+            font.pixelSize: 16
+
+            MouseArea {
+                id: closeArea
+                anchors.fill: parent
+                anchors.margins: -6
+                hoverEnabled: true
+                onClicked: noticeItem.notices.dismissNotice()
+            }
+        }
+    }
+}
