@@ -46,7 +46,6 @@ void Hid_Thread::startSet(const char* code, std::initializer_list<uchar> request
         qCDebug(q3device, "cmd Failed %s", code);
         logFailure(command, fields, TransferFailure::NoAnswer);
         lastSet = finishedWith(TransferFailure::NoAnswer);
-        emit transferFinished(command, false, int(TransferFailure::NoAnswer));
         return;
     }
     fill9(cmdReport, request);
@@ -57,7 +56,6 @@ void Hid_Thread::startSet(const char* code, std::initializer_list<uchar> request
         const TransferFailure why = ok ? TransferFailure::None : lastFailureOnThisThread();
         if (!ok)
             logFailure(command, fields, why);
-        emit transferFinished(command, ok, int(why));
         return int(why);
     });
     if (sleepAfter)
@@ -69,8 +67,10 @@ void Hid_Thread::logFailure(const QString& code, const QByteArray& fields, Trans
     const QString line = QString("command %1H failed (request %2 …): %3")
                              .arg(code, QString::fromLatin1(fields.toHex(' ')).toUpper(),
                                   QString::fromLatin1(transferFailureName(why)));
-    // Without a keyboard every command fails the same way: that is no news.
-    if (why == TransferFailure::NoKeyboard)
+    // Without a keyboard, or with the link closed for an unchecked language
+    // file (said once when it was loaded), every command fails the same way:
+    // that is no news.
+    if (why == TransferFailure::NoKeyboard || why == TransferFailure::NotVerified)
         qCDebug(q3device).noquote() << line;
     else
         qCWarning(q3device).noquote() << line;

@@ -119,7 +119,7 @@ public slots:
     void swichCurDevice(uint did);
 
     // Set commands: the transfer runs on a pool worker; its outcome is
-    // lastSetOutcome() and the signal transferFinished.
+    // lastSetOutcome().
     void hid_02H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3);
     void hid_04H_SetButtonSensitivity(uchar sens1);
     void hid_08H_SetLEDType(uchar type, uchar brightness, uchar speed, uchar direction,
@@ -150,10 +150,6 @@ public slots:
     bool hid_B0H_GetSevenColor(uchar* src64);
 
 signals:
-    // One set command ended (emitted on the worker that ran it; connect
-    // with the default connection to receive it on the GUI thread). code is
-    // the command code ("08", "21", …); reason a TransferFailure.
-    void transferFinished(const QString& code, bool ok, int reason);
     // The keyboard's interfaces were found, lost or refused (emitted on the
     // thread that noticed it): linkState() may have changed.
     void linkChanged();

@@ -3,6 +3,7 @@
 #include "app/StartupEnvironment.h"
 
 #include <QSignalSpy>
+#include <QLoggingCategory>
 #include <QTest>
 
 namespace {
@@ -26,7 +27,12 @@ class TestListener : public QObject
     Q_OBJECT
 private slots:
     void initTestCase() { StartupEnvironment::ensureThreadPool(); }
-    void init() { messages.clear(); }
+    void init()
+    {
+        messages.clear();
+        // The listener's "Device removed" is a debug line of the device category.
+        QLoggingCategory::setFilterRules("q3config.device.debug=true");
+    }
     void cleanup() { qInstallMessageHandler(nullptr); }
 
     void lightingReport_data();
