@@ -63,17 +63,22 @@ Item {
     // switch the keyboard refused leaves the menu and the pages on the
     // profile it is on (the window tells why).
     function switchProfile(index) {
+        var current = index
         ui_View.beginDeviceAction("profile")
-        ui_View.ui_21H_SetCurrentProfile(index)
-        var current = Number(ui_View.ui_A1H_GetCurrentProfile())
-        if (current !== index) {
+        try {
+            ui_View.ui_21H_SetCurrentProfile(index)
+            current = Number(ui_View.ui_A1H_GetCurrentProfile())
+            if (current === index) {
+                _Page_Keydefine.initUI()
+                ui_View.syncLed()
+            }
+        } finally {
             ui_View.endDeviceAction()
+        }
+        if (current !== index) {
             pfItem.currentIndex = current
             return
         }
-        _Page_Keydefine.initUI()
-        ui_View.syncLed()
-        ui_View.endDeviceAction()
         _Page_Color.initUI()
         _Page_BackLighting.initUI()
         _Page_Color.playEffect(_Page_Color.visible)

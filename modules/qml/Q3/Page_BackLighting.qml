@@ -78,8 +78,11 @@ Item {
         }
         var bl = encode()
         ui_View.beginDeviceAction("backlighting")
-        ui_View.ui_08H_SetLEDType(head[0], head[1], head[2], head[3], head[4], bl[0], bl[1])
-        ui_View.endDeviceAction()
+        try {
+            ui_View.ui_08H_SetLEDType(head[0], head[1], head[2], head[3], head[4], bl[0], bl[1])
+        } finally {
+            ui_View.endDeviceAction()
+        }
     }
 
     onVisibleChanged: {

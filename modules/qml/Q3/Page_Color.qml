@@ -111,7 +111,18 @@ Item {
     function pageApply(withBusy) {
         if (withBusy)
             mainIten.setProtectUI(1600)
+        // One action, ended whatever happens on the way.
         ui_View.beginDeviceAction("lighting")
+        try {
+            sendLighting()
+        } finally {
+            ui_View.endDeviceAction()
+        }
+        playEffect(visible)
+    }
+
+    // The transfers of Apply, in their order.
+    function sendLighting() {
         colorEditor.commitInput()
         ui_View.ui_30H_SetColor(colorEditor.colors())
 
@@ -134,8 +145,6 @@ Item {
                                       isNaN(bl0) ? 0 : bl0, isNaN(bl1) ? 0 : bl1)
             shownBrightness = brightness
         }
-        ui_View.endDeviceAction()
-        playEffect(visible)
     }
 
     // ---- helpers ----------------------------------------------------------------

@@ -123,8 +123,11 @@ Item {
             src.push(code & 0xFF, (code >> 8) & 0xFF)
         }
         ui_View.beginDeviceAction("keys")
-        ui_View.ui_0C0DH_SetKeyMatrix(src)
-        ui_View.endDeviceAction()
+        try {
+            ui_View.ui_0C0DH_SetKeyMatrix(src)
+        } finally {
+            ui_View.endDeviceAction()
+        }
     }
 
     // The box follows the keyboard: it changes only when the keyboard took

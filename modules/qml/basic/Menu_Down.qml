@@ -61,8 +61,11 @@ Item {
                 mainIten.setProtectUI(2000)
                 // Every page's Apply is one action: one outcome, one notice.
                 ui_View.beginDeviceAction("allSave")
-                menuDown.btnTotalApplyClicked()
-                ui_View.endDeviceAction()
+                try {
+                    menuDown.btnTotalApplyClicked()
+                } finally {
+                    ui_View.endDeviceAction()
+                }
             }
         }
 
