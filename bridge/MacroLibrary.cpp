@@ -1,5 +1,6 @@
 #include "bridge/MacroLibrary.h"
 
+#include "bridge/BridgeLog.h"
 #include "bridge/DataFileCheck.h"
 #include "bridge/SettingsCommit.h"
 
@@ -167,10 +168,10 @@ FileBinding inspect(const QString& path)
     ini.beginGroup("macro");
     f.hasActions = !ini.childKeys().isEmpty();
     ini.endGroup();
-    // Only what is recognisably an empty macro file counts as blank; text
-    // that cannot be read as one is not ours to judge.
-    f.blank = f.readable && !f.hasActions && index.isValid() && f.indexValid
-              && ini.value("config/total", 0).toInt() <= 0;
+    // A readable file without actions is blank, with or without a binding
+    // (a missing index reads as unbound); text that cannot be read as a
+    // settings file is not ours to judge.
+    f.blank = f.readable && !f.hasActions && ini.value("config/total", 0).toInt() <= 0;
     return f;
 }
 }
@@ -198,24 +199,24 @@ QStringList MacroLibrary::reconcile(int maxMacro, QStringList* unreadable)
         QFile::remove(path);
 
     // Anything else is never removed. A file with actions whose binding is
-    // out of range, unreadable or a second claim on a slot takes a free slot
-    // when there is one; a deliberately unbound one stays unbound, and what
+    // out of range, unreadable or a second claim on a slot is left unbound:
+    // its slot in the keyboard holds other bytes, so it is not moved there
+    // silently; it stays listed and can be assigned as any macro. What
     // cannot be read as a macro is left as it is.
-    int slot = 0;
     for (const FileBinding& f : orphans) {
         const bool deliberatelyUnbound = f.indexValid && f.index == -1;
         if (!f.readable && unreadable)
             unreadable->append(f.path);
         if (deliberatelyUnbound || !f.readable || !f.hasActions)
             continue;
-        while (slot < maxMacro && taken[size_t(slot)])
-            ++slot;
-        if (slot >= maxMacro)
-            continue;
         QSettings ini(f.path, QSettings::IniFormat);
-        ini.setValue("config/index", slot);
+        const QString claimed = ini.value("config/index").toString();
+        ini.setValue("config/index", -1);
         if (SettingsCommit::commit(ini))
-            taken[size_t(slot)] = true;
+            qCWarning(q3data).noquote()
+                << QString("The macro file \"%1\" claimed slot \"%2\", which is out of range or taken: "
+                           "it is kept unbound; assign it to a key to use it.")
+                       .arg(f.path, claimed);
     }
 
     int n = 1;

@@ -38,10 +38,11 @@ public:
     bool setConfig(const QString& name, const QVariantList& config, uint deviceIndex);
 
     // Makes the folder hold one file per device slot 0 … maxMacro-1: blank
-    // files that are unbound, out of range or a second file of a slot go;
-    // such files that hold actions are kept (re-bound to a free slot unless
-    // deliberately unbound); free slots get a new file. Does nothing for a
-    // maxMacro below 1. Returns the removed paths.
+    // files that are unbound (a missing index counts as unbound), out of
+    // range or a second file of a slot go; such files that hold actions are
+    // kept, unbound, with one line on standard error naming each that lost
+    // its claim; free slots get a new file. Does nothing for a maxMacro
+    // below 1. Returns the removed paths.
     // Files that cannot be read as macro files are listed in `unreadable`.
     QStringList reconcile(int maxMacro, QStringList* unreadable = nullptr);
 

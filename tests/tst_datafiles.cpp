@@ -323,35 +323,50 @@ void TestDataFiles::startupCleanUpKeepsActions_data()
 {
     // Slot 0 is taken by a.bin; x.bin is the file under test.
     QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<int>("index");  // x.bin's binding afterwards; -2: x.bin byte for byte unchanged
+    QTest::addColumn<int>("index");  // x.bin's binding afterwards; -2: byte for byte unchanged; -3: removed
+    QTest::addColumn<bool>("told");  // a line names x.bin on standard error
     const QByteArray actions = "[macro]\n0=A    [Down]\n1=A      [Up]\n";
-    QTest::newRow("index far out of range") << "[config]\nindex=99999\ntotal=2\n" + actions << 1;
-    QTest::newRow("negative index") << "[config]\nindex=-7\ntotal=2\n" + actions << 1;
-    QTest::newRow("index not a number") << "[config]\nindex=seven\ntotal=2\n" + actions << 1;
-    QTest::newRow("second claim on a slot") << "[config]\nindex=0\ntotal=2\n" + actions << 1;
-    QTest::newRow("truncated before its binding") << QByteArray("[macro]\n0=A    [Down]\n1=A   ") << -1;
-    QTest::newRow("deliberately unbound") << "[config]\nindex=-1\ntotal=2\n" + actions << -1;
-    QTest::newRow("random bytes") << QByteArray("\x8f\x03[\xff\x00=\x91\xe2garbage\x01\x02\n\xfe\xfd", 20) << -2;
+    QTest::newRow("index far out of range") << "[config]\nindex=99999\ntotal=2\n" + actions << -1 << true;
+    QTest::newRow("negative index") << "[config]\nindex=-7\ntotal=2\n" + actions << -1 << true;
+    QTest::newRow("index not a number") << "[config]\nindex=seven\ntotal=2\n" + actions << -1 << true;
+    QTest::newRow("second claim on a slot") << "[config]\nindex=0\ntotal=2\n" + actions << -1 << true;
+    QTest::newRow("truncated before its binding") << QByteArray("[macro]\n0=A    [Down]\n1=A   ") << -1 << false;
+    QTest::newRow("deliberately unbound") << "[config]\nindex=-1\ntotal=2\n" + actions << -1 << false;
+    QTest::newRow("random bytes") << QByteArray("\x8f\x03[\xff\x00=\x91\xe2garbage\x01\x02\n\xfe\xfd", 20) << -2 << false;
+    QTest::newRow("zero bytes") << QByteArray() << -3 << false;
+    QTest::newRow("foreign settings file") << QByteArray("[window]\nwidth=3\n") << -3 << false;
 }
 
 void TestDataFiles::startupCleanUpKeepsActions()
 {
     QFETCH(QByteArray, file);
     QFETCH(int, index);
+    QFETCH(bool, told);
     QTemporaryDir dir;
     MacroLibrary lib(dir.path());
     BridgeFixture::write(dir.filePath("a.bin"), "[config]\nindex=0\ntotal=0\n");
     BridgeFixture::write(dir.filePath("x.bin"), file);
     const QStringList before = lib.load("x");
 
-    QCOMPARE(lib.reconcile(3), QStringList{});
-    QVERIFY(lib.exists("x"));
-    QCOMPARE(lib.load("x"), before);
+    messages.clear();
+    qInstallMessageHandler(collectMessages);
+    const QStringList removed = lib.reconcile(3);
+    qInstallMessageHandler(nullptr);
+    const QStringList naming = messages.filter("x.bin");
+    QCOMPARE(naming.size(), told ? 1 : 0);
+    if (index == -3) {
+        QCOMPARE(removed, QStringList{dir.filePath("x.bin")});
+        QVERIFY(!lib.exists("x"));
+    } else {
+        QCOMPARE(removed, QStringList{});
+        QVERIFY(lib.exists("x"));
+        QCOMPARE(lib.load("x"), before);
+    }
     if (index == -2) {
         QFile f(dir.filePath("x.bin"));
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), file);
-    } else {
+    } else if (index != -3) {
         QCOMPARE(lib.loadConfig("x").value(0).toInt(), index);
     }
     // Every slot still has exactly one file.
