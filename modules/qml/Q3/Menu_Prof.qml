@@ -43,13 +43,20 @@ Image {
         fadeIn.restart()
     }
 
-    // Fades the context menu out; only an opening interrupts the fade.
+    // Fades the context menu out; only an opening interrupts the fade, and
+    // a fade under way runs to its end.
     function closeMenu() {
+        if (!profileMenu.visible || fadeOut.running)
+            return
         fadeIn.stop()
         fadeOut.restart()
     }
 
+    // Once the menu fades out its entries take no more clicks: a double
+    // click runs an entry once.
     function menuAction(entry) {
+        if (fadeOut.running || !profileMenu.visible)
+            return
         var target = menuTarget
         closeMenu()
         switch (entry) {
@@ -131,10 +138,14 @@ Image {
                 acceptedButtons: Qt.LeftButton | Qt.RightButton
                 onClicked: {
                     if (mouse.button === Qt.RightButton) {
-                        pfItem.showMenu(index, mouse.x - 45, index * 26 + mouse.y + 85)
-                    } else if (lvProfile.currentIndex !== index) {
-                        lvProfile.currentIndex = index
-                        pfItem.indexChanged_btn(index)
+                        // Placed by the row as shown: the list may be scrolled.
+                        pfItem.showMenu(index, mouse.x - 45, index * 26 - lvProfile.contentY + mouse.y + 85)
+                    } else {
+                        pfItem.closeMenu()
+                        if (lvProfile.currentIndex !== index) {
+                            lvProfile.currentIndex = index
+                            pfItem.indexChanged_btn(index)
+                        }
                     }
                 }
             }
@@ -149,12 +160,28 @@ Image {
         ListElement { caption: qsTr("CANCEL") }
     }
 
+    // A press anywhere outside the open menu closes it (and does nothing else).
+    MouseArea {
+        id: outsideMenu
+        objectName: "outsideMenu"
+        x: -pfItem.x
+        y: -pfItem.y
+        width: 1000
+        height: 600
+        // Under the profile rows: a right click on another row moves the menu.
+        z: -1
+        visible: profileMenu.visible && !fadeOut.running
+        acceptedButtons: Qt.LeftButton | Qt.RightButton
+        onPressed: pfItem.closeMenu()
+    }
+
     Column {
         id: profileMenu
         objectName: "profileMenu"
         visible: false
         opacity: 0
         z: 1
+        enabled: !fadeOut.running
 
         Repeater {
             model: mdMenu

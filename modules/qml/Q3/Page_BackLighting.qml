@@ -36,12 +36,20 @@ Item {
             md_Effect.setProperty(i, "textX", priv.stringAt(88 + i))
     }
 
-    // The controls from an LED type list (bl0 = entry 5, bl1 = entry 6).
+    // The controls from an LED type list (bl0 = entry 5, bl1 = entry 6). A
+    // list cut short takes the factory type's values for what it lacks, so
+    // the page never keeps another profile's controls.
     function decode(ledType) {
-        if (!ledType || ledType.length < 7)
-            return
-        var bl0 = Number(ledType[5]) & 0xFF
-        var bl1 = Number(ledType[6]) & 0xFF
+        var t = ledType ? ledType : []
+        if (t.length < 7) {
+            var factory = ui_View.loadDefaultProfile("color/ledType")
+            var full = []
+            for (var i = 0; i < 7; ++i)
+                full.push(i < t.length ? t[i] : (factory && factory.length > i ? factory[i] : 0))
+            t = full
+        }
+        var bl0 = Number(t[5]) & 0xFF
+        var bl1 = Number(t[6]) & 0xFF
         effectIndex = bl0 & 0x1F
         brightness_Slider.setCurIndex((bl0 >> 5) & 7)
         speed_Slider.setCurIndex((8 - (bl1 & 7)) % 8)

@@ -362,6 +362,9 @@ Item {
             }
 
             onPressed: {
+                // A number typed into R, G or B and not yet confirmed is the
+                // colour the keys get.
+                colorEditor.commitInput()
                 pressX = mouse.x
                 pressY = mouse.y
                 modelQ3.selectRect = Qt.rect(pressX, pressY, 0, 0)

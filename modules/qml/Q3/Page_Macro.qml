@@ -210,6 +210,8 @@ Item {
     function startRecord() {
         if (!macroSelected || isRecordStart)
             return
+        // The list's menu could replace what is recorded (LOAD): it goes.
+        _macroMenu.close()
         md_MacroActions.clear()
         _actionList.lvItems.currentIndex = -1
         updateByteMeter()
@@ -356,6 +358,8 @@ Item {
         z: 2
         visible: false
         opacity: 0
+        // Like the list it belongs to, it rests while a macro is recorded.
+        enabled: !macroItem.isRecordStart && !fadeOut.running
 
         Repeater {
             model: md_Menu

@@ -86,6 +86,20 @@ SceneTestCase {
         sent(data.effect, 0x00 | (2 << 3) | (1 << 6))
     }
 
+    // A stored LED type cut short takes the factory bytes for what it lacks:
+    // the page never keeps (and Apply never writes) another profile's.
+    function test_shortLedTypeTakesTheFactoryBytes() {
+        showBackLightingPage()
+        storeBacklight(0x65, 0x5A)
+        var factory = ui_View.loadDefaultProfile("color/ledType").map(Number)
+        verify(factory.length >= 7)
+        verify(factory[5] !== 0x65 || factory[6] !== 0x5A)
+        // Five values only, as a hand-edited or older profile may hold.
+        sceneTest.setProfileValue("color/ledType", head)
+        blPage.initUI()
+        compare(blPage.encode(), [factory[5], factory[6]])
+    }
+
     function test_resetDecodesTheFactoryBytes_data() {
         return [
             { tag: "Reset", bottomBar: false },

@@ -295,6 +295,26 @@ SceneTestCase {
         verify(!item("rubberBand", colorPage()).visible)
     }
 
+    // A number typed into R, G or B and not yet confirmed is the colour a
+    // band paints with, as it is the colour Apply sends.
+    function test_paintingCommitsPendingInput() {
+        openPage()
+        var p = colorPage()
+        storeLighting([0x33, 63, 4, 0, 0, 0, 0])
+        p.setPicture(1, pattern(1))
+        compare(p.effectIndex, 0x33)
+        var input = item("fieldR", colorPage()).input
+        mouseClick(input)
+        verify(input.activeFocus)
+        input.selectAll()
+        keyClick("4")
+        keyClick("2")
+        dragBetween(centre(keyNamed("Q")), centre(keyNamed("Q")))
+        var m = keyNamed("Q").matrix
+        compare(controller().getPic(1)[4 * m + 1], 42)
+        compare(editor()._R, 42)
+    }
+
     // Only keys are painted: a band over empty space changes nothing, and
     // nothing is painted while an effect is chosen.
     function test_paintingOnlyKeys() {

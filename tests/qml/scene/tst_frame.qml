@@ -301,6 +301,56 @@ SceneTestCase {
         compare(pf.menuTarget, 2)
     }
 
+    // Once the menu fades out its entries take no clicks: a double click on
+    // SAVE asks for one file only, and the fade is not started again.
+    function test_contextMenuEntryRunsOnce() {
+        openFrame(true)
+        var pf = item("pfItem")
+        var menu = item("profileMenu", pf)
+        mouseClick(item("profile1", pf), 10, 10, Qt.RightButton)
+        tryCompare(menu, "opacity", 1, 3000)
+        sceneTest.setNextPath(sceneTest.absolutePath("frame_once.pf"))
+        var dialogs = sceneTest.dialogCount()
+        mouseClick(item("menuEntry1", menu))
+        verify(item("fadeOut", pf).running)
+        var fading = menu.opacity
+        mouseClick(item("menuEntry1", menu))
+        verify(menu.opacity <= fading, "the fade does not start over")
+        tryCompare(menu, "visible", false, 3000)
+        compare(sceneTest.dialogCount(), dialogs + 1)
+        sceneTest.setNextPath("")
+    }
+
+    // A press anywhere outside the open menu closes it and does nothing else.
+    function test_pressOutsideClosesTheMenu() {
+        startOnFirstProfile()
+        openFrame(false)
+        var pf = item("pfItem")
+        var menu = item("profileMenu", pf)
+        mouseClick(item("profile1", pf), 10, 10, Qt.RightButton)
+        tryCompare(menu, "opacity", 1, 2000)
+        sceneTest.clearTrace()
+        mouseClick(item("_fkPage"), 200, 200)
+        tryCompare(menu, "visible", false, 2000)
+        compare(pf.currentIndex, 0)
+        compare(sceneTest.featureCommands(), [])
+    }
+
+    // With more profiles than rows the list scrolls; the menu sits by the
+    // row as shown.
+    function test_menuOfAScrolledList() {
+        openFrame(false)
+        var pf = item("pfItem")
+        pf.initProfile(14)
+        var rows = item("lvProfile", pf)
+        rows.contentY = 4 * 26
+        wait(0)
+        mouseClick(item("profile12", pf), 10, 10, Qt.RightButton)
+        var menu = item("profileMenu", pf)
+        compare(pf.menuTarget, 12)
+        compare(menu.y, 12 * 26 - 4 * 26 + 10 + 85)
+    }
+
     // ---- the frame while the settings panel is open ------------------------
 
     function test_settingsPanelDims() {

@@ -106,6 +106,26 @@ SceneTestCase {
         verify(item("_macroList", macroPage).enabled)
     }
 
+    // The list's menu, open before Record, goes when recording starts and
+    // takes no clicks while it runs: its LOAD cannot replace what is recorded.
+    function test_recordingClosesTheListMenu() {
+        showMacroPage()
+        selectMacro("Macro. 003", ["B" + down, "B" + up])
+        var list = item("_macroList", macroPage)
+        var menu = item("_macroMenu", macroPage)
+        mouseClick(item("row" + macroRow("Macro. 003"), list), 5, 5, Qt.RightButton)
+        verify(menu.visible)
+        click("btnRecord")
+        verify(macroPage.isRecordStart)
+        verify(!menu.enabled)
+        tryCompare(menu, "visible", false, 3000)
+        scene.detectKeyboard(true, 4)
+        scene.detectKeyboard(false, 4)
+        click("btnStop")
+        compare(ui_View.loadMacroIni("Macro. 003"), ["A" + down, "A" + up])
+        verify(menu.enabled)
+    }
+
     function test_capturedKeyGoesBeforeTheSelectedAction() {
         showMacroPage()
         var stored = ["1" + down, "1" + up, "500" + delay, "2" + down]

@@ -357,6 +357,8 @@ public:
 
     // What the next file dialog returns; "" cancels it.
     Q_INVOKABLE void setNextPath(const QString& path) { dialogs->nextPath = path; }
+    // How many file dialogs were asked for so far.
+    Q_INVOKABLE int dialogCount() const { return dialogs->filters.size(); }
 
     Q_INVOKABLE QString absolutePath(const QString& name) const
     {
@@ -405,6 +407,13 @@ public:
     {
         if (QSettings* s = view->profiles.current())
             s->remove(key);
+    }
+
+    // Stores value under key in the current profile, as a hand-edited
+    // profile file may hold it.
+    Q_INVOKABLE void setProfileValue(const QString& key, const QVariant& value)
+    {
+        view->profiles.setValue(key, value);
     }
 
     // The window-key fallback in place of the global capture: the test
