@@ -12,10 +12,10 @@
 //                profile 2: 05 02 01 00 04 01 00
 //   colours      a rainbow on the 0-63 scale (red, orange, yellow, green,
 //                cyan, blue, violet) starting k colours further on
-//   key matrix   a 104-key layout row by row in positions 0-103 (entry 0 is
-//                0029H, Esc), 104-127 no key (0000H); profiles
-//                with k%3 == 1 have Left Ctrl on Caps Lock, k%3 == 2 the
-//                arrows on W A S D
+//   key matrix   the shipped 104-key layout as the keyboard holds it (see
+//                FactoryKeys: entry 0 is 0029H, Esc; Fn is F000H; positions
+//                without a key 0000H); profiles with k%3 == 1 have Left Ctrl
+//                on Caps Lock, k%3 == 2 the arrows on W A S D
 //   pictures     k%3 == 0: none; k%3 == 1: picture 0, a gradient;
 //                k%3 == 2: picture 0 lights W A S D in plane 0, picture 1
 //                every key at 20H in every plane
@@ -28,33 +28,39 @@ namespace q3sim {
 
 namespace {
 
-// USB HID usages (keyboard page) of a full-size keyboard, row by row.
-constexpr unsigned char Layout[] = {
-    // Esc, F1-F12, Print Screen, Scroll Lock, Pause
-    0x29, 0x3a, 0x3b, 0x3c, 0x3d, 0x3e, 0x3f, 0x40, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47, 0x48,
-    // ` 1-0 - = Backspace, Insert Home Page Up, Num Lock, keypad / * -
-    0x35, 0x1e, 0x1f, 0x20, 0x21, 0x22, 0x23, 0x24, 0x25, 0x26, 0x27, 0x2d, 0x2e, 0x2a,
-    0x49, 0x4a, 0x4b, 0x53, 0x54, 0x55, 0x56,
-    // Tab Q-P [ ] \, Delete End Page Down, keypad 7 8 9 +
-    0x2b, 0x14, 0x1a, 0x08, 0x15, 0x17, 0x1c, 0x18, 0x0c, 0x12, 0x13, 0x2f, 0x30, 0x31,
-    0x4c, 0x4d, 0x4e, 0x5f, 0x60, 0x61, 0x57,
-    // Caps Lock A-L ; ' Enter, keypad 4 5 6
-    0x39, 0x04, 0x16, 0x07, 0x09, 0x0a, 0x0b, 0x0d, 0x0e, 0x0f, 0x33, 0x34, 0x28, 0x5c, 0x5d, 0x5e,
-    // Left Shift Z-M , . / Right Shift, Up, keypad 1 2 3 Enter
-    0xe1, 0x1d, 0x1b, 0x06, 0x19, 0x05, 0x11, 0x10, 0x36, 0x37, 0x38, 0xe5, 0x52, 0x59, 0x5a, 0x5b, 0x58,
-    // Left Ctrl, Left GUI, Left Alt, Space, Right Alt, Right GUI, Menu, Right Ctrl,
-    // Left Down Right, keypad 0 .
-    0xe0, 0xe3, 0xe2, 0x2c, 0xe6, 0xe7, 0x65, 0xe4, 0x50, 0x51, 0x4f, 0x62, 0x63,
+// The key matrix a Q3 with the shipped layout holds from the factory, 128
+// entries of 16 bits in the positions the keyboard uses: 16 x row + column
+// of the drawing, after the firmware's entry shift (entry 93 holds what the
+// host calls 77, 77 what it calls 61, 61 what it calls 45, and 45 stays), so
+// that sending the factory layout back changes nothing.
+constexpr std::size_t KeyPositions = 128;
+constexpr unsigned short FactoryKeys[KeyPositions] = {
+    // row 0: Esc, F1-F12, Print Screen, Scroll Lock, Pause
+    0x0029, 0x003a, 0x003b, 0x003c, 0x003d, 0x003e, 0x003f, 0x0040, 0x0041, 0x0042, 0x0043, 0x0044, 0x0045, 0x0046, 0x0047, 0x0048,
+    // row 1: ` 1-0 - = Backspace, Insert, Home
+    0x0035, 0x001e, 0x001f, 0x0020, 0x0021, 0x0022, 0x0023, 0x0024, 0x0025, 0x0026, 0x0027, 0x002d, 0x002e, 0x002a, 0x0049, 0x004a,
+    // row 2: Tab Q-P [ ] \, Delete, End
+    0x002b, 0x0014, 0x001a, 0x0008, 0x0015, 0x0017, 0x001c, 0x0018, 0x000c, 0x0012, 0x0013, 0x002f, 0x0030, 0x0031, 0x004c, 0x004d,
+    // row 3: Caps Lock A-L ; ', entry 61 a copy of entry 45 (\)
+    0x0039, 0x0004, 0x0016, 0x0007, 0x0009, 0x000a, 0x000b, 0x000d, 0x000e, 0x000f, 0x0033, 0x0034, 0x0000, 0x0031, 0x0000, 0x0000,
+    // row 4: Left Shift Z-M , . / Right Shift, entry 77 Enter, Up, Right
+    0x00e1, 0x001d, 0x001b, 0x0006, 0x0019, 0x0005, 0x0011, 0x0010, 0x0036, 0x0037, 0x0038, 0x00e5, 0x0000, 0x0028, 0x0052, 0x004f,
+    // row 5: Left Ctrl, Left GUI, Left Alt, Space, Right Alt, Fn (F000H), Menu, Right Ctrl, Left, Down
+    0x00e0, 0x00e3, 0x00e2, 0x0000, 0x0000, 0x002c, 0x0000, 0x0000, 0x00e6, 0xf000, 0x0065, 0x00e4, 0x0000, 0x0000, 0x0050, 0x0051,
+    // row 6: the keypad column by column: Num Lock 7 4 1 0, / 8 5 2, * 9 6 3 ., - +
+    0x0053, 0x005f, 0x005c, 0x0059, 0x0062, 0x0054, 0x0060, 0x005d, 0x005a, 0x0055, 0x0061, 0x005e, 0x005b, 0x0063, 0x0056, 0x0057,
+    // row 7: Page Up, Page Down, keypad Enter
+    0x004b, 0x004e, 0x0000, 0x0058, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000, 0x0000,
 };
-static_assert(sizeof Layout == 104, "a 104-key layout");
 
-constexpr unsigned char CapsLock = 0x39, LeftCtrl = 0xe0;
-constexpr unsigned char KeyW = 0x1a, KeyA = 0x04, KeyS = 0x16, KeyD = 0x07;
-constexpr unsigned char Up = 0x52, Left = 0x50, Down = 0x51, Right = 0x4f;
+constexpr unsigned short CapsLock = 0x39, LeftCtrl = 0xe0;
+constexpr unsigned short KeyW = 0x1a, KeyA = 0x04, KeyS = 0x16, KeyD = 0x07;
+constexpr unsigned short Up = 0x52, Left = 0x50, Down = 0x51, Right = 0x4f;
 
-int position(unsigned char usage)
+int position(unsigned short usage)
 {
-    return static_cast<int>(std::find(std::begin(Layout), std::end(Layout), usage) - std::begin(Layout));
+    return static_cast<int>(std::find(std::begin(FactoryKeys), std::end(FactoryKeys), usage)
+                            - std::begin(FactoryKeys));
 }
 
 constexpr unsigned char Rainbow[7][3] = {
@@ -112,8 +118,8 @@ Profile KeyboardState::factoryProfile(int k)
         for (int component = 0; component < 3; ++component)
             profile.colours[3 * colour + component] = Rainbow[(colour + k) % 7][component];
 
-    unsigned char keys[Profile::PlaneSize] = {};
-    std::copy(std::begin(Layout), std::end(Layout), keys);
+    unsigned short keys[KeyPositions] = {};
+    std::copy(std::begin(FactoryKeys), std::end(FactoryKeys), keys);
     if (k % 3 == 1) {
         keys[position(CapsLock)] = LeftCtrl;
     } else if (k % 3 == 2) {
@@ -122,20 +128,23 @@ Profile KeyboardState::factoryProfile(int k)
         keys[position(KeyS)] = Down;
         keys[position(KeyD)] = Right;
     }
-    for (std::size_t i = 0; i < Profile::PlaneSize; ++i) {
-        profile.keyMatrix[2 * i] = keys[i];
-        profile.keyMatrix[2 * i + 1] = 0;
+    for (std::size_t i = 0; i < KeyPositions; ++i) {
+        profile.keyMatrix[2 * i] = static_cast<unsigned char>(keys[i] & 0xff);
+        profile.keyMatrix[2 * i + 1] = static_cast<unsigned char>(keys[i] >> 8);
     }
 
     if (k % 3 == 1) {
         for (int plane = 0; plane < Profile::PicturePlanes; ++plane)
-            for (std::size_t p = 0; p < sizeof Layout; ++p)
-                profile.pictures[0][plane][p] = static_cast<unsigned char>((p + 16 * plane) % 64);
+            for (std::size_t p = 0; p < KeyPositions; ++p)
+                if (FactoryKeys[p])
+                    profile.pictures[0][plane][p] = static_cast<unsigned char>((p + 16 * plane) % 64);
     } else if (k % 3 == 2) {
-        for (unsigned char key : {KeyW, KeyA, KeyS, KeyD})
+        for (unsigned short key : {KeyW, KeyA, KeyS, KeyD})
             profile.pictures[0][0][position(key)] = 63;
         for (auto& plane : profile.pictures[1])
-            std::fill(plane.begin(), plane.begin() + sizeof Layout, 0x20);
+            for (std::size_t p = 0; p < KeyPositions; ++p)
+                if (FactoryKeys[p])
+                    plane[p] = 0x20;
     }
     return profile;
 }

@@ -277,6 +277,39 @@ SceneTestCase {
         verify(keyPage.gamingMode)
     }
 
+    // A factory-fresh keyboard holds the shipped layout as the program sends
+    // it: Apply of the factory profile changes no entry, one remapped key
+    // changes its own entry (and the entry the firmware's shift copies it to).
+    function test_factoryKeyboardTakesTheFactoryLayout_data() {
+        return [
+            { tag: "nothing changed", from: -1, to: 0, entries: [] },
+            { tag: "Caps Lock to Left Ctrl", from: 0x39, to: 0xE0, entries: [48] },
+            { tag: "backslash, copied by the shift", from: 0x31, to: 0x2A, entries: [45, 61] }
+        ]
+    }
+
+    function test_factoryKeyboardTakesTheFactoryLayout(data) {
+        keyboardProbe.powerOn()
+        ui_View.syncFW()
+        ui_View.resetProfile(Number(ui_View.ui_A1H_GetCurrentProfile()))
+        showKeyPage()
+        keyPage.initUI()
+        var before = sceneTest.simKeyMatrix()
+        if (data.from >= 0)
+            keyOf(data.from).keyCode = data.to
+        keyPage.apply()
+        tryVerify(function () { return keyboardProbe.idle() }, 3000)
+        var after = sceneTest.simKeyMatrix()
+        var changed = []
+        for (var i = 0; i < 128; ++i) {
+            if (after[i] !== before[i])
+                changed.push(i)
+        }
+        compare(changed, data.entries)
+        for (var k = 0; k < data.entries.length; ++k)
+            compare(after[data.entries[k]], data.to)
+    }
+
     // A position the profile holds nothing for keeps its default code, so a
     // fresh profile neither shows every key off nor sends them off.
     function test_missingAssignmentKeepsTheDefault() {
