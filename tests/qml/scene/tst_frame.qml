@@ -305,10 +305,11 @@ SceneTestCase {
             sceneTest.setNextPath(exported)
             ui_View.saveProfile(0)
         }
-        // The keyboard's lighting of profile 1, read at the switch.
+        // The keyboard's lighting of both profiles, read at the switch.
         verify(keyboardProbe.runCommand("profile 1"))
         verify(keyboardProbe.runCommand("lighting 0x08 54 3 0 5 0x41 0x0A"))
         verify(keyboardProbe.runCommand("profile 0"))
+        verify(keyboardProbe.runCommand("lighting 0x05 36 4 0 3 0x61 0x12"))
         scene.initUI()
         openFrame(false)
         var pf = item("pfItem")
