@@ -359,8 +359,9 @@ SceneTestCase {
             compare(pf.currentIndex, data.profile)
 
             // Key definition page.
+            // (a profile that holds nothing for the position keeps the default)
             var stored = ui_View.getKeydefine(m).map(Number)
-            var storedCode = stored[0] | (stored[1] << 8)
+            var storedCode = stored.length >= 2 ? stored[0] | (stored[1] << 8) : Number(key.keyCode_Default)
             verify(storedCode !== 0x30E2)
             compare(key.keyCode, data.keys ? storedCode : 0x30E2)
             compare(item("md_Macro", keyPage).count, shownMacros + (data.keys ? 1 : 0))
