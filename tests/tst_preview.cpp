@@ -225,6 +225,27 @@ void tst_preview::intervals_data()
     QTest::newRow("none uses 00H") << -1 << 4 << 1500;
     QTest::newRow("speed 0 clamped") << 0x03 << 0 << 22;
     QTest::newRow("speed 8 clamped") << 0x03 << 8 << 220;
+
+    // Every effect at every speed level, 1 (fastest) to 7.
+    static const int table[12][7] = {
+        {600, 900, 1200, 1500, 1800, 2100, 2400}, // 00H
+        {16, 48, 64, 96, 112, 144, 160},          // 01H
+        {10, 15, 20, 25, 30, 35, 40},             // 02H
+        {22, 66, 88, 132, 154, 198, 220},         // 03H
+        {15, 30, 45, 60, 75, 90, 105},            // 04H
+        {10, 20, 25, 35, 40, 50, 55},             // 05H
+        {7, 21, 28, 42, 49, 63, 70},              // 06H
+        {15, 20, 25, 30, 35, 40, 45},             // 07H
+        {30, 40, 50, 60, 70, 80, 90},             // 08H
+        {10, 20, 25, 35, 40, 50, 55},             // 09H
+        {7, 21, 28, 42, 49, 63, 70},              // 0AH
+        {10, 15, 20, 25, 30, 35, 40},             // 0BH
+    };
+    for (int effect = 0x00; effect <= 0x0B; ++effect) {
+        for (int level = 1; level <= 7; ++level)
+            QTest::newRow(qPrintable(QString::asprintf("%02XH at speed %d", effect, level)))
+                << effect << level << table[effect][level - 1];
+    }
 }
 
 void tst_preview::intervals()
@@ -233,6 +254,23 @@ void tst_preview::intervals()
     QFETCH(int, speed);
     QFETCH(int, interval);
     QCOMPARE(EffectTimings::intervalMs(effect, speed), interval);
+
+    // The preview item's timer runs at that interval once the effect starts
+    // at that speed, and when the speed changes while it runs.
+    EffectPreview started;
+    started.setKeys({0, 0, 29, 29, 0, 31, 0, 29, 29, 1});
+    started.setSpeed(speed);
+    started.start(effect);
+    QVERIFY(started.running());
+    QCOMPARE(started.interval(), interval);
+
+    EffectPreview retimed;
+    retimed.setKeys({0, 0, 29, 29, 0, 31, 0, 29, 29, 1});
+    retimed.setSpeed(speed == 4 ? 5 : 4);
+    retimed.start(effect);
+    retimed.setSpeed(speed);
+    QVERIFY(retimed.running());
+    QCOMPARE(retimed.interval(), interval);
 }
 
 void tst_preview::staticLoopsEveryInterval()

@@ -369,6 +369,16 @@ SceneTestCase {
             { tag: "neon", category: 1, entry: 0x07, colours: false, direction: false, valid: true },
             { tag: "marquee circle", category: 1, entry: 0x0A, colours: false, direction: true, valid: true },
             { tag: "spotlight", category: 1, entry: 0x0B, colours: true, direction: false, valid: true },
+            { tag: "breathing", category: 1, entry: 0x01, colours: true, direction: false, valid: true },
+            { tag: "wave", category: 1, entry: 0x02, colours: true, direction: false, valid: true },
+            { tag: "induction darken", category: 1, entry: 0x03, colours: true, direction: false, valid: true },
+            { tag: "ripple", category: 1, entry: 0x05, colours: true, direction: false, valid: true },
+            { tag: "marquee colorful", category: 1, entry: 0x08, colours: true, direction: false, valid: true },
+            { tag: "raining", category: 1, entry: 0x09, colours: true, direction: false, valid: true },
+            { tag: "picture 1", category: 0, entry: 0, colours: true, direction: false, valid: true },
+            { tag: "picture 2", category: 0, entry: 1, colours: true, direction: false, valid: true },
+            { tag: "picture 3", category: 0, entry: 2, colours: true, direction: false, valid: true },
+            { tag: "picture 5", category: 0, entry: 4, colours: true, direction: false, valid: true },
             { tag: "effects, none chosen", category: 1, entry: -1, colours: false, direction: false, valid: false },
             { tag: "picture 4", category: 0, entry: 3, colours: true, direction: false, valid: true },
             { tag: "painting, none chosen", category: 0, entry: -1, colours: false, direction: false, valid: false }
@@ -479,7 +489,201 @@ SceneTestCase {
         compare(controller().direction, 2)
     }
 
+    // The colour bar at each of its nine levels, pressed with slot 3 current:
+    // t = p / 95 * 8, level = floor(t), q = round((t - level) * 255). The
+    // colour goes to the editor, the R, G, B fields and slot 3 only.
+    function test_colorBarLevels_data() {
+        return [
+            { tag: "level 0 at its start", p: 0, colour: [0, 0, 0] },
+            { tag: "level 0", p: 5, colour: [107, 0, 0] },        // t 0.421, q 107
+            { tag: "level 1", p: 20, colour: [255, 174, 0] },     // t 1.684, q 174
+            { tag: "level 2", p: 30, colour: [121, 255, 0] },     // t 2.526, q 134
+            { tag: "level 3", p: 40, colour: [0, 255, 94] },      // t 3.368, q 94
+            { tag: "level 4", p: 50, colour: [0, 201, 255] },     // t 4.211, q 54
+            { tag: "level 5", p: 65, colour: [121, 0, 255] },     // t 5.474, q 121
+            { tag: "level 6", p: 75, colour: [255, 81, 255] },    // t 6.316, q 81
+            { tag: "level 7", p: 88, colour: [150, 150, 150] },   // t 7.411, q 105
+            { tag: "level 7 near its end", p: 94, colour: [21, 21, 21] }, // t 7.916, q 234
+            { tag: "level 8 at the right end", p: 95, colour: [0, 0, 0] }
+        ]
+    }
+
+    function test_colorBarLevels(data) {
+        openPage()
+        storeLighting([0x00, 63, 4, 0, 0, 0, 0])
+        clickSlot(3)
+        compare(editor().currentIndex, 3)
+        var before = editor().colors()
+        mousePress(item("colorBar", colorPage()), data.p, 3)
+        mouseRelease(item("colorBar", colorPage()), data.p, 3)
+        compare([editor()._R, editor()._G, editor()._B], data.colour)
+        compare([item("fieldR", colorPage()).input.text, item("fieldG", colorPage()).input.text,
+                 item("fieldB", colorPage()).input.text].map(Number), data.colour)
+        compare(editor().slotColor(3), data.colour)
+        var expected = before.slice()
+        expected.splice(9, 3, data.colour[0], data.colour[1], data.colour[2])
+        compare(editor().colors(), expected, "only slot 3 changes")
+    }
+
+    // The speed slider sets the preview's speed level to 8 - position and
+    // re-times the running effect at once: position 7 is level 1, the
+    // shortest interval of each effect.
+    function test_speedSliderTimesThePreview_data() {
+        return [
+            { tag: "06H at position 7", effect: 0x06, position: 7, level: 1, interval: 7 },
+            { tag: "00H at position 7", effect: 0x00, position: 7, level: 1, interval: 600 },
+            { tag: "01H at position 6", effect: 0x01, position: 6, level: 2, interval: 48 },
+            { tag: "03H at position 5", effect: 0x03, position: 5, level: 3, interval: 88 },
+            { tag: "04H at position 4", effect: 0x04, position: 4, level: 4, interval: 60 },
+            { tag: "05H at position 3", effect: 0x05, position: 3, level: 5, interval: 40 },
+            { tag: "08H at position 2", effect: 0x08, position: 2, level: 6, interval: 80 },
+            { tag: "0BH at position 1", effect: 0x0B, position: 1, level: 7, interval: 40 },
+            { tag: "00H at position 1", effect: 0x00, position: 1, level: 7, interval: 2400 },
+            { tag: "picture at position 7", effect: 0x35, position: 7, level: 1, interval: 600 }
+        ]
+    }
+
+    function test_speedSliderTimesThePreview(data) {
+        openPage()
+        // Stored at the other end of the slider, so that every click moves it.
+        var stored = data.position >= 4 ? 7 : 1
+        storeLighting([data.effect, 63, stored, 0, 0, 0, 0])
+        colorPage().playEffect(true)
+        verify(controller().running)
+        var running = controller().runningEffect
+        compare(running, data.effect >= 0x33 ? 0x00 : data.effect)
+        var slider = item("speed_Slider", colorPage())
+        mouseClick(item("strip", slider), data.position * 20 - 10, 10)
+        compare(slider.getCurIndex(), data.position)
+        compare(controller().speedLV, data.level)
+        compare(controller().interval, data.interval)
+        // The same effect keeps running, now at the new interval.
+        verify(controller().running)
+        compare(controller().runningEffect, running)
+    }
+
+    // A speed change while an effect runs changes how often it ticks.
+    function test_speedChangeRetimesTheRunningEffect() {
+        openPage()
+        storeLighting([0x03, 63, 7, 0, 0, 0, 0])
+        colorPage().playEffect(true)
+        compare(controller().interval, 220)
+        var strip = item("strip", item("speed_Slider", colorPage()))
+        controller().resetTickStats()
+        wait(1000)
+        var slowTicks = controller().ticksRun()
+        var slowMs = controller().msSinceStats()
+        verify(slowTicks <= slowMs / 220 + 1, slowTicks + " ticks in " + slowMs + " ms at 220 ms")
+
+        mouseClick(strip, 7 * 20 - 10, 10)
+        compare(controller().interval, 22)
+        controller().resetTickStats()
+        wait(1000)
+        var fastTicks = controller().ticksRun()
+        var fastMs = controller().msSinceStats()
+        verify(fastTicks >= fastMs / 22 * 0.6, fastTicks + " ticks in " + fastMs + " ms at 22 ms")
+        verify(fastTicks <= fastMs / 22 + 1, fastTicks + " ticks in " + fastMs + " ms at 22 ms")
+        compare(controller().runningEffect, 0x03)
+    }
+
+    // The brightness slider lights the keys of the static effect with
+    // alpha 0 at level 0, else 45 + round(210 * level / 7).
+    function test_brightnessSliderLightsThePreview_data() {
+        return [
+            { tag: "level 0", level: 0, alpha: 0 },
+            { tag: "level 1", level: 1, alpha: 75 },
+            { tag: "level 2", level: 2, alpha: 105 },
+            { tag: "level 3", level: 3, alpha: 135 },
+            { tag: "level 4", level: 4, alpha: 165 },
+            { tag: "level 5", level: 5, alpha: 195 },
+            { tag: "level 6", level: 6, alpha: 225 },
+            { tag: "level 7", level: 7, alpha: 255 }
+        ]
+    }
+
+    function test_brightnessSliderLightsThePreview(data) {
+        openPage()
+        // Stored at the other end of the slider, so that every click moves it.
+        storeLighting([0x00, data.level >= 4 ? 0 : 63, 4, 0, 4, 0, 0])
+        colorPage().playEffect(true)
+        var slider = item("brightness_Slider", colorPage())
+        mouseClick(item("strip", slider), data.level === 0 ? 0 : data.level * 20 - 10, 10)
+        compare(slider.getCurIndex(), data.level)
+        compare(controller().brightnessLV, data.level)
+        var key = keyNamed("A")
+        var slot = editor().slotColor(4)
+        tryVerify(function () { return rgba(key.color)[3] === data.alpha }, 2000,
+                  "alpha " + data.alpha + ", shown " + rgba(key.color))
+        if (data.alpha > 0)
+            compare(rgba(key.color).slice(0, 3), slot)
+    }
+
     // ---- Reset, the bottom bar, the keyboard's own changes ------------------------
+
+    // Reset with other default LED types: a picture type chooses PAINTING and
+    // that picture; a type that is neither an effect nor a picture leaves
+    // both lists as they were. The other values are always taken.
+    function test_resetWithDefaultType_data() {
+        return [
+            { tag: "picture 1", led: [0x33, 27, 5, 0, 3], category: 0, entry: 0, effect: 0x33,
+              brightness: 3, speed: 3, wheel: 1, slot: 3 },
+            { tag: "picture 2", led: [0x34, 63, 1, 1, 7], category: 0, entry: 1, effect: 0x34,
+              brightness: 7, speed: 7, wheel: 2, slot: 7 },
+            { tag: "picture 3", led: [0x35, 0, 7, 0, 0], category: 0, entry: 2, effect: 0x35,
+              brightness: 0, speed: 1, wheel: 1, slot: 0 },
+            { tag: "picture 4", led: [0x36, 45, 0, 1, 6], category: 0, entry: 3, effect: 0x36,
+              brightness: 5, speed: 1, wheel: 2, slot: 6 },
+            { tag: "picture 5", led: [0x37, 36, 4, 0, 2], category: 0, entry: 4, effect: 0x37,
+              brightness: 4, speed: 4, wheel: 1, slot: 2 },
+            { tag: "unknown 0CH", led: [0x0C, 18, 6, 1, 1], category: 1, entry: 5, effect: 0x05,
+              brightness: 2, speed: 2, wheel: 2, slot: 1 },
+            { tag: "unknown 20H", led: [0x20, 54, 3, 0, 5], category: 1, entry: 5, effect: 0x05,
+              brightness: 6, speed: 5, wheel: 1, slot: 5 },
+            { tag: "unknown 32H", led: [0x32, 9, 2, 1, 4], category: 1, entry: 5, effect: 0x05,
+              brightness: 1, speed: 6, wheel: 2, slot: 4 },
+            { tag: "unknown 38H", led: [0x38, 63, 7, 0, 0], category: 1, entry: 5, effect: 0x05,
+              brightness: 7, speed: 1, wheel: 1, slot: 0 }
+        ]
+    }
+
+    function test_resetWithDefaultType(data) {
+        openPage()
+        var p = colorPage()
+        storeLighting([0x05, 63, 4, 0, 2, 0x12, 0x34])
+        for (var n = 1; n <= 5; ++n)
+            p.setPicture(n, pattern(n))
+        verify(sceneTest.setDefaultProfileValue("color/ledType", data.led.concat([0x60, 0x3C])))
+        try {
+            var defaults = ui_View.loadDefaultProfile("color/color").map(Number)
+            keyboardProbe.clearTrace()
+            mouseClick(item("btnReset", colorPage()))
+            compare(item("_effect1", colorPage()).getCurIndex(), data.category)
+            if (data.category === 0) {
+                compare(item("_effect2", colorPage()).getCurIndex(), data.entry)
+                compare(item("_effect3", colorPage()).getCurIndex(), -1)
+            } else {
+                compare(item("_effect3", colorPage()).getCurIndex(), data.entry)
+                compare(item("_effect2", colorPage()).getCurIndex(), -1)
+            }
+            compare(p.effectIndex, data.effect)
+            compare(item("brightness_Slider", colorPage()).getCurIndex(), data.brightness)
+            compare(item("speed_Slider", colorPage()).getCurIndex(), data.speed)
+            compare(item("direct_SteeringWheel", colorPage()).getCurIndex(), data.wheel)
+            compare(editor().currentIndex, data.slot)
+            compare(item("loopCheck", colorPage()).isSelect, data.slot === 7)
+            compare(editor().colors(), defaults)
+            for (var k = 1; k <= 5; ++k)
+                compare(controller().getPic(k).filter(function (v) { return v !== 0 }).length, 0, "picture " + k)
+            // The preview runs what is shown: pictures on the static timer.
+            verify(controller().running)
+            compare(controller().runningEffect, data.effect >= 0x33 ? 0x00 : data.effect)
+            wait(100)
+            compare(keyboardProbe.featureRequests(), [], "Reset sends nothing")
+        } finally {
+            sceneTest.restoreDefaultProfile()
+        }
+    }
+
 
     // Reset brings the default profile into the page only; Apply then stores
     // five empty pictures and sends the defaults with the current bl0, bl1.

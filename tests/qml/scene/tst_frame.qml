@@ -284,6 +284,107 @@ SceneTestCase {
         sceneTest.setNextPath("")
     }
 
+    // What a profile switch and a lighting report read again. Every page
+    // holds an edit of its own first: a page that is read again shows the
+    // stored values instead; one that is not keeps its edit. Macros belong
+    // to no profile, so the macro page is never read again: a macro made
+    // meanwhile does not show up there, and its selection stays.
+    function test_pagesReadAgain_data() {
+        return [
+            { tag: "profile switch", how: "switch", profile: 1, keys: true },
+            { tag: "LOAD of the active profile", how: "load", profile: 0, keys: true },
+            { tag: "RESET of the active profile", how: "reset", profile: 0, keys: true },
+            { tag: "lighting report (zzzQuarel)", how: "report", profile: 0, keys: false }
+        ]
+    }
+
+    function test_pagesReadAgain(data) {
+        startOnFirstProfile()
+        var exported = sceneTest.absolutePath("frame_reread.pf")
+        if (data.how === "load") {
+            sceneTest.setNextPath(exported)
+            ui_View.saveProfile(0)
+        }
+        // The keyboard's lighting of both profiles, read at the switch.
+        verify(keyboardProbe.runCommand("profile 1"))
+        verify(keyboardProbe.runCommand("lighting 0x08 54 3 0 5 0x41 0x0A"))
+        verify(keyboardProbe.runCommand("profile 0"))
+        verify(keyboardProbe.runCommand("lighting 0x05 36 4 0 3 0x61 0x12"))
+        scene.initUI()
+        openFrame(false)
+        var pf = item("pfItem")
+        var keyPage = item("_Page_Keydefine")
+        var macroPage = item("_Page_Macro")
+        var colorPage = item("_Page_Color")
+        var blPage = item("_Page_BackLighting")
+
+        // Edits held by the pages.
+        var m = item("_KeyCodeString").keycodeTomatrix(0x04)
+        var key = item("_model", keyPage).getKey[m]
+        key.keyCode = 0x30E2
+        blPage.decode([0, 0, 0, 0, 0, 0x22, 0x13])
+        compare(blPage.encode(), [0x22, 0x13])
+        item("brightness_Slider", colorPage).setCurIndex(0)
+        var macroList = item("_macroList", macroPage)
+        var macroFiles = item("md_MacroFile", macroPage)
+        var shownMacros = macroFiles.count
+        verify(ui_View.saveMacroIni("Macro. 003", ["C    [Down]", "C      [Up]"]))
+        var row = -1
+        for (var i = 0; i < macroFiles.count; ++i) {
+            if (macroFiles.get(i).textX === "Macro. 003")
+                row = i
+        }
+        macroList.lvItems.currentIndex = row
+        macroPage.refreshMacroActions()
+        compare(item("md_MacroActions", macroPage).count, 2)
+        var made = ui_View.createMacroIni()
+
+        try {
+            if (data.how === "report") {
+                // The listener stored the keyboard's report in the profile.
+                verify(keyboardProbe.runCommand("lighting 0x09 45 2 1 4 0x41 0x0A"))
+                ui_View.syncLed()
+            }
+            if (data.how === "switch") {
+                mouseClick(item("profile1", pf), 10, 13)
+            } else if (data.how === "report") {
+                scene.zzzQuarel()
+            } else {
+                sceneTest.setNextPath(exported)
+                mouseClick(item("profile0", pf), 10, 10, Qt.RightButton)
+                tryCompare(item("profileMenu", pf), "opacity", 1, 2000)
+                mouseClick(item("menuEntry" + (data.how === "load" ? 0 : 2), item("profileMenu", pf)))
+            }
+            tryVerify(function() { return sceneTest.simCurrentProfile() === data.profile && keyboardProbe.idle() }, 3000)
+            compare(pf.currentIndex, data.profile)
+
+            // Key definition page.
+            // (a profile that holds nothing for the position keeps the default)
+            var stored = ui_View.getKeydefine(m).map(Number)
+            var storedCode = stored.length >= 2 ? stored[0] | (stored[1] << 8) : Number(key.keyCode_Default)
+            verify(storedCode !== 0x30E2)
+            compare(key.keyCode, data.keys ? storedCode : 0x30E2)
+            compare(item("md_Macro", keyPage).count, shownMacros + (data.keys ? 1 : 0))
+
+            // Backlighting and lighting pages: always read again.
+            var led = ui_View.ui_88H_GetLEDType().map(Number)
+            compare(blPage.encode(), [led[5], led[6]])
+            compare(colorPage.effectIndex, led[0])
+            compare(item("brightness_Slider", colorPage).getCurIndex(), Math.round(led[1] * 7 / 63))
+
+            // Macro page: never.
+            compare(macroFiles.count, shownMacros)
+            for (i = 0; i < macroFiles.count; ++i)
+                verify(macroFiles.get(i).textX !== made, "new macro listed")
+            compare(macroPage.curMacro, row)
+            compare(item("md_MacroActions", macroPage).count, 2)
+        } finally {
+            verify(ui_View.deleteMacroIni(made))
+            sceneTest.setNextPath("")
+            startOnFirstProfile()
+        }
+    }
+
     // A new right click during the closing fade opens the menu again.
     function test_contextMenuReopensDuringFade() {
         openFrame(true)

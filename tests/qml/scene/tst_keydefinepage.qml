@@ -76,6 +76,76 @@ SceneTestCase {
         }
     }
 
+    // The whole media list: entry k carries its caption (string 56 + k) and
+    // its consumer code. Choosing the entry gives the selected key that
+    // code; a key holding the code shows that entry with its caption.
+    function test_mediaEntries_data() {
+        var rows = [
+            { entry: 0, caption: "NEXT TRACK", string: 56, code: 0x30B5 },
+            { entry: 1, caption: "PREVIOUS TRACK", string: 57, code: 0x30B6 },
+            { entry: 2, caption: "STOP", string: 58, code: 0x30B7 },
+            { entry: 3, caption: "PLAY / PAUSE", string: 59, code: 0x30CD },
+            { entry: 4, caption: "MUTE", string: 60, code: 0x30E2 },
+            { entry: 5, caption: "VOLUME UP", string: 61, code: 0x30E9 },
+            { entry: 6, caption: "VOLUME DOWN", string: 62, code: 0x30EA },
+            { entry: 7, caption: "MEDIA SELECT", string: 63, code: 0x3183 },
+            { entry: 8, caption: "MAIL", string: 64, code: 0x318A },
+            { entry: 9, caption: "CALCULATOR", string: 65, code: 0x3192 },
+            { entry: 10, caption: "MY COMPUTER", string: 66, code: 0x3194 },
+            { entry: 11, caption: "WWW SEARCH", string: 67, code: 0x3221 },
+            { entry: 12, caption: "WWW HOME", string: 68, code: 0x3223 },
+            { entry: 13, caption: "WWW BACK", string: 69, code: 0x3224 },
+            { entry: 14, caption: "WWW FORWARD", string: 70, code: 0x3225 },
+            { entry: 15, caption: "WWW STOP", string: 71, code: 0x3226 },
+            { entry: 16, caption: "WWW REFRESH", string: 72, code: 0x3227 },
+            { entry: 17, caption: "WWW FAVORITES", string: 73, code: 0x322A }
+        ]
+        for (var i = 0; i < rows.length; ++i)
+            rows[i].tag = rows[i].caption
+        return rows
+    }
+
+    function test_mediaEntries(data) {
+        showKeyPage()
+        setGamingMode(true)
+        var model = item("md_Media", keyPage)
+        compare(model.count, 18)
+        compare(scene.globalSetting_stringList[data.string], data.caption)
+        compare(model.get(data.entry).textX, data.caption)
+
+        // Chosen in the list: the selected key takes the code.
+        var target = keyOf(0x0B)     // H
+        mouseClick(target)
+        chooseEntry(item("_menu1", keyPage), 1)
+        var media = item("_menu2_2", keyPage)
+        mouseClick(item("header", media))
+        tryCompare(media, "isSelect", true, 3000)
+        var inner = item("innerList", media)
+        inner.lvItems.positionViewAtIndex(data.entry, ListView.Beginning)
+        wait(0)
+        mouseClick(item("row" + data.entry, inner))
+        tryCompare(media, "isSelect", false, 3000)
+        compare(target.keyCode, data.code)
+        compare(media.getCurIndex(), data.entry)
+        compare(item("headerText", media).text, data.caption)
+
+        // Shown again from the code alone, when the key is selected again.
+        mouseClick(keyOf(0x0C))
+        compare(item("_menu1", keyPage).getCurIndex(), 0)
+        compare(media.getCurIndex(), -1)
+        mouseClick(target)
+        compare(item("_menu1", keyPage).getCurIndex(), 1)
+        compare(media.getCurIndex(), data.entry)
+        compare(item("headerText", media).text, data.caption)
+
+        // Apply sends the code at the key's position.
+        keyPage.apply()
+        tryVerify(function () { return sceneTest.simKeyMatrix()[target.matrix] === data.code }, 3000)
+        keyPage.resetAll()
+        keyPage.apply()
+        tryVerify(function () { return sceneTest.simKeyMatrix()[target.matrix] === 0x0B }, 3000)
+    }
+
     // Two macros bound to the same slot: the later one is shown.
     function test_laterMacroOfASlotIsShown() {
         showKeyPage()

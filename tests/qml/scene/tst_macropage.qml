@@ -403,6 +403,109 @@ SceneTestCase {
         verify(ui_View.getMacroIniNames().indexOf("Macro. 002.bin") >= 0)
     }
 
+    // The macro list's context menu: LOAD imports a macro file into the
+    // macro clicked (and refills the action list when that macro is the
+    // selected one), SAVE exports it, CANCEL only closes. The file dialog
+    // answers with `path`: "src" is a file exported from another macro,
+    // "new" a file that does not exist yet, "" a cancelled dialog.
+    function test_macroContextMenu_data() {
+        return [
+            { tag: "LOAD into the selected macro", entry: 0, selected: "target", path: "src",
+              stored: "source", shown: "source", dialogs: 1 },
+            { tag: "LOAD into another macro", entry: 0, selected: "other", path: "src",
+              stored: "source", shown: "other", dialogs: 1 },
+            { tag: "LOAD with nothing selected", entry: 0, selected: "", path: "src",
+              stored: "source", shown: "", dialogs: 1 },
+            { tag: "LOAD cancelled", entry: 0, selected: "target", path: "",
+              stored: "target", shown: "target", dialogs: 1 },
+            { tag: "SAVE of another macro", entry: 1, selected: "other", path: "new",
+              stored: "target", shown: "other", dialogs: 1, exported: true },
+            { tag: "SAVE of the selected macro", entry: 1, selected: "target", path: "new",
+              stored: "target", shown: "target", dialogs: 1, exported: true },
+            { tag: "SAVE cancelled", entry: 1, selected: "target", path: "",
+              stored: "target", shown: "target", dialogs: 1, exported: false },
+            { tag: "CANCEL", entry: 3, selected: "target", path: "new",
+              stored: "target", shown: "target", dialogs: 0, exported: false }
+        ]
+    }
+
+    function test_macroContextMenu(data) {
+        showMacroPage()
+        var content = {
+            "source": ["Z" + down, "250" + delay, "Z" + up],
+            "target": ["T" + down, "T" + up],
+            "other": ["O" + down]
+        }
+        var names = {}
+        var made = []
+        try {
+            for (var role in content) {
+                names[role] = ui_View.createMacroIni()
+                made.push(names[role])
+                verify(ui_View.saveMacroIni(names[role], content[role]))
+            }
+            // Files of their own for every row.
+            var stamp = Date.now()
+            var source = sceneTest.absolutePath("menu_source_" + stamp + ".mc")
+            sceneTest.setNextPath(source)
+            ui_View.saveMacroIniToFile(names["source"])
+            verify(sceneTest.fileExists(source))
+            var target = sceneTest.absolutePath("menu_export_" + stamp + ".mc")
+            verify(!sceneTest.fileExists(target))
+
+            macroPage.refreshMacroFiles()
+            if (data.selected !== "")
+                selectMacro(names[data.selected], content[data.selected])
+            compare(actions(), data.selected !== "" ? content[data.selected] : [])
+
+            var list = item("_macroList", macroPage)
+            var row = macroRow(names["target"])
+            list.lvItems.positionViewAtIndex(row, ListView.Beginning)
+            wait(0)
+            var menu = item("_macroMenu", macroPage)
+            mouseClick(item("row" + row, list), 5, 5, Qt.RightButton)
+            verify(menu.visible)
+            // Right edge at x 119, top at the row's place in the list.
+            compare(menu.x + menu.width, 119)
+            compare(menu.y, row * 20 - list.lvItems.contentY + 40)
+            tryCompare(menu, "opacity", 1, 2000)
+
+            var dialogsBefore = sceneTest.dialogFilters().length
+            sceneTest.setNextPath(data.path === "src" ? source : data.path === "new" ? target : "")
+            mouseClick(item("menuEntry" + data.entry, menu))
+            tryCompare(menu, "visible", false, 2000)
+
+            var shown = sceneTest.dialogFilters().slice(dialogsBefore)
+            compare(shown.length, data.dialogs)
+            if (data.dialogs > 0)
+                verify(shown[0].indexOf("*.mc") >= 0, shown[0])
+            compare(ui_View.loadMacroIni(names["target"]), content[data.stored])
+            compare(actions(), data.shown !== "" ? content[data.shown] : [])
+            compare(ui_View.loadMacroIni(names["source"]), content["source"])
+            compare(ui_View.loadMacroIni(names["other"]), content["other"])
+            // The list keeps its names and its selection.
+            compare(item("md_MacroFile", macroPage).get(row).textX, names["target"])
+            if (data.selected !== "")
+                compare(macroPage.curMacro, macroRow(names[data.selected]))
+
+            if (data.exported !== undefined) {
+                compare(sceneTest.fileExists(target), data.exported)
+                if (data.exported) {
+                    // What was exported comes back when it is imported.
+                    var probe = ui_View.createMacroIni()
+                    made.push(probe)
+                    sceneTest.setNextPath(target)
+                    ui_View.loadMacroIniFromFile(probe)
+                    compare(ui_View.loadMacroIni(probe), content["target"])
+                }
+            }
+        } finally {
+            sceneTest.setNextPath("")
+            for (var i = 0; i < made.length; ++i)
+                ui_View.deleteMacroIni(made[i])
+        }
+    }
+
     // A macro bound to a keyboard slot reaches it as it is saved.
     function test_savedMacroReachesItsSlot() {
         showMacroPage()

@@ -331,6 +331,27 @@ public:
         return copied;
     }
 
+    // A value of the default profile (pD.bin), as the profile files hold
+    // lists: "2, 63, 4, ...". restoreDefaultProfile() brings back the
+    // shipped file.
+    Q_INVOKABLE bool setDefaultProfileValue(const QString& key, const QVariantList& values)
+    {
+        QStringList texts;
+        for (const QVariant& v : values)
+            texts << v.toString();
+        QSettings profile(defaultProfileFile, QSettings::IniFormat);
+        profile.setValue(key, texts);
+        profile.sync();
+        return profile.status() == QSettings::NoError;
+    }
+    Q_INVOKABLE bool restoreDefaultProfile()
+    {
+        QFile::remove(defaultProfileFile);
+        const bool copied = QFile::copy(sourceModules + "/setting/pD.bin", defaultProfileFile);
+        QFile::setPermissions(defaultProfileFile, QFile::ReadOwner | QFile::WriteOwner);
+        return copied;
+    }
+
     // The simulated keyboard: a control command (see q3sim::runControlCommand)
     // and its reply, or "error: ..." when it was not understood.
     Q_INVOKABLE QString simCommand(const QString& line)
@@ -364,6 +385,11 @@ public:
     {
         return QDir(workDir).absoluteFilePath(name);
     }
+
+    Q_INVOKABLE bool fileExists(const QString& path) const { return QFile::exists(path); }
+
+    // The filter of every file dialog shown so far, oldest first.
+    Q_INVOKABLE QStringList dialogFilters() const { return dialogs->filters; }
 
     // The simulated keyboard's memory: macro slot n (128 bytes), the current
     // profile's key matrix (128 entries of 16 bits, as the keyboard holds
@@ -456,6 +482,7 @@ public:
 
     QString sourceModules;
     const QString factoryFile = "modules/setting/apConfigD.bin";
+    const QString defaultProfileFile = "modules/setting/pD.bin";
 };
 
 class SceneSetup : public QObject
