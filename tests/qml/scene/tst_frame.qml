@@ -411,14 +411,14 @@ SceneTestCase {
         mouseClick(item("profile1", pf), 10, 10, Qt.RightButton)
         tryCompare(menu, "opacity", 1, 3000)
         sceneTest.setNextPath(sceneTest.absolutePath("frame_once.pf"))
-        var dialogs = sceneTest.dialogCount()
+        var dialogs = sceneTest.dialogFilters().length
         mouseClick(item("menuEntry1", menu))
         verify(item("fadeOut", pf).running)
         var fading = menu.opacity
         mouseClick(item("menuEntry1", menu))
         verify(menu.opacity <= fading, "the fade does not start over")
         tryCompare(menu, "visible", false, 3000)
-        compare(sceneTest.dialogCount(), dialogs + 1)
+        compare(sceneTest.dialogFilters().length, dialogs + 1)
         sceneTest.setNextPath("")
     }
 

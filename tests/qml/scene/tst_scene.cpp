@@ -378,8 +378,6 @@ public:
 
     // What the next file dialog returns; "" cancels it.
     Q_INVOKABLE void setNextPath(const QString& path) { dialogs->nextPath = path; }
-    // How many file dialogs were asked for so far.
-    Q_INVOKABLE int dialogCount() const { return dialogs->filters.size(); }
 
     Q_INVOKABLE QString absolutePath(const QString& name) const
     {
