@@ -697,10 +697,16 @@ void myQQuickView::trackGet(const char* part)
 void myQQuickView::finishAction()
 {
     const DeviceAction::Outcome outcome = deviceAction.finish();
-    if (!outcome.ok)
-        qCWarning(q3bridge).noquote() << QString("%1: %2 did not reach the keyboard: %3")
-                                             .arg(outcome.action, outcome.part,
-                                                  QString::fromLatin1(transferFailureName(outcome.reason)));
+    if (!outcome.ok) {
+        const QString line = QString("%1 failed at %2: %3")
+                                 .arg(outcome.action, outcome.part,
+                                      QString::fromLatin1(transferFailureName(outcome.reason)));
+        // Without a keyboard every action fails the same way: the indicator says so.
+        if (outcome.reason == TransferFailure::NoKeyboard)
+            qCDebug(q3bridge).noquote() << line;
+        else
+            qCWarning(q3bridge).noquote() << line;
+    }
     notices->actionFinished(outcome);
     emit deviceActionFinished(outcome.action, outcome.ok, outcome.part, int(outcome.reason));
 }
