@@ -103,6 +103,16 @@ QStringList MacroLibrary::load(const QString& name) const
     return actions;
 }
 
+QString MacroLibrary::nameBoundTo(int slot) const
+{
+    for (const QString& file : fileNames()) {
+        const QString name = file.chopped(4);
+        if (isSafeName(name) && loadConfig(name).value(0, -1).toInt() == slot)
+            return name;
+    }
+    return {};
+}
+
 int MacroLibrary::save(const QString& name, const QStringList& actions)
 {
     QString path;

@@ -34,6 +34,9 @@ public:
     // was).
     int save(const QString& name, const QStringList& actions);
     QVariantList loadConfig(const QString& name) const;
+    // The macro bound to slot (its name without ".bin"), the first by name
+    // when several claim it; empty when none does.
+    QString nameBoundTo(int slot) const;
     // False when the file is refused, missing or could not be written.
     bool setConfig(const QString& name, const QVariantList& config, uint deviceIndex);
 

@@ -26,6 +26,8 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <set>
+
 namespace {
 const QString settingFolder = "./modules/setting";
 const QString apConfigFile = "./modules/setting/apConfig.bin";
@@ -668,6 +670,24 @@ void myQQuickView::endDeviceAction()
 {
     if (deviceAction.end())
         finishAction();
+}
+
+void myQQuickView::sendAssignedMacros()
+{
+    std::set<int> assigned;
+    for (int i = 0; i < 128; ++i) {
+        const QVariantList pair = getKeydefine(i);
+        if (pair.size() < 2)
+            continue;
+        const int code = (pair.at(0).toInt() & 0xFF) | ((pair.at(1).toInt() & 0xFF) << 8);
+        if ((code >> 12) == 4)
+            assigned.insert(code & 0xFF);
+    }
+    for (const int slot : assigned) {
+        const QString name = macroLibrary.nameBoundTo(slot);
+        if (!name.isEmpty())
+            ui_10H_SetMacroKey(slot, name);
+    }
 }
 
 void myQQuickView::trackSet(const char* part)

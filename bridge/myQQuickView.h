@@ -127,6 +127,10 @@ public slots:
     // device call outside a pair is an action of its own.
     void beginDeviceAction(QString name);
     void endDeviceAction();
+    // Sends the macro of every slot a key of the current profile is
+    // assigned to (10H per slot, in slot order); a slot no macro is bound
+    // to is left alone.
+    void sendAssignedMacros();
 
 signals:
     // A user action ended: ok, or the first part that did not reach the

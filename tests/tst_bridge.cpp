@@ -547,7 +547,8 @@ void TestBridge::slotOrder()
     QCOMPARE(expected.size(), 57);
     // Later additions come after the original slots.
     const QStringList added{"macroIncodeSize", "macroIncodeLimit", "brightnessPosition",
-                            "brightnessToSend", "beginDeviceAction", "endDeviceAction"};
+                            "brightnessToSend", "beginDeviceAction", "endDeviceAction",
+                            "sendAssignedMacros"};
     const QMetaObject& mo = myQQuickView::staticMetaObject;
     QStringList names;
     for (int i = mo.methodOffset(); i < mo.methodCount(); ++i) {

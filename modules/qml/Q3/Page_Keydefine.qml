@@ -249,6 +249,9 @@ Item {
         }
         function onBtnTotalApplyClicked() {
             keydefineItem.apply()
+            // Every macro a key points at goes with the keys, so no key is
+            // left on an empty or stale slot.
+            ui_View.sendAssignedMacros()
         }
     }
 

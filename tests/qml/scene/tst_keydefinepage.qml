@@ -347,6 +347,31 @@ SceneTestCase {
         verify(keyPage.gamingMode)
     }
 
+    // ALL SAVE sends every macro a key points at: a keyboard that lost its
+    // macros (a factory reset) holds them again afterwards.
+    function test_allSaveSendsTheAssignedMacros() {
+        keyboardProbe.powerOn()
+        ui_View.syncFW()
+        showKeyPage()
+        keyPage.initUI()
+        verify(ui_View.saveMacroIni("Macro. 006", ["C    [Down]", "C      [Up]"]))
+        var target = keyOf(0x3A)    // F1
+        target.keyCode = 0x4000 | 5
+        keyPage.apply()
+        tryVerify(function () { return keyboardProbe.idle() }, 3000)
+        keyboardProbe.powerOn()
+        compare(sceneTest.simMacro(5).slice(0, 8), [0, 0, 0, 0, 0, 0, 0, 0])
+        sceneTest.clearTrace()
+        mouseClick(item("btnTotalApply"))
+        tryVerify(function () {
+            return String(sceneTest.simMacro(5).slice(0, 8)) === String([1, 0, 6, 1, 6, 0x81, 0, 0])
+        }, 5000)
+        compare(sceneTest.simKeyMatrix()[target.matrix], 0x4005)
+        // The macro goes after the key matrix.
+        var sent = sceneTest.featureCommands()
+        verify(sent.indexOf(0x10) > sent.indexOf(0x0D), String(sent))
+    }
+
     // A factory-fresh keyboard holds the shipped layout as the program sends
     // it: Apply of the factory profile changes no entry, one remapped key
     // changes its own entry (and the entry the firmware's shift copies it to).
