@@ -7,6 +7,7 @@
 #include "bridge/HardwareDefinition.h"
 #include "bridge/KeyCodeTable.h"
 #include "bridge/LanguageFiles.h"
+#include "bridge/MacroDecoder.h"
 #include "bridge/MacroEncoder.h"
 #include "bridge/MacroLibrary.h"
 #include "bridge/LoopingSoundStream.h"
@@ -22,6 +23,7 @@
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QLockFile>
+#include <QRandomGenerator>
 #include <QSet>
 #include <QTest>
 
@@ -62,6 +64,21 @@ QString hex(const QList<uchar>& bytes)
     for (uchar c : bytes)
         b.append(char(c));
     return b.toHex(' ');
+}
+
+// A slot payload: `head` (bytes in the keyboard's order), zeros up to 128.
+QByteArray slotPayload(const QByteArray& head)
+{
+    QByteArray payload = QByteArray::fromHex(head);
+    if (payload.size() < MacroEncoder::deviceBufferSize)
+        payload.append(QByteArray(MacroEncoder::deviceBufferSize - payload.size(), '\0'));
+    return payload;
+}
+
+// The start marker and `count` presses of key 04, filling 2 + 2 * count bytes.
+QByteArray startAndPresses(int count)
+{
+    return QByteArray::fromHex("0100") + QByteArray::fromHex("0401").repeated(count);
 }
 
 // A language file with the given strings and check value.
@@ -115,6 +132,11 @@ private slots:
     void encoder_data();
     void encoder();
     void deviceBuffer();
+    void decoderRoundTrip_data();
+    void decoderRoundTrip();
+    void decoderRefusesDamagedPayloads_data();
+    void decoderRefusesDamagedPayloads();
+    void decoderRandomPayloads();
     void createSkipsTakenNames();
     void startupCleanUp();
     void startupCleanUpKeepsBoundFileUnderSlotName();
@@ -288,6 +310,195 @@ void TestDataFiles::deviceBuffer()
     QCOMPARE(buffer.size(), 128);
     QCOMPARE(buffer.left(8).toHex(' '), QByteArray("01 00 04 01 04 81 00 00"));
     QCOMPARE(buffer.mid(8), QByteArray(120, '\0'));
+}
+
+void TestDataFiles::decoderRoundTrip_data()
+{
+    // The encoder's cases: what it keeps comes back, what it leaves out does not.
+    QTest::addColumn<QStringList>("actions");
+    QTest::addColumn<QStringList>("decoded");
+    QTest::newRow("A down, A up") << QStringList{down("A"), up("A")} << QStringList{down("A"), up("A")};
+    QTest::newRow("delay 1000") << QStringList{delay("1000")} << QStringList{delay("1000")};
+    QTest::newRow("delay 5 kept as 0 units") << QStringList{delay("5")} << QStringList{delay("0")};
+    QTest::newRow("delay 0 skipped") << QStringList{delay("0")} << QStringList{};
+    QTest::newRow("delay 25 truncated") << QStringList{delay("25")} << QStringList{delay("20")};
+    QTest::newRow("delay 2560 high byte") << QStringList{delay("2560")} << QStringList{delay("2560")};
+    QTest::newRow("largest delay") << QStringList{delay("655350")} << QStringList{delay("655350")};
+    QTest::newRow("delay past 16 bits wraps") << QStringList{delay("655370")} << QStringList{delay("10")};
+    QTest::newRow("delay not a number") << QStringList{delay("ab")} << QStringList{};
+    QTest::newRow("negative delay skipped") << QStringList{delay("-100"), down("A")} << QStringList{down("A")};
+    QTest::newRow("empty list") << QStringList{} << QStringList{};
+    QTest::newRow("unknown key") << QStringList{down("Nope"), up("Enter")} << QStringList{up("Enter")};
+    QTest::newRow("key of code 0") << QStringList{down("Dead")} << QStringList{};
+    QTest::newRow("unknown tag or short") << QStringList{"A  [Press]", "A", ""} << QStringList{};
+    QTest::newRow("shared code reads as the first name")
+        << QStringList{down("Return"), up("Enter")} << QStringList{down("Enter"), up("Enter")};
+    QTest::newRow("mixed, in order")
+        << QStringList{down("Enter"), delay("120"), down("A"), up("Enter"), delay("30"), up("A")}
+        << QStringList{down("Enter"), delay("120"), down("A"), up("Enter"), delay("30"), up("A")};
+    QStringList fullSlot; // 62 actions: start, 62 words and the end fill 128 bytes
+    for (int i = 0; i < 31; ++i)
+        fullSlot << down("A") << up("A");
+    QTest::newRow("full slot") << fullSlot << fullSlot;
+}
+
+void TestDataFiles::decoderRoundTrip()
+{
+    QFETCH(QStringList, actions);
+    QFETCH(QStringList, decoded);
+    const QMap<QString, quint8> table{{"A", 4}, {"Enter", 40}, {"Return", 40}, {"Dead", 0}};
+    const MacroDecoder::Decoded result =
+        MacroDecoder::decode(MacroEncoder::deviceBuffer(MacroEncoder::encode(actions, table)), table);
+    QCOMPARE(result.problem, QString());
+    QVERIFY(result.ok);
+    QVERIFY(!result.empty);
+    QCOMPARE(result.actions, decoded);
+}
+
+void TestDataFiles::decoderRefusesDamagedPayloads_data()
+{
+    QTest::addColumn<QByteArray>("payload");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<bool>("empty");
+    QTest::addColumn<QStringList>("actions");
+    QTest::addColumn<QString>("problem");
+    const QStringList none;
+
+    QTest::newRow("all zeros: empty slot") << slotPayload("") << true << true << none << "";
+    QTest::newRow("no bytes: empty slot") << QByteArray() << true << true << none << "";
+    QTest::newRow("start and end only") << slotPayload("0100 0000") << true << false << none << "";
+    QTest::newRow("delay value is little-endian")
+        << slotPayload("0100 007f 2c01 0000") << true << false << QStringList{delay("3000")} << "";
+    QTest::newRow("delay value 00 00 is not the end")
+        << slotPayload("0100 007f 0000 0401 0000") << true << false << QStringList{delay("0"), down("A")} << "";
+    QTest::newRow("bytes after the end are not read")
+        << slotPayload("0100 0481 0000 1205 ffff") << true << false << QStringList{up("A")} << "";
+
+    QTest::newRow("start marker high byte first")
+        << slotPayload("0001 0401 0000") << false << false << none << "no start marker";
+    QTest::newRow("start marker not first")
+        << slotPayload("0000 0100 0000") << false << false << none << "no start marker";
+    QTest::newRow("one byte") << QByteArray::fromHex("01") << false << false << none << "no start marker";
+    QTest::newRow("unknown pair")
+        << slotPayload("0100 0401 1205 0000") << false << false << none << "unknown pair 05 12 at byte 4";
+    QTest::newRow("second start marker")
+        << slotPayload("0100 0100 0000") << false << false << none << "unknown pair 00 01 at byte 2";
+    QTest::newRow("pause marker with a code")
+        << slotPayload("0100 047f 0100 0000") << false << false << none << "unknown pair 7F 04 at byte 2";
+    QTest::newRow("unnamed key")
+        << slotPayload("0100 0401 a581 0000") << false << false << none << "no name for key code 0xA5";
+    QTest::newRow("key code 0") << slotPayload("0100 0001 0000") << false << false << none
+                                << "no name for key code 0x00";
+    QTest::newRow("short, no end") << QByteArray::fromHex("0100 0401") << false << false << none
+                                   << "no end marker";
+    QTest::newRow("odd byte is not half an end")
+        << QByteArray::fromHex("0100 0401 00") << false << false << none << "no end marker";
+    QTest::newRow("delay without its value at the end")
+        << QByteArray::fromHex("0100 007f") << false << false << none << "no end marker";
+    // Full 128 bytes without an end; what lies beyond them is not read.
+    QTest::newRow("full, end only past 128 bytes")
+        << startAndPresses(63) + QByteArray(2, '\0') << false << false << none << "no end marker";
+    QTest::newRow("delay value only past 128 bytes")
+        << startAndPresses(62) + QByteArray::fromHex("007f 0100 0000") << false << false << none
+        << "no end marker";
+    QStringList tooLong;
+    for (int i = 0; i < 63; ++i)
+        tooLong << down("A");
+    QTest::newRow("encoding too long for the slot")
+        << MacroEncoder::deviceBuffer(MacroEncoder::encode(tooLong, {{"A", 4}})) << false << false << none
+        << "no end marker";
+}
+
+void TestDataFiles::decoderRefusesDamagedPayloads()
+{
+    QFETCH(QByteArray, payload);
+    QFETCH(bool, ok);
+    QFETCH(bool, empty);
+    QFETCH(QStringList, actions);
+    QFETCH(QString, problem);
+    const MacroDecoder::Decoded result = MacroDecoder::decode(payload, {{"A", 4}, {"Dead", 0}});
+    QCOMPARE(result.problem, problem);
+    QCOMPARE(result.ok, ok);
+    QCOMPARE(result.empty, empty);
+    QCOMPARE(result.actions, actions);
+}
+
+void TestDataFiles::decoderRandomPayloads()
+{
+    // Codes from 0xF8 up have no name, so that presses of them are refused.
+    QMap<QString, quint8> table;
+    for (int code = 1; code < 0xF8; ++code)
+        table.insert(QString("K%1").arg(code), quint8(code));
+
+    QRandomGenerator random(23);
+    const auto word = [](QByteArray& bytes, int high, int low) { bytes.append(char(low)).append(char(high)); };
+    int decodedMacros = 0;
+    int zeroDelays = 0;
+    for (int round = 0; round < 4000; ++round) {
+        const int length = random.bounded(201);
+        QByteArray payload;
+        if (round % 2 == 0) {
+            // Any bytes.
+            for (int i = 0; i < length; ++i)
+                payload.append(char(random.bounded(256)));
+        } else {
+            // Mostly well-formed words, now and then a wrong one, then zeros
+            // as the keyboard pads a slot, cut or padded to the length.
+            if (random.bounded(20) != 0)
+                word(payload, 0x00, 0x01);
+            for (int n = random.bounded(40); n > 0; --n) {
+                switch (random.bounded(60)) {
+                case 0: word(payload, random.bounded(256), random.bounded(256)); break;
+                case 1: word(payload, 0x7F, 0x00); word(payload, 0x00, 0x00); break;
+                case 2: case 3: case 4: case 5: case 6: case 7:
+                    word(payload, 0x7F, 0x00);
+                    word(payload, random.bounded(256), random.bounded(256));
+                    break;
+                default: word(payload, random.bounded(2) ? 0x01 : 0x81, 1 + random.bounded(255)); break;
+                }
+            }
+            if (random.bounded(10) != 0)
+                word(payload, 0x00, 0x00);
+            payload = payload.left(length);
+            payload.append(QByteArray(length - payload.size(), '\0'));
+        }
+        const QString seen = payload.toHex(' ');
+
+        const MacroDecoder::Decoded result = MacroDecoder::decode(payload, table);
+        QVERIFY2(result.ok == result.problem.isEmpty(), qPrintable(seen));
+        if (!result.ok)
+            QVERIFY2(result.actions.isEmpty() && !result.empty, qPrintable(seen));
+        if (payload.size() > MacroEncoder::deviceBufferSize) {
+            const MacroDecoder::Decoded first128 =
+                MacroDecoder::decode(payload.left(MacroEncoder::deviceBufferSize), table);
+            QVERIFY2(result.ok == first128.ok && result.problem == first128.problem
+                         && result.actions == first128.actions,
+                     qPrintable(seen));
+        }
+        if (result.empty)
+            QVERIFY2(payload.left(MacroEncoder::deviceBufferSize).count('\0')
+                         == qMin(payload.size(), MacroEncoder::deviceBufferSize),
+                     qPrintable(seen));
+        if (!result.ok || result.empty)
+            continue;
+
+        ++decodedMacros;
+        const QList<uchar> encoded = MacroEncoder::encode(result.actions, table);
+        if (result.actions.contains(delay("0"))) {
+            ++zeroDelays;
+            // The encoder leaves zero delays out; everything else comes back.
+            QStringList kept = result.actions;
+            kept.removeAll(delay("0"));
+            QVERIFY2(MacroDecoder::decode(MacroEncoder::deviceBuffer(encoded), table).actions == kept,
+                     qPrintable(seen));
+        } else {
+            QVERIFY2(MacroEncoder::deviceBuffer(encoded).left(encoded.size()) == payload.left(encoded.size()),
+                     qPrintable(seen));
+        }
+    }
+    // Enough inputs decode for the re-encoding to have been checked.
+    QVERIFY2(decodedMacros > 500 && zeroDelays > 20,
+             qPrintable(QString("%1 decoded, %2 with a zero delay").arg(decodedMacros).arg(zeroDelays)));
 }
 
 void TestDataFiles::createSkipsTakenNames()
