@@ -1,5 +1,7 @@
 #include "bridge/FileReplace.h"
 
+#include "bridge/StorageReport.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -49,4 +51,12 @@ bool FileReplace::copyOver(const QString& source, const QString& target)
             written.setFileTime(replacedTime.addSecs(1), QFileDevice::FileModificationTime);
     }
     return true;
+}
+
+bool FileReplace::copyOverOrReport(const QString& source, const QString& target)
+{
+    if (copyOver(source, target))
+        return true;
+    StorageReport::instance().writeFailed(target, "the copy could not be written (disk full or read-only)");
+    return false;
 }

@@ -8,4 +8,7 @@
 // always newer than the file it replaced.
 namespace FileReplace {
 bool copyOver(const QString& source, const QString& target);
+// copyOver, with a failure told to the storage report (the target's folder
+// could not keep it).
+bool copyOverOrReport(const QString& source, const QString& target);
 }

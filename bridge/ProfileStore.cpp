@@ -3,7 +3,6 @@
 #include "bridge/DataFileCheck.h"
 #include "bridge/FileReplace.h"
 #include "bridge/SettingsCommit.h"
-#include "bridge/StorageReport.h"
 
 #include <QFileInfo>
 #include <QSettings>
@@ -80,10 +79,8 @@ bool ProfileStore::replaceWith(int profile, const QString& source, QString* prob
     QSettings* old = profileSettings.at(profile);
     const QString file = old->fileName();
     SettingsCommit::commit(*old);
-    if (!FileReplace::copyOver(source, file)) {
-        StorageReport::instance().writeFailed(file, "the copy could not be written (disk full or read-only)");
+    if (!FileReplace::copyOverOrReport(source, file))
         return false;
-    }
     // The old object has nothing left to write back; it goes at once so that
     // no later write-back of it can reach the new file.
     delete old;

@@ -37,8 +37,6 @@ public:
     QString noticeText() const { return text; }
     bool confirmShown() const { return confirmTimer.isActive(); }
     QString confirmText() const { return texts.confirmation(); }
-    // The action whose failure the notice shows, empty for other notices.
-    QString noticeAction() const { return failedAction; }
 
     // The language in use; the texts on screen follow it.
     void setLanguage(const QString& languageFolder, const QString& code);

@@ -38,7 +38,6 @@ const QString keyCodeDefFile = "./modules/setting/KeyCodeDef.bin";
 const QString macroFolder = "./modules/macro";
 const QString languageFolder = "./modules/i18n";
 const QString imageFolder = "./modules/img";
-const char* const copyFailed = "the copy could not be written (disk full or read-only)";
 
 QString desktopFolder()
 {
@@ -227,10 +226,8 @@ void myQQuickView::resetApconfig()
     // Without usable factory settings the current ones stay.
     if (!AppSettingsFile::problem(apConfigDefaultFile).isEmpty())
         return;
-    if (!FileReplace::copyOver(apConfigDefaultFile, apConfigSettings->fileName())) {
-        StorageReport::instance().writeFailed(apConfigSettings->fileName(), copyFailed);
+    if (!FileReplace::copyOverOrReport(apConfigDefaultFile, apConfigSettings->fileName()))
         return;
-    }
     openApConfig();
 }
 
@@ -302,8 +299,7 @@ void myQQuickView::saveProfile(int profile)
         return;
     // What the program holds for the profile, including changes not yet written back.
     profiles.flush(profile);
-    if (!FileReplace::copyOver(QString("%1/p%2.bin").arg(settingFolder).arg(profile + 1), path))
-        StorageReport::instance().writeFailed(path, copyFailed);
+    FileReplace::copyOverOrReport(QString("%1/p%2.bin").arg(settingFolder).arg(profile + 1), path);
 }
 
 void myQQuickView::resetProfile(int profile)
@@ -355,10 +351,9 @@ void myQQuickView::loadMacroIniFromFile(QVariant name)
     if (chosen.isEmpty() || !QFile::exists(path))
         return;
     const QString problem = DataFileCheck::unreadable(chosen);
-    if (problem.isEmpty()) {
-        if (!FileReplace::copyOver(chosen, path))
-            StorageReport::instance().writeFailed(path, copyFailed);
-    } else
+    if (problem.isEmpty())
+        FileReplace::copyOverOrReport(chosen, path);
+    else
         DataFileCheck::report("macro file", chosen, problem, "The macro is kept as it is.");
 }
 
@@ -369,8 +364,8 @@ void myQQuickView::saveMacroIniToFile(QVariant name)
         return;
     const QString chosen = UserDialogs::instance().saveFile(this, tr("Save File"), desktopFolder(),
                                                             tr("Macro(*.mc)"));
-    if (!chosen.isEmpty() && !FileReplace::copyOver(path, chosen))
-        StorageReport::instance().writeFailed(chosen, copyFailed);
+    if (!chosen.isEmpty())
+        FileReplace::copyOverOrReport(path, chosen);
 }
 
 void myQQuickView::renameMacroIniFile(QVariant oldName, QVariant newName)
@@ -690,28 +685,28 @@ void myQQuickView::sendAssignedMacros()
     }
 }
 
-void myQQuickView::trackSet(const char* part)
+template<typename Outcome>
+void myQQuickView::track(const char* part, const Outcome& outcome)
 {
-    if (!hidThread)
-        return;
+    const QString name = QString::fromLatin1(part);
     const bool own = !deviceAction.active();
     if (own)
-        deviceAction.begin(QString::fromLatin1(part));
-    deviceAction.add(QString::fromLatin1(part), hidThread->lastSetOutcome());
+        deviceAction.begin(name);
+    deviceAction.add(name, outcome);
     if (own && deviceAction.end())
         finishAction();
 }
 
+void myQQuickView::trackSet(const char* part)
+{
+    if (hidThread)
+        track(part, hidThread->lastSetOutcome());
+}
+
 void myQQuickView::trackGet(const char* part)
 {
-    if (!hidThread)
-        return;
-    const bool own = !deviceAction.active();
-    if (own)
-        deviceAction.begin(QString::fromLatin1(part));
-    deviceAction.add(QString::fromLatin1(part), hidThread->lastGetFailure());
-    if (own && deviceAction.end())
-        finishAction();
+    if (hidThread)
+        track(part, hidThread->lastGetFailure());
 }
 
 void myQQuickView::finishAction()

@@ -146,6 +146,9 @@ private:
     // current user action.
     void trackSet(const char* part);
     void trackGet(const char* part);
+    // Adds one part to the current action, or makes it an action of its own.
+    template<typename Outcome>
+    void track(const char* part, const Outcome& outcome);
     void finishAction();
     DeviceAction deviceAction;
     void queueSceneCall(const char* function, const QVariantList& args = {});
