@@ -89,7 +89,14 @@ void Widget::showAccessNotice()
 
 void Widget::showLinkState()
 {
-    controller->view->notices->setKeyboard(int(hid.linkState()));
+    WindowNotices* notices = controller->view->notices;
+    const int state = int(hid.linkState());
+    const bool found = state == WindowNotices::Connected && notices->keyboard() != WindowNotices::Connected;
+    notices->setKeyboard(state);
+    // A keyboard found again may have been changed elsewhere meanwhile. At
+    // start the scene asks once its opening is over.
+    if (found && sceneStarted)
+        controller->view->compareWithKeyboard();
 }
 
 AccessNotice* Widget::accessNotice() const

@@ -25,3 +25,16 @@ QVariantList HardwareDefinition::load(const QString& hwDefFile, int hwMode)
     }
     return result;
 }
+
+QVector<int> HardwareDefinition::defaultCodes(const QVariantList& loaded, int count)
+{
+    QVector<int> codes(qMax(0, count), 0);
+    const int keys = loaded.isEmpty() ? 0 : qBound(0, loaded.at(0).toInt(), (loaded.size() - 2) / 6);
+    for (int i = 0; i < keys; ++i) {
+        const int base = 2 + 6 * i;
+        const int matrix = loaded.at(base + 4).toInt();
+        if (matrix >= 0 && matrix < codes.size())
+            codes[matrix] = int(loaded.at(base + 5).toUInt() & 0xFFFF);
+    }
+    return codes;
+}

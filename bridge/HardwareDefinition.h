@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QVariantList>
+#include <QVector>
 
 // The keyboard drawing of one layout from the hardware definition file:
 // [total_HW, total_FW, then x, y, keyType, name, matrix, keyCode per key].
@@ -13,5 +14,10 @@ constexpr int maxKeys = 512;
 constexpr int maxMatrix = 256;
 
 QVariantList load(const QString& hwDefFile, int hwMode);
+
+// The default code of matrix positions 0 … count-1 in a list from load(), as
+// the key drawing takes them: a later key of the same position wins; a
+// position no key names is 0.
+QVector<int> defaultCodes(const QVariantList& loaded, int count);
 
 }

@@ -53,14 +53,14 @@ QString MacroLibrary::generatedName(int n)
     return QString("Macro. %1").arg(n, 3, 10, QChar('0'));
 }
 
-void MacroLibrary::writeNewFile(const QString& path, int index) const
+bool MacroLibrary::writeNewFile(const QString& path, int index) const
 {
     QSettings ini(path, QSettings::IniFormat);
     ini.setValue("config/index", index);
     ini.setValue("config/total", 0);
     ini.setValue("config/repeat", 1);
     ini.setValue("config/did", -1);
-    SettingsCommit::commit(ini);
+    return SettingsCommit::commit(ini);
 }
 
 QString MacroLibrary::create()
@@ -73,6 +73,23 @@ QString MacroLibrary::create()
             writeNewFile(path, -1);
             return name;
         }
+    }
+}
+
+QString MacroLibrary::createNamed(const QString& base)
+{
+    if (!isSafeName(base))
+        return {};
+    QDir().mkpath(folder);
+    for (int n = 1;; ++n) {
+        const QString name = n == 1 ? base : QString("%1 (%2)").arg(base).arg(n);
+        const QString path = folder + "/" + name + ".bin";
+        if (QFile::exists(path))
+            continue;
+        if (writeNewFile(path, -1))
+            return name;
+        QFile::remove(path);
+        return {};
     }
 }
 

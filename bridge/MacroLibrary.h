@@ -25,6 +25,9 @@ public:
     QStringList fileNames() const;
     // First free "Macro. NNN" name; the file is created unbound.
     QString create();
+    // A new unbound file named base, or "base (2)", "base (3)" … when that is
+    // taken; empty when base is refused or the file could not be written.
+    QString createNamed(const QString& base);
     bool remove(const QString& name);
     bool rename(const QString& oldName, const QString& newName);
 
@@ -52,7 +55,7 @@ public:
     static QString generatedName(int n);
 
 private:
-    void writeNewFile(const QString& path, int index) const;
+    bool writeNewFile(const QString& path, int index) const;
 
     QString folder;
 };

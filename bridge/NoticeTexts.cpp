@@ -20,6 +20,16 @@ const char* const english[][2] = {
     {"what_readBack", "The profile's lighting"},
     {"deviceReadText", "%1 could not be read from the keyboard: %2"},
     {"what_recovery", "The factory reset"},
+    {"what_compare", "What the keyboard holds"},
+    {"differTitle", "The keyboard holds something else"},
+    {"differText", "The keyboard and profile %1 differ in: %2. Nothing changes until you choose which "
+                   "to keep."},
+    {"differ_keys", "key assignments"},
+    {"differ_gamingMode", "GAMING MODE"},
+    {"differ_macro", "the macro on slot %1"},
+    {"differ_separator", ", "},
+    {"choice_keyboard", "Use the keyboard's"},
+    {"choice_profile", "Send this profile's"},
     {"reason_1", "no keyboard is connected. Connect the keyboard and try again."},
     {"reason_2", "this user may not use the keyboard. Give this user access to it (see the q3config "
                  "package's udev rule), then unplug the keyboard and plug it in again."},
@@ -74,7 +84,7 @@ QString NoticeTexts::failure(const QString& part, TransferFailure reason) const
     const QString what = texts.value("what_" + part, part);
     const QString why = texts.value(QString("reason_%1").arg(int(reason)), value("reason_5"));
     // What is read back is not sent: it is said the other way round.
-    return value(part == "readBack" ? "deviceReadText" : "deviceText").arg(what, why);
+    return value(part == "readBack" || part == "compare" ? "deviceReadText" : "deviceText").arg(what, why);
 }
 
 QString NoticeTexts::offlineTitle() const
@@ -105,4 +115,27 @@ QString NoticeTexts::confirmation() const
 QString NoticeTexts::keyboard(int state) const
 {
     return texts.value(QString("keyboard_%1").arg(state), value("keyboard_0"));
+}
+
+QString NoticeTexts::differencesTitle() const
+{
+    return value("differTitle");
+}
+
+QString NoticeTexts::differences(int profile, const KeyboardDifferences::Found& found) const
+{
+    QStringList parts;
+    if (found.keys)
+        parts << value("differ_keys");
+    if (found.gamingMode)
+        parts << value("differ_gamingMode");
+    for (const int slot : found.macroSlots)
+        parts << value("differ_macro").arg(slot);
+    const QString name = QString("P%1").arg(profile, 2, 10, QChar('0'));
+    return value("differText").arg(name, parts.join(value("differ_separator")));
+}
+
+QStringList NoticeTexts::differenceChoices() const
+{
+    return {value("choice_keyboard"), value("choice_profile")};
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "bridge/KeyboardDifferences.h"
 #include "device/TransferOutcome.h"
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 // The texts of the window's notices and of its keyboard indicator, from the
 // "notice" group of a language file (outside its checked strings), English
@@ -27,6 +29,12 @@ public:
     QString storageTitle() const;
     QString storage(const QString& folder) const;
     QString confirmation() const;
+    // The keyboard holds for profile number `profile` (1 …) something else
+    // than the program: "… differ in: key assignments, the macro on slot 3."
+    QString differencesTitle() const;
+    QString differences(int profile, const KeyboardDifferences::Found& found) const;
+    // The captions of the two ways out: the keyboard's, this profile's.
+    QStringList differenceChoices() const;
     // 0 not connected, 1 connected, 2 connected but access refused.
     QString keyboard(int state) const;
 

@@ -69,6 +69,32 @@ void WindowNotices::storageProblem(const QString& folder)
     show("storage", QString());
 }
 
+QStringList WindowNotices::noticeChoices() const
+{
+    return kind == "differences" ? texts.differenceChoices() : QStringList();
+}
+
+void WindowNotices::showDifferences(int profile, const KeyboardDifferences::Found& differences)
+{
+    differentProfile = profile;
+    found = differences;
+    show("differences", QString());
+}
+
+void WindowNotices::dropDifferences()
+{
+    if (kind == "differences")
+        dismissNotice();
+}
+
+void WindowNotices::choose(int index)
+{
+    if (index < 0 || index >= noticeChoices().size())
+        return;
+    dismissNotice();
+    emit choiceMade(index);
+}
+
 void WindowNotices::dismissNotice()
 {
     if (kind.isEmpty())
@@ -108,5 +134,8 @@ void WindowNotices::render()
     } else if (kind == "storage") {
         title = texts.storageTitle();
         text = texts.storage(storageFolder);
+    } else if (kind == "differences") {
+        title = texts.differencesTitle();
+        text = texts.differences(differentProfile, found);
     }
 }

@@ -21,10 +21,14 @@ class WindowNotices : public QObject
     Q_PROPERTY(QString noticeKind READ noticeKind NOTIFY noticeChanged)
     Q_PROPERTY(QString noticeTitle READ noticeTitle NOTIFY noticeChanged)
     Q_PROPERTY(QString noticeText READ noticeText NOTIFY noticeChanged)
+    // The captions of the notice's choices; empty for a notice without any.
+    Q_PROPERTY(QStringList noticeChoices READ noticeChoices NOTIFY noticeChanged)
     Q_PROPERTY(bool confirmShown READ confirmShown NOTIFY confirmChanged)
     Q_PROPERTY(QString confirmText READ confirmText NOTIFY confirmChanged)
 public:
     enum Keyboard { NotConnected = 0, Connected = 1, AccessRefused = 2 };
+    // The choices of the differences notice, in the order shown.
+    enum Choice { UseKeyboard = 0, SendProfile = 1 };
     static constexpr int confirmMs = 2000;
 
     explicit WindowNotices(QObject* parent = nullptr);
@@ -35,6 +39,7 @@ public:
     QString noticeKind() const { return kind; }
     QString noticeTitle() const { return title; }
     QString noticeText() const { return text; }
+    QStringList noticeChoices() const;
     bool confirmShown() const { return confirmTimer.isActive(); }
     QString confirmText() const { return texts.confirmation(); }
 
@@ -51,6 +56,15 @@ public:
     // The program's files cannot be written in folder.
     void storageProblem(const QString& folder);
 
+    // The keyboard holds something else than profile number `profile`;
+    // the notice offers the two choices.
+    void showDifferences(int profile, const KeyboardDifferences::Found& found);
+    // The differences notice, when shown, goes: nothing differs any more.
+    void dropDifferences();
+    // The user took choice `index` of the notice: the notice goes and
+    // choiceMade tells which. An index the notice does not offer does nothing.
+    Q_INVOKABLE void choose(int index);
+
     Q_INVOKABLE void dismissNotice();
     // Forgets the notice and the confirmation (a scene started anew).
     Q_INVOKABLE void clear();
@@ -59,6 +73,7 @@ signals:
     void keyboardChanged();
     void noticeChanged();
     void confirmChanged();
+    void choiceMade(int choice);
 
 private:
     void show(const QString& newKind, const QString& action);
@@ -66,11 +81,13 @@ private:
 
     NoticeTexts texts;
     int keyboardState = NotConnected;
-    QString kind;          // "", "failure", "offline", "storage"
+    QString kind;          // "", "failure", "offline", "storage", "differences"
     QString failedAction;  // the action of a failure or offline notice
     QString failedPart;
     TransferFailure failedReason = TransferFailure::None;
     QString storageFolder;
+    int differentProfile = 0;
+    KeyboardDifferences::Found found;
     QString title;
     QString text;
     QTimer confirmTimer;

@@ -7,6 +7,7 @@
 #include "bridge/FileReplace.h"
 #include "bridge/HardwareDefinition.h"
 #include "bridge/HardwareLimits.h"
+#include "bridge/KeyboardAdoption.h"
 #include "bridge/KeyCodeTable.h"
 #include "bridge/LanguageFiles.h"
 #include "bridge/MacroEncoder.h"
@@ -25,6 +26,7 @@
 #include <QQuickItem>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include <set>
 
@@ -38,6 +40,8 @@ const QString keyCodeDefFile = "./modules/setting/KeyCodeDef.bin";
 const QString macroFolder = "./modules/macro";
 const QString languageFolder = "./modules/i18n";
 const QString imageFolder = "./modules/img";
+// How long a comparison waits for a running user action.
+constexpr int compareRetryMs = 200;
 
 QString desktopFolder()
 {
@@ -57,6 +61,7 @@ myQQuickView::myQQuickView(QWidget* parent)
     notices = new WindowNotices(this);
     connect(&StorageReport::instance(), &StorageReport::changesNotKept, notices,
             [this](const QString& folder) { notices->storageProblem(folder); }, Qt::QueuedConnection);
+    connect(notices, &WindowNotices::choiceMade, this, &myQQuickView::differenceChosen, Qt::QueuedConnection);
 
     const HardwareLimits limits = HardwareLimits::read(hwDefFile);
     hwMode = limits.hwMode;
@@ -474,7 +479,12 @@ bool myQQuickView::ui_02H_SetKeyboardMode(uchar mode)
         why = hidThread->waitForLastSet();
     }
     endDeviceAction();
-    return known && why == TransferFailure::None;
+    const bool taken = known && why == TransferFailure::None;
+    // The profile remembers the mode it is used with, to tell when the
+    // keyboard holds another.
+    if (taken)
+        profiles.setValue(KeyboardAdoption::gamingModeKey, mode != 0 ? 1 : 0);
+    return taken;
 }
 
 void myQQuickView::ui_04H_SetButtonSensitivity(uchar sens1)
@@ -682,6 +692,57 @@ void myQQuickView::sendAssignedMacros()
         const QString name = macroLibrary.nameBoundTo(slot);
         if (!name.isEmpty())
             ui_10H_SetMacroKey(slot, name);
+    }
+}
+
+void myQQuickView::compareWithKeyboard()
+{
+    if (!hidThread)
+        return;
+    // Reached while a user action waits for the link: its transfers are
+    // not over, so the keyboard is read once they are.
+    if (deviceAction.active()) {
+        QTimer::singleShot(compareRetryMs, this, &myQQuickView::compareWithKeyboard);
+        return;
+    }
+    beginDeviceAction("compare");
+    const KeyboardDifferences::Found found = keyboardCheck.run(checkSources());
+    endDeviceAction();
+    if (found.any())
+        notices->showDifferences(profiles.curProfile + 1, found);
+    else
+        notices->dropDifferences();
+}
+
+KeyboardCheck::Sources myQQuickView::checkSources()
+{
+    KeyboardCheck::Sources sources;
+    sources.hid = hidThread;
+    sources.profiles = &profiles;
+    sources.library = &macroLibrary;
+    sources.keyGroup = QString("keydefine%1/").arg(hwMode);
+    sources.defaults = HardwareDefinition::defaultCodes(HardwareDefinition::load(hwDefFile, hwMode),
+                                                        KeyboardDifferences::positions);
+    sources.keyCodes = usbCodeMap;
+    sources.slotCount = maxMacro;
+    sources.deviceIndex = hidThread ? hidThread->currentDevice() : 0;
+    sources.afterRead = [this] { trackGet("compare"); };
+    return sources;
+}
+
+void myQQuickView::differenceChosen(int choice)
+{
+    if (choice == WindowNotices::UseKeyboard) {
+        const KeyboardAdoption::Result result = keyboardCheck.adopt(checkSources());
+        for (const QString& problem : result.problems)
+            qCWarning(q3bridge).noquote() << "taking what the keyboard holds:" << problem;
+        for (const QString& name : result.newMacros)
+            qCInfo(q3bridge).noquote() << "macro file" << name << "made from the keyboard's slot";
+        queueSceneCall("keyboardTaken");
+    } else if (choice == WindowNotices::SendProfile) {
+        const int mode = keyboardCheck.expectedGamingMode();
+        keyboardCheck.forget();
+        queueSceneCall("sendProfile", {mode});
     }
 }
 

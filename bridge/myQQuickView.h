@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bridge/DeviceAction.h"
+#include "bridge/KeyboardCheck.h"
 #include "bridge/MacroLibrary.h"
 #include "bridge/ProfileStore.h"
 
@@ -131,6 +132,11 @@ public slots:
     // assigned to (10H per slot, in slot order); a slot no macro is bound
     // to is left alone.
     void sendAssignedMacros();
+    // Reads what the keyboard holds for the current profile and, where it
+    // differs from the profile file and the macro library, shows the notice
+    // that lets the user choose which side wins. Nothing is written before
+    // that choice.
+    void compareWithKeyboard();
 
 signals:
     // A user action ended: ok, or the first part that did not reach the
@@ -151,5 +157,9 @@ private:
     void track(const char* part, const Outcome& outcome);
     void finishAction();
     DeviceAction deviceAction;
+    // The user chose a side in the differences notice.
+    void differenceChosen(int choice);
+    KeyboardCheck::Sources checkSources();
+    KeyboardCheck keyboardCheck;
     void queueSceneCall(const char* function, const QVariantList& args = {});
 };

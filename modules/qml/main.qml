@@ -138,6 +138,24 @@ Item {
         main_Q3.zzzQuarel()
     }
 
+    // The keyboard and the profile differed and the user chose the
+    // keyboard's: the files hold it now and the pages read it.
+    function keyboardTaken() {
+        main_Q3.keyboardTaken()
+    }
+
+    // … or this profile's: what ALL SAVE sends, GAMING MODE first when the
+    // profile expects one (mode 1 or 0; -1 none).
+    function sendProfile(mode) {
+        ui_View.beginDeviceAction("allSave")
+        try {
+            main_Q3.sendGamingMode(mode)
+            downItem.allSave()
+        } finally {
+            ui_View.endDeviceAction()
+        }
+    }
+
     function run() {
         script0.restart()
     }
@@ -417,6 +435,9 @@ Item {
     ParallelAnimation {
         id: script1
         objectName: "script1"
+        // The opening is over: what the keyboard holds is compared with the
+        // profile now, so the reads never hold up the animation.
+        onFinished: ui_View.compareWithKeyboard()
         NumberAnimation {
             target: upItem
             property: "y"

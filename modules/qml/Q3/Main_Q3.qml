@@ -41,6 +41,18 @@ Item {
         _Page_Color.playEffect(_Page_Color.visible)
     }
 
+    // The files took what the keyboard holds: the pages that show it read
+    // it again.
+    function keyboardTaken() {
+        _Page_Keydefine.initUI()
+        _Page_Macro.initUI()
+    }
+
+    function sendGamingMode(mode) {
+        if (mode === 0 || mode === 1)
+            _Page_Keydefine.setGamingMode(mode === 1)
+    }
+
     function playOnPowerOn() {
         script_PowerOn.restart()
     }
@@ -82,6 +94,7 @@ Item {
         _Page_Color.initUI()
         _Page_BackLighting.initUI()
         _Page_Color.playEffect(_Page_Color.visible)
+        ui_View.compareWithKeyboard()
     }
 
     Connections {

@@ -16,6 +16,17 @@ Item {
     function setSkin() {
     }
 
+    // ALL SAVE: every page's Apply as one action, one outcome, one notice.
+    function allSave() {
+        mainIten.setProtectUI(2000)
+        ui_View.beginDeviceAction("allSave")
+        try {
+            menuDown.btnTotalApplyClicked()
+        } finally {
+            ui_View.endDeviceAction()
+        }
+    }
+
     Image {
         id: container
         anchors.centerIn: parent
@@ -57,16 +68,7 @@ Item {
             height: menuDown.img_Height
             source0: mainIten.sourceApply0
             source1: mainIten.sourceApply1
-            onClicked: {
-                mainIten.setProtectUI(2000)
-                // Every page's Apply is one action: one outcome, one notice.
-                ui_View.beginDeviceAction("allSave")
-                try {
-                    menuDown.btnTotalApplyClicked()
-                } finally {
-                    ui_View.endDeviceAction()
-                }
-            }
+            onClicked: menuDown.allSave()
         }
 
         Text {

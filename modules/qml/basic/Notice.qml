@@ -1,9 +1,11 @@
 import QtQuick 2.15
 
 // The window's one notice (ui_View.notices): a change the keyboard did not
-// take, an Apply without a keyboard, a data folder that cannot be written.
-// It stays until its close mark is clicked or the same action succeeds. It
-// never takes the keyboard focus, so macro recording goes on under it.
+// take, an Apply without a keyboard, a data folder that cannot be written,
+// a keyboard that holds something else than the profile (with a button per
+// way out). It stays until its close mark or a choice is clicked or the
+// same action succeeds. It never takes the keyboard focus, so macro
+// recording goes on under it.
 Item {
     id: noticeItem
 
@@ -70,6 +72,46 @@ Item {
                 font.family: mainIten.globalSetting_fontFamily
                 font.pixelSize: 13
                 wrapMode: Text.Wrap
+            }
+
+            Row {
+                objectName: "noticeChoices"
+                spacing: 10
+                topPadding: 4
+                visible: choiceRepeater.count > 0
+
+                Repeater {
+                    id: choiceRepeater
+                    model: noticeItem.notices !== null ? noticeItem.notices.noticeChoices : []
+
+                    Rectangle {
+                        objectName: "noticeChoice" + index
+                        width: choiceText.implicitWidth + 24
+                        height: 26
+                        radius: 4
+                        color: choiceArea.pressed ? Qt.darker(noticeItem.accent, 1.6)
+                                                  : choiceArea.containsMouse ? "#33ffffff" : "transparent"
+                        border.width: 1
+                        border.color: noticeItem.accent
+
+                        Text {
+                            id: choiceText
+                            anchors.centerIn: parent
+                            text: modelData
+                            color: "#ececec"
+                            font.family: mainIten.globalSetting_fontFamily
+                            font.pixelSize: 13
+                            font.bold: index === 0
+                        }
+
+                        MouseArea {
+                            id: choiceArea
+                            anchors.fill: parent
+                            hoverEnabled: true
+                            onClicked: noticeItem.notices.choose(index)
+                        }
+                    }
+                }
             }
         }
 
