@@ -61,7 +61,7 @@ myQQuickView::myQQuickView(QWidget* parent)
     notices = new WindowNotices(this);
     connect(&StorageReport::instance(), &StorageReport::changesNotKept, notices,
             [this](const QString& folder) { notices->storageProblem(folder); }, Qt::QueuedConnection);
-    connect(notices, &WindowNotices::choiceMade, this, &myQQuickView::differenceChosen, Qt::QueuedConnection);
+    connect(notices, &WindowNotices::choiceMade, this, &myQQuickView::differenceChosen);
 
     const HardwareLimits limits = HardwareLimits::read(hwDefFile);
     hwMode = limits.hwMode;
@@ -738,11 +738,11 @@ void myQQuickView::differenceChosen(int choice)
             qCWarning(q3bridge).noquote() << "taking what the keyboard holds:" << problem;
         for (const QString& name : result.newMacros)
             qCInfo(q3bridge).noquote() << "macro file" << name << "made from the keyboard's slot";
-        queueSceneCall("keyboardTaken");
+        emit keyboardSideTaken();
     } else if (choice == WindowNotices::SendProfile) {
         const int mode = keyboardCheck.expectedGamingMode();
         keyboardCheck.forget();
-        queueSceneCall("sendProfile", {mode});
+        emit profileSideWanted(mode);
     }
 }
 

@@ -143,6 +143,12 @@ signals:
     // keyboard ("keys", "colours", "picture", "lighting", "macro", "profile",
     // "gamingMode", "readBack") and why (a TransferFailure).
     void deviceActionFinished(const QString& action, bool ok, const QString& part, int reason);
+    // The keyboard and the profile differed and the user chose the
+    // keyboard's side: the files hold it now, the pages read it again.
+    void keyboardSideTaken();
+    // … or the profile's: the scene sends what ALL SAVE sends, GAMING MODE
+    // first when the profile expects one (1 on, 0 off, -1 none).
+    void profileSideWanted(int gamingMode);
 
 private:
     void reportUnusableFiles();

@@ -548,7 +548,7 @@ void TestBridge::slotOrder()
     // Later additions come after the original slots.
     const QStringList added{"macroIncodeSize", "macroIncodeLimit", "brightnessPosition",
                             "brightnessToSend", "beginDeviceAction", "endDeviceAction",
-                            "sendAssignedMacros"};
+                            "sendAssignedMacros", "compareWithKeyboard"};
     const QMetaObject& mo = myQQuickView::staticMetaObject;
     QStringList names;
     for (int i = mo.methodOffset(); i < mo.methodCount(); ++i) {

@@ -138,21 +138,24 @@ Item {
         main_Q3.zzzQuarel()
     }
 
-    // The keyboard and the profile differed and the user chose the
-    // keyboard's: the files hold it now and the pages read it.
-    function keyboardTaken() {
-        main_Q3.keyboardTaken()
-    }
-
-    // … or this profile's: what ALL SAVE sends, GAMING MODE first when the
-    // profile expects one (mode 1 or 0; -1 none).
-    function sendProfile(mode) {
-        ui_View.beginDeviceAction("allSave")
-        try {
-            main_Q3.sendGamingMode(mode)
-            downItem.allSave()
-        } finally {
-            ui_View.endDeviceAction()
+    // The keyboard and the profile differed and the user chose a side.
+    Connections {
+        // ui_View exists once initUI has run.
+        target: mainIten.notices !== null ? ui_View : null
+        // The keyboard's: the files hold it now and the pages read it.
+        function onKeyboardSideTaken() {
+            main_Q3.keyboardTaken()
+        }
+        // This profile's: what ALL SAVE sends, GAMING MODE first when the
+        // profile expects one (1 or 0; -1 none).
+        function onProfileSideWanted(gamingMode) {
+            ui_View.beginDeviceAction("allSave")
+            try {
+                main_Q3.sendGamingMode(gamingMode)
+                downItem.allSave()
+            } finally {
+                ui_View.endDeviceAction()
+            }
         }
     }
 

@@ -199,6 +199,13 @@ SceneTestCase {
         return null
     }
 
+    // The notice of a transfer. The keyboard's factory profiles differ from
+    // the program's, and earlier rows leave edits the keyboard never took:
+    // the notice naming such differences is another test's subject.
+    function transferNoticeShown() {
+        return item("noticeItem").visible && ui_View.notices.noticeKind !== "differences"
+    }
+
     function send(a) {
         // The busy overlay of an earlier Apply takes no clicks.
         tryVerify(function () { return !scene.busy }, 5000)
@@ -236,12 +243,12 @@ SceneTestCase {
         var notice = item("noticeItem")
         var quiet = reason === 1 && !a.apply && a.action !== "gamingMode"
         if (part === undefined || quiet) {
-            verify(!notice.visible, "no notice, but: " + item("noticeText", notice).text)
+            verify(!transferNoticeShown(), "no notice, but: " + item("noticeText", notice).text)
         } else if (reason === 1 && a.apply) {
-            verify(notice.visible)
+            verify(transferNoticeShown())
             compare(item("noticeTitle", notice).text, "No keyboard connected")
         } else {
-            verify(notice.visible)
+            verify(transferNoticeShown())
             var text = item("noticeText", notice).text
             if (part !== "readBack")
                 verify(text.indexOf(whats[part] + " did not reach the keyboard: " + reasons[reason]) === 0, text)
@@ -256,6 +263,6 @@ SceneTestCase {
         outcome = send(a)
         verify(outcome[1], "again: " + outcome[2] + " " + outcome[3])
         a.landed()
-        verify(!notice.visible)
+        verify(!transferNoticeShown())
     }
 }
