@@ -58,31 +58,35 @@ KeyboardDifferences::Found KeyboardCheck::run(const Sources& sources)
         return {};
     KeyboardDifferences::Keyboard keyboard;
 
+    // The first read that fails ends the look: what it left unknown cannot
+    // be compared, and a keyboard that does not answer would hold every
+    // further read up for its whole wait.
     QByteArray matrix(KeyboardDifferences::matrixBytes, '\0');
     uchar* bytes = reinterpret_cast<uchar*>(matrix.data());
     sources.hid->hid_8CH_GetKeyMatrix_1(bytes);
-    const bool firstHalf = readOk(sources);
-    // Without a keyboard nothing else is tried.
-    if (!firstHalf && sources.hid->lastGetFailure() == TransferFailure::NoKeyboard)
+    if (!readOk(sources))
         return {};
     sources.hid->hid_8DH_GetKeyMatrix_2(bytes + KeyboardDifferences::matrixBytes / 2);
-    keyboard.matrixKnown = readOk(sources) && firstHalf;
-    if (keyboard.matrixKnown)
-        keyboard.matrix = matrix;
+    if (!readOk(sources))
+        return {};
+    keyboard.matrixKnown = true;
+    keyboard.matrix = matrix;
 
     uchar mode = 0, byte2 = 0, byte3 = 0;
-    keyboard.modeKnown = sources.hid->hid_82H_GetKeyboardoption(mode, byte2, byte3);
-    readOk(sources);
+    const bool modeRead = sources.hid->hid_82H_GetKeyboardoption(mode, byte2, byte3);
+    if (!readOk(sources) || !modeRead)
+        return {};
+    keyboard.modeKnown = true;
     keyboard.mode = mode;
 
     const KeyboardDifferences::Program first = programSide(sources, {});
-    const QList<int> slotList = KeyboardDifferences::slotsToRead(
-        first, keyboard.matrixKnown ? keyboard.matrix : QByteArray(), sources.slotCount);
+    const QList<int> slotList = KeyboardDifferences::slotsToRead(first, keyboard.matrix, sources.slotCount);
     for (const int slot : slotList) {
         QByteArray payload(MacroEncoder::deviceBufferSize, '\0');
         sources.hid->hid_90H_GetMacroKey(uchar(slot), reinterpret_cast<uchar*>(payload.data()));
-        if (readOk(sources))
-            keyboard.macros.insert(slot, payload);
+        if (!readOk(sources))
+            return {};
+        keyboard.macros.insert(slot, payload);
     }
 
     const KeyboardDifferences::Program program = programSide(sources, slotList);

@@ -40,8 +40,9 @@ public:
     // work only in GAMING MODE), and nothing otherwise.
     static KeyboardDifferences::Program programSide(const Sources& sources, const QList<int>& slotList);
 
-    // Reads and compares; what could not be read is not compared. The
-    // reading is kept for adopt() when anything differs.
+    // Reads and compares. A read that fails ends it with nothing found
+    // (the failure is the current user action's). The reading is kept for
+    // adopt() when anything differs.
     KeyboardDifferences::Found run(const Sources& sources);
 
     // True while a reading with differences is kept for `profile`.

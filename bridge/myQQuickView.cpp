@@ -784,6 +784,10 @@ void myQQuickView::finishAction()
             qCWarning(q3bridge).noquote() << line;
     }
     notices->actionFinished(outcome);
+    // What was just sent may have settled a difference on screen, or made
+    // its reading stale: the keyboard is read again before a choice uses it.
+    if (outcome.action != "compare" && outcome.transfers > 0 && notices->noticeKind() == "differences")
+        QTimer::singleShot(0, this, &myQQuickView::compareWithKeyboard);
     emit deviceActionFinished(outcome.action, outcome.ok, outcome.part, int(outcome.reason));
 }
 

@@ -240,6 +240,35 @@ SceneTestCase {
                 + "the macro on slot 2. Nothing changes until you choose which to keep.")
     }
 
+    // A write after the notice came makes its reading stale: the keyboard is
+    // read again, and a difference the write settled goes.
+    function test_writeSettlesTheNotice() {
+        startAgreeing()
+        kinds()["key entry"].prepare()
+        compareNow()
+        verify(notice().visible)
+        tryVerify(function () { return !scene.busy }, 5000)
+        mouseClick(item("btnTotalApply"))
+        tryVerify(function () { return !notice().visible }, 3000)
+        compare(sceneTest.simKeyMatrix()[f1], zKey)
+    }
+
+    // A keyboard that stops answering during the look: the window says what
+    // could not be read, and nothing is offered or changed.
+    function test_unreadableKeyboard() {
+        startAgreeing()
+        kinds()["key entry"].prepare()
+        verify(keyboardProbe.runCommand("stall-data on"))
+        compareNow()
+        verify(notice().visible)
+        compare(ui_View.notices.noticeKind, "failure")
+        verify(noticeText().indexOf("What the keyboard holds could not be read from the keyboard: "
+                                    + "the keyboard did not answer") === 0, noticeText())
+        compare(ui_View.notices.noticeChoices.length, 0)
+        keyboardProbe.clearFaults()
+        compare(ui_View.getKeydefine(f1).map(Number), [zKey, 0])
+    }
+
     // ALL SAVE sends the macro of every slot a key points at.
     function test_allSaveSendsAssignedMacros() {
         startAgreeing()
