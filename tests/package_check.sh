@@ -118,11 +118,14 @@ sed -i "s/^name=.*/name=$title/" "$data/modules/setting/apConfig.bin"
 
 Xvfb -displayfd 3 -screen 0 1280x800x24 -br -nolisten tcp 3>"$work/display" 2>/dev/null &
 xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+# A loaded machine can take several seconds to start the server.
+for _ in $(seq 300); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "virtual display did not start"
 export DISPLAY=":$(head -1 "$work/display")"
 # The server answers a client before the report looks at it.
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+answered=""
+for _ in $(seq 300); do xdotool getdisplaygeometry >/dev/null 2>&1 && answered=1 && break; sleep 0.1; done
+[ -n "$answered" ] || fail "virtual display $DISPLAY does not answer"
 
 # Key capture as the report sees it, with a display.
 LD_PRELOAD="$sim" "$root/usr/bin/q3config" --diagnose >"$work/diagnose.log" 2>&1
