@@ -1,7 +1,7 @@
 #include "app/AccessNotice.h"
 
-#include "bridge/DataFileCheck.h"
 #include "bridge/LanguageFiles.h"
+#include "storage/DataFileCheck.h"
 
 #include <QFont>
 #include <QHBoxLayout>

@@ -1,7 +1,8 @@
 #include "app/DataFolder.h"
 
 #include "app/StartupEnvironment.h"
-#include "bridge/FileReplace.h"
+#include "storage/FileReplace.h"
+#include "storage/WrittenByProgram.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -105,7 +106,7 @@ DataFolder::Choice DataFolder::choose(const QString& executableDir, const QStrin
 
 bool DataFolder::isWrittenByProgram(const QString& relativePath)
 {
-    static const QRegularExpression own("^(setting/(apConfig|p[0-9]+)\\.bin|macro/.*)$");
+    static const QRegularExpression own(QString::fromLatin1(DataPaths::writtenByProgramPattern));
     return own.match(relativePath).hasMatch();
 }
 

@@ -1,10 +1,11 @@
 #include "app/Diagnostics.h"
 
-#include "bridge/DataFileCheck.h"
 #include "bridge/LanguageFiles.h"
 #include "device/DevInfo.h"
 #include "device/Hid_Thread.h"
 #include "device/OpenFailure.h"
+#include "storage/DataFileCheck.h"
+#include "storage/DataPaths.h"
 
 #include <hidapi.h>
 
@@ -77,7 +78,7 @@ Interface probe(const hid_device_info* info, const DevInfo& entry)
 // in the language list, ordered by display name.
 QString languageInUse(const QVariantMap& languages)
 {
-    QSettings settings(DataFileCheck::parsable("./modules/setting/apConfig.bin"), QSettings::IniFormat);
+    QSettings settings(DataFileCheck::parsable(DataPaths::appSettings()), QSettings::IniFormat);
     bool ok = false;
     const int position = settings.value("common/4").toInt(&ok);
     const QVariantList codes = languages.values();
@@ -161,7 +162,7 @@ int Diagnostics::run(QTextStream& out, const DataFolder::Choice& folder, KeyCapt
 
     // Language files: a file whose check value does not match stops every
     // exchange with the keyboard while it is the language in use.
-    const QString languageFolder = "./modules/i18n";
+    const QString languageFolder = DataPaths::languageFolder();
     const QVariantMap languages = LanguageFiles::list(languageFolder);
     const QString inUse = languageInUse(languages);
     bool inUseVerified = true;

@@ -1,10 +1,11 @@
 #include "app/Ui_Controler.h"
 
 #include "app/Widget.h"
-#include "bridge/DataFileCheck.h"
-#include "bridge/SceneCall.h"
 #include "bridge/myQQuickView.h"
+#include "bridge/SceneCall.h"
 #include "preview/PreviewTypes.h"
+#include "storage/DataFileCheck.h"
+#include "storage/DataPaths.h"
 
 #include <QQmlContext>
 #include <QQuickItem>
@@ -46,7 +47,7 @@ void Ui_Controler::setupWindow(QWidget* w)
 
 void Ui_Controler::applyWindowTitle()
 {
-    QSettings ini(DataFileCheck::parsable("./modules/setting/apConfig.bin"), QSettings::IniFormat);
+    QSettings ini(DataFileCheck::parsable(DataPaths::appSettings()), QSettings::IniFormat);
     window->setWindowTitle(ini.value("common/name", QString()).toString());
 }
 

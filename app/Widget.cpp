@@ -3,12 +3,13 @@
 #include "app/AccessNotice.h"
 #include "app/DeviceChangeNotifier.h"
 #include "app/Diagnostics.h"
-#include "app/UserEvent.h"
 #include "app/Ui_Controler.h"
-#include "bridge/StorageReport.h"
-#include "bridge/WindowNotices.h"
+#include "app/UserEvent.h"
 #include "bridge/myQQuickView.h"
+#include "bridge/WindowNotices.h"
 #include "device/DevInfo.h"
+#include "storage/DataPaths.h"
+#include "storage/StorageReport.h"
 
 #include <QCoreApplication>
 
@@ -17,14 +18,12 @@
 Widget::Widget(QWidget* parent)
     : QWidget(parent)
 {
-    hid.owner = this;
-
     controller = new Ui_Controler;
     controller->setupWindow(this);
-    controller->view->hidThread = &hid;
-    hid.lightingReportHandler = [this](const QVariantList& ledType) {
+    controller->view->setLink(&hid);
+    hid.setLightingReportHandler([this](const QVariantList& ledType) {
         controller->view->storeLightingReport(ledType);
-    };
+    });
 
     deviceCheckTimer.setInterval(2048);
     deviceCheckTimer.setSingleShot(true);
@@ -35,7 +34,7 @@ Widget::Widget(QWidget* parent)
     // The keyboard indicator follows every find, loss and refusal of the link.
     connect(&hid, &Hid_Thread::linkChanged, this, &Widget::showLinkState, Qt::QueuedConnection);
     // Said on standard error by the report itself and in the scene's notice.
-    StorageReport::instance().checkWritable("./modules");
+    StorageReport::instance().checkWritable(DataPaths::modules());
 
     deviceNotifier = DeviceChangeNotifier::create(this);
     connect(deviceNotifier, &DeviceChangeNotifier::deviceChanged,
@@ -84,7 +83,7 @@ void Widget::showAccessNotice()
     accessNoticePending = false;
     if (AccessNotice* shown = accessNotice())
         shown->close();
-    new AccessNotice(AccessNotice::texts("./modules/i18n", controller->view->languageCode), this);
+    new AccessNotice(AccessNotice::texts(DataPaths::languageFolder(), controller->view->languageCode), this);
 }
 
 void Widget::showLinkState()

@@ -1,7 +1,7 @@
 #include "bridge/AppSettingsFile.h"
 
-#include "bridge/DataFileCheck.h"
-#include "bridge/SettingsCommit.h"
+#include "storage/DataFileCheck.h"
+#include "storage/SettingsCommit.h"
 
 #include <QDir>
 #include <QSettings>

@@ -1,4 +1,3 @@
 #include "bridge/BridgeLog.h"
 
 Q_LOGGING_CATEGORY(q3bridge, "q3config.bridge", QtWarningMsg)
-Q_LOGGING_CATEGORY(q3data, "q3config.data", QtWarningMsg)

@@ -3,6 +3,5 @@
 #include <QLoggingCategory>
 
 // "q3config.bridge": what the scene asked of the keyboard and how it ended.
-// "q3config.data": the program's data files. Warnings on, debug off by default.
+// Warnings on, debug off by default.
 Q_DECLARE_LOGGING_CATEGORY(q3bridge)
-Q_DECLARE_LOGGING_CATEGORY(q3data)

@@ -1,6 +1,6 @@
 #include "bridge/KeyCodeTable.h"
 
-#include "bridge/DataFileCheck.h"
+#include "storage/DataFileCheck.h"
 
 #include <QSettings>
 

@@ -49,7 +49,7 @@ void takeSlot(int slot, const QByteArray& payload, int repeat, const Target& tar
         taker = unboundMatch(library, payload, target.keyCodes);
         if (taker.isEmpty()) {
             taker = library.createNamed(KeyboardAdoption::slotMacroName(slot));
-            if (taker.isEmpty() || library.save(taker, decoded.actions) == -2) {
+            if (taker.isEmpty() || library.save(taker, decoded.actions) == MacroLibrary::notSaved) {
                 if (!taker.isEmpty())
                     library.remove(taker);
                 result.ok = false;

@@ -1,6 +1,6 @@
 #include "bridge/LanguageFiles.h"
 
-#include "bridge/DataFileCheck.h"
+#include "storage/DataFileCheck.h"
 
 #include <QDir>
 #include <QHash>

@@ -1,8 +1,8 @@
 #include "bridge/MacroLibrary.h"
 
-#include "bridge/BridgeLog.h"
-#include "bridge/DataFileCheck.h"
-#include "bridge/SettingsCommit.h"
+#include "storage/DataFileCheck.h"
+#include "storage/SettingsCommit.h"
+#include "storage/StorageLog.h"
 
 #include <QDir>
 #include <QFile>
@@ -136,14 +136,14 @@ int MacroLibrary::save(const QString& name, const QStringList& actions)
     // A file the settings reader must not be given is not written either:
     // writing reads the whole file first.
     if (!pathOf(name, &path) || !QFile::exists(path) || DataFileCheck::holdsStreamedValue(path))
-        return -2;
+        return notSaved;
     QSettings ini(path, QSettings::IniFormat);
     ini.remove("macro");
     ini.setValue("config/total", actions.size());
     for (int i = 0; i < actions.size(); ++i)
         ini.setValue(QString("macro/%1").arg(i), actions.at(i));
     if (!SettingsCommit::commit(ini))
-        return -2;
+        return notSaved;
     return ini.value("config/index", -1).toInt();
 }
 

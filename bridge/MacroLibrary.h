@@ -32,9 +32,11 @@ public:
     bool rename(const QString& oldName, const QString& newName);
 
     QStringList load(const QString& name) const;
-    // Replaces the actions; returns the bound slot (or -1), or -2 when the
-    // file does not exist or could not be written whole (it then stays as it
-    // was).
+    // What save() returns when nothing was saved.
+    static constexpr int notSaved = -2;
+    // Replaces the actions; returns the bound slot (or -1), or notSaved when
+    // the file does not exist or could not be written whole (it then stays
+    // as it was).
     int save(const QString& name, const QStringList& actions);
     QVariantList loadConfig(const QString& name) const;
     // The macro bound to slot (its name without ".bin"), the first by name

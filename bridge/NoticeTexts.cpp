@@ -1,7 +1,7 @@
 #include "bridge/NoticeTexts.h"
 
-#include "bridge/DataFileCheck.h"
 #include "bridge/LanguageFiles.h"
+#include "storage/DataFileCheck.h"
 
 #include <QSettings>
 

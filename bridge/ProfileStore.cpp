@@ -1,8 +1,8 @@
 #include "bridge/ProfileStore.h"
 
-#include "bridge/DataFileCheck.h"
-#include "bridge/FileReplace.h"
-#include "bridge/SettingsCommit.h"
+#include "storage/DataFileCheck.h"
+#include "storage/FileReplace.h"
+#include "storage/SettingsCommit.h"
 
 #include <QFileInfo>
 #include <QSettings>

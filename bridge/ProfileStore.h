@@ -40,6 +40,8 @@ public:
     bool setValues(const QList<QPair<QString, QVariant>>& values);
     QVariant value(const QString& key, const QVariant& defaultValue = QVariant()) const;
 
-    QList<QSettings*> profileSettings;
     quint8 curProfile = 0;
+
+private:
+    QList<QSettings*> profileSettings;
 };

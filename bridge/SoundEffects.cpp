@@ -1,6 +1,7 @@
 #include "bridge/SoundEffects.h"
 
 #include "bridge/LoopingSoundStream.h"
+#include "storage/DataPaths.h"
 
 #include <phonon/AudioOutput>
 #include <phonon/MediaObject>
@@ -63,8 +64,8 @@ void SoundEffects::ensurePlayers()
 
 QString SoundEffects::sourceOf(int index)
 {
-    return index == 0 ? QString("./modules/media/00.mp3")
-                      : QString("./modules/media/%1.wav").arg(index, 2, 10, QChar('0'));
+    return index == 0 ? DataPaths::mediaFolder() + "/00.mp3"
+                      : DataPaths::mediaFolder() + QString("/%1.wav").arg(index, 2, 10, QChar('0'));
 }
 
 void SoundEffects::playIndex(int index)

@@ -2,9 +2,7 @@
 
 #include "bridge/AppSettingsFile.h"
 #include "bridge/BridgeLog.h"
-#include "bridge/DataFileCheck.h"
 #include "bridge/DeviceConversions.h"
-#include "bridge/FileReplace.h"
 #include "bridge/HardwareDefinition.h"
 #include "bridge/HardwareLimits.h"
 #include "bridge/KeyboardAdoption.h"
@@ -12,14 +10,17 @@
 #include "bridge/LanguageFiles.h"
 #include "bridge/MacroEncoder.h"
 #include "bridge/SceneCall.h"
-#include "bridge/SettingsCommit.h"
-#include "bridge/StorageReport.h"
 #include "bridge/SoundEffects.h"
-#include "bridge/StaleLockFiles.h"
 #include "bridge/UserDialogs.h"
 #include "bridge/WindowNotices.h"
 #include "device/Hid_Thread.h"
-#include "device/StringsVerified.h"
+#include "storage/DataFileCheck.h"
+#include "storage/DataPaths.h"
+#include "storage/FileReplace.h"
+#include "storage/SettingsCommit.h"
+#include "storage/StaleLockFiles.h"
+#include "storage/StorageLog.h"
+#include "storage/StorageReport.h"
 
 #include <QDebug>
 #include <QFile>
@@ -31,15 +32,20 @@
 #include <set>
 
 namespace {
-const QString settingFolder = "./modules/setting";
-const QString apConfigFile = "./modules/setting/apConfig.bin";
-const QString apConfigDefaultFile = "./modules/setting/apConfigD.bin";
-const QString defaultProfileFile = "./modules/setting/pD.bin";
-const QString hwDefFile = "./modules/setting/HWDef.bin";
-const QString keyCodeDefFile = "./modules/setting/KeyCodeDef.bin";
-const QString macroFolder = "./modules/macro";
-const QString languageFolder = "./modules/i18n";
-const QString imageFolder = "./modules/img";
+const QString settingFolder = DataPaths::settingFolder();
+const QString apConfigFile = DataPaths::appSettings();
+const QString apConfigDefaultFile = DataPaths::appSettingsDefault();
+const QString defaultProfileFile = DataPaths::defaultProfile();
+const QString hwDefFile = DataPaths::hardwareDefinition();
+const QString keyCodeDefFile = DataPaths::keyCodeDefinition();
+const QString macroFolder = DataPaths::macroFolder();
+const QString languageFolder = DataPaths::languageFolder();
+const QString imageFolder = DataPaths::imageFolder();
+// A saved macro is sent again at once only when bound to one of the first
+// slots.
+constexpr int resentMacroSlots = 17;
+// The picture option that stores a picture in the profile without sending it.
+constexpr int storeOnly = 255;
 // How long a comparison waits for a running user action.
 constexpr int compareRetryMs = 200;
 
@@ -62,6 +68,8 @@ myQQuickView::myQQuickView(QWidget* parent)
     connect(&StorageReport::instance(), &StorageReport::changesNotKept, notices,
             [this](const QString& folder) { notices->storageProblem(folder); }, Qt::QueuedConnection);
     connect(notices, &WindowNotices::choiceMade, this, &myQQuickView::differenceChosen);
+    lookAgain.setSingleShot(true);
+    connect(&lookAgain, &QTimer::timeout, this, &myQQuickView::compareWithKeyboard);
 
     const HardwareLimits limits = HardwareLimits::read(hwDefFile);
     hwMode = limits.hwMode;
@@ -304,7 +312,7 @@ void myQQuickView::saveProfile(int profile)
         return;
     // What the program holds for the profile, including changes not yet written back.
     profiles.flush(profile);
-    FileReplace::copyOverOrReport(QString("%1/p%2.bin").arg(settingFolder).arg(profile + 1), path);
+    FileReplace::copyOverOrReport(DataPaths::profile(profile + 1), path);
 }
 
 void myQQuickView::resetProfile(int profile)
@@ -340,7 +348,8 @@ QStringList myQQuickView::getGlobalStrings(QString langCode)
     globalMsgs = loaded.messages;
     languageCode = langCode;
     notices->setLanguage(languageFolder, langCode);
-    stringsVerified() = loaded.verified;
+    if (hidThread)
+        hidThread->setStringsVerified(loaded.verified);
     return loaded.strings;
 }
 
@@ -406,10 +415,10 @@ QStringList myQQuickView::getMacroIniNames()
 QVariant myQQuickView::saveMacroIni(QVariant name, QStringList macros)
 {
     const int index = macroLibrary.save(name.toString(), macros);
-    if (index == -2)
+    if (index == MacroLibrary::notSaved)
         return false;
-    // Only the first 17 slots are kept in step with their files here.
-    if (index >= 0 && index <= 16)
+    // Only the first slots are kept in step with their files here.
+    if (index >= 0 && index < resentMacroSlots)
         ui_10H_SetMacroKey(index, name);
     return true;
 }
@@ -524,12 +533,12 @@ void myQQuickView::ui_0C0DH_SetKeyMatrix(QVariantList src256)
     trackSet("keys");
 }
 
-void myQQuickView::ui_12H_SetUserPicture(uchar index, uchar option, QVariantList src384)
+void myQQuickView::ui_12H_SetUserPicture(uchar index, uchar option, QVariantList src512)
 {
-    profiles.setValue(QString("userPicture/%1").arg(index), src384);
-    if (option == 255 || !hidThread)
+    profiles.setValue(QString("userPicture/%1").arg(index), src512);
+    if (option == storeOnly || !hidThread)
         return;
-    std::array<QByteArray, 4> planes = DeviceConversions::userPicturePlanes(src384);
+    std::array<QByteArray, 4> planes = DeviceConversions::userPicturePlanes(src512);
     for (uchar p = 0; p < 4; ++p) {
         hidThread->hid_12H_SetUserPicture(index, p, reinterpret_cast<uchar*>(planes[p].data()));
         trackSet("picture");
@@ -697,12 +706,13 @@ void myQQuickView::sendAssignedMacros()
 
 void myQQuickView::compareWithKeyboard()
 {
+    lookAgain.stop();
     if (!hidThread)
         return;
     // Reached while a user action waits for the link: its transfers are
     // not over, so the keyboard is read once they are.
     if (deviceAction.active()) {
-        QTimer::singleShot(compareRetryMs, this, &myQQuickView::compareWithKeyboard);
+        lookAgain.start(compareRetryMs);
         return;
     }
     beginDeviceAction("compare");
@@ -787,7 +797,7 @@ void myQQuickView::finishAction()
     // What was just sent may have settled a difference on screen, or made
     // its reading stale: the keyboard is read again before a choice uses it.
     if (outcome.action != "compare" && outcome.transfers > 0 && notices->noticeKind() == "differences")
-        QTimer::singleShot(0, this, &myQQuickView::compareWithKeyboard);
+        lookAgain.start(0);
     emit deviceActionFinished(outcome.action, outcome.ok, outcome.part, int(outcome.reason));
 }
 

@@ -9,6 +9,7 @@
 #include <QQuickWidget>
 #include <QSet>
 #include <QStringList>
+#include <QTimer>
 #include <QVariant>
 
 class Hid_Thread;
@@ -30,7 +31,8 @@ public:
     ~myQQuickView() override;
 
     // The main window's device link; set by the window, never by the view.
-    Hid_Thread* hidThread = nullptr;
+    void setLink(Hid_Thread* link) { hidThread = link; }
+    Hid_Thread* link() const { return hidThread; }
     // The players and the audio switch.
     SoundEffects* sounds = nullptr;
     QSettings* apConfigSettings = nullptr;
@@ -101,7 +103,9 @@ public slots:
                            uchar color, uchar bl0, uchar bl1);
     void ui_0C0DH_SetKeyMatrix(QVariantList src256);
     void ui_10H_SetMacroKey(QVariant macroId, QVariant name);
-    void ui_12H_SetUserPicture(uchar index, uchar option, QVariantList src384);
+    // src512: mode, R, G, B for each of 128 keys; option 255 stores the
+    // picture in the profile without sending it.
+    void ui_12H_SetUserPicture(uchar index, uchar option, QVariantList src512);
     void ui_13H_SetRecoveryData();
     void ui_21H_SetCurrentProfile(int profile);
     void ui_30H_SetColor(QVariantList src21);
@@ -151,6 +155,7 @@ signals:
     void profileSideWanted(int gamingMode);
 
 private:
+    Hid_Thread* hidThread = nullptr;
     void reportUnusableFiles();
     void openApConfig();
     QSet<QString> reportedFiles;  // told once per run
@@ -167,5 +172,9 @@ private:
     void differenceChosen(int choice);
     KeyboardCheck::Sources checkSources();
     KeyboardCheck keyboardCheck;
+    // A later look at the keyboard: after a user action that was still
+    // running, or after a write while the differences notice shows. Any
+    // look in between makes it unneeded.
+    QTimer lookAgain;
     void queueSceneCall(const char* function, const QVariantList& args = {});
 };

@@ -2,13 +2,14 @@
 # Files the program itself writes (settings, profiles, macros) are copied only
 # when they are missing, so a rebuild never overwrites what a user changed.
 # The scene (qml/) and the catalogue are compiled in and not copied.
+include(${CMAKE_CURRENT_LIST_DIR}/WrittenByProgram.cmake)
 file(GLOB_RECURSE files RELATIVE ${SRC} ${SRC}/*)
 foreach(rel IN LISTS files)
   if(rel MATCHES "^qml/" OR rel MATCHES "\\.qrc$" OR rel STREQUAL "DevInfo.ini")
     continue()
   endif()
   set(target ${DST}/${rel})
-  if(rel MATCHES "^setting/(apConfig|p[0-9]+)\\.bin$" OR rel MATCHES "^macro/")
+  if(rel MATCHES "${Q3_WRITTEN_BY_PROGRAM}")
     if(EXISTS ${target})
       continue()
     endif()

@@ -1,6 +1,6 @@
 #include "device/DevInfo.h"
 
-#include "bridge/DataFileCheck.h"
+#include "storage/DataFileCheck.h"
 
 #include <QSettings>
 

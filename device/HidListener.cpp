@@ -1,5 +1,5 @@
-#include "device/Hid_Thread.h"
 #include "device/DeviceLog.h"
+#include "device/Hid_Thread.h"
 
 #include <hidapi.h>
 
@@ -23,12 +23,12 @@ void Hid_Thread::stopListener()
     listenerFuture.waitForFinished();
     // The run has ended; taking its lock once orders everything it did
     // before whatever follows here (the object's destruction included).
-    std::lock_guard<std::mutex> ended(listenerRun);
+    std::lock_guard<std::mutex> ended(listenerLock);
 }
 
 void Hid_Thread::listen(uint did)
 {
-    std::lock_guard<std::mutex> run(listenerRun);
+    std::lock_guard<std::mutex> run(listenerLock);
     if (device(did).path2.isEmpty())
         return;
 

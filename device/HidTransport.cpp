@@ -1,6 +1,5 @@
 #include "device/Hid_Thread.h"
 
-#include "device/StringsVerified.h"
 
 #include <hidapi.h>
 
@@ -93,7 +92,7 @@ bool Hid_Thread::finishTransfer()
 
 TransferFailure Hid_Thread::sendRequest(uint did)
 {
-    if (!stringsVerified())
+    if (!stringsChecked.load())
         return TransferFailure::NotVerified;
     if (!openDevice(did))
         return openFailure(false);

@@ -30,9 +30,6 @@ public:
     explicit Hid_Thread(QObject* parent = nullptr);
     ~Hid_Thread() override;
 
-    // The main window; the listener reaches the bridge through it.
-    QWidget* owner = nullptr;
-
     // Rebuilds the device list from the catalogue. Only entry 0 is looked
     // for on the bus; a record counts as present when both of its
     // interfaces were found.
@@ -78,6 +75,13 @@ public:
     // Why the last get command on the calling thread failed, or None.
     TransferFailure lastGetFailure() const { return lastGet; }
 
+    // Whether the language in use passed its check: while it has not, no
+    // exchange with the keyboard takes place (every transfer fails with
+    // NotVerified). True until told otherwise; set on the GUI thread, read
+    // by transfers on pool workers.
+    void setStringsVerified(bool verified) { stringsChecked.store(verified); }
+    bool stringsVerified() const { return stringsChecked.load(); }
+
     // Bound on each data-phase read of a query, so a keyboard that never
     // answers cannot hold the calling thread.
     static constexpr int dataReadTimeoutMs = 1000;
@@ -85,9 +89,19 @@ public:
     // polls that found the link held. It goes as soon as the link is handed
     // back, without waiting for its next poll.
     static constexpr int idlePolls = 255;
-    int idlePollMs = 8;
+    static constexpr int defaultIdlePollMs = 8;
+    void setIdlePollMs(int ms) { idlePollMs = ms; }
     // Polls of the last waitIdle that ran their whole time without a hand-over.
-    int idleTimedOutPolls = 0;
+    int lastIdleTimeouts() const { return idleTimedOutPolls; }
+
+    // The link's idle flag: true while no transfer holds the link. A caller
+    // may hold the link itself (takeLink, false when it is held already) and
+    // must hand it back; commands wait for it meanwhile.
+    bool linkIdle() const { return idle.load(); }
+    bool takeLink() { return idle.tryTake(); }
+    void handBackLink() { idle = true; }
+    // True while a command waits for the link to be handed back.
+    bool commandWaiting() { return idle.waiting(); }
 
     // Event listener: while a device is selected one pool worker reads the
     // event interface for the lighting reports the keyboard sends by itself.
@@ -98,22 +112,18 @@ public:
     // Receives each lighting report (type, brightness, speed, direction,
     // color, bl0, bl1) on the thread this object lives in, never on the
     // listener's worker.
-    std::function<void(const QVariantList&)> lightingReportHandler;
+    void setLightingReportHandler(std::function<void(const QVariantList&)> handler)
+    {
+        lightingReportHandler = std::move(handler);
+    }
 
     static constexpr int listenTimeoutMs = 500;
     static constexpr int lightingReportSize = 12;
 
-    std::atomic<bool> listening{false};
-    QFuture<void> listenerFuture;
-    // Held by the listener for its whole run: two runs never share the
-    // event handle, even when one ended by itself and the next starts
-    // before its future has finished.
-    std::mutex listenerRun;
-
-    unsigned char cmdReport[9] = {};
-    unsigned char ansReport[9] = {};
-    unsigned char dataBuf[128] = {};
-    LinkIdle idle;
+    // True from startListener until stopListener (or the next start); the
+    // run itself may have ended earlier, which its future tells.
+    bool isListening() const { return listening.load(); }
+    QFuture<void> listenerRun() const { return listenerFuture; }
 
 public slots:
     void swichCurDevice(uint did);
@@ -155,6 +165,21 @@ signals:
     void linkChanged();
 
 private:
+    std::function<void(const QVariantList&)> lightingReportHandler;
+    std::atomic<bool> listening{false};
+    QFuture<void> listenerFuture;
+    // Held by the listener for its whole run: two runs never share the
+    // event handle, even when one ended by itself and the next starts
+    // before its future has finished.
+    std::mutex listenerLock;
+
+    unsigned char cmdReport[9] = {};
+    unsigned char ansReport[9] = {};
+    unsigned char dataBuf[128] = {};
+    LinkIdle idle;
+    int idlePollMs = defaultIdlePollMs;
+    int idleTimedOutPolls = 0;
+
     // One set command: take the link, fill the request (bytes 1-8), copy the
     // payload and start the transfer on the pool; optionally sleep 8 ms.
     void startSet(const char* code, std::initializer_list<uchar> request,
@@ -193,4 +218,5 @@ private:
     // waited for before the link is destroyed.
     QFuture<int> lastSet;
     TransferFailure lastGet = TransferFailure::None;
+    std::atomic<bool> stringsChecked{true};
 };

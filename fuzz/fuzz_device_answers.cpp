@@ -134,7 +134,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
         }
         // Every transfer hands the link back.
-        FUZZ_CHECK(hid.idle.load());
+        FUZZ_CHECK(hid.linkIdle());
     }
     return 0;
 }

@@ -25,15 +25,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     static Hid_Thread hid;
     static int handled = 0;
-    if (!hid.lightingReportHandler) {
-        hid.lightingReportHandler = [](const QVariantList& ledType) {
+    static bool handlerSet = false;
+    if (!handlerSet) {
+        handlerSet = true;
+        hid.setLightingReportHandler([](const QVariantList& ledType) {
             profiles.setValue("color/ledType", ledType);
             const QVariantList stored = profiles.value("color/ledType").toList();
             FUZZ_CHECK(stored.size() == 7);
             for (const QVariant& v : stored)
                 FUZZ_CHECK(v.toInt() >= 0 && v.toInt() <= 255);
             ++handled;
-        };
+        });
     }
     const DevInfo entry = keyboardEntry();
     hid.refreshDevices({entry});
@@ -58,9 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     while (q3sim::queuedInputReports(q3sim::EventInterface) > 0 && waited.elapsed() < 10000)
         QThread::yieldCurrentThread();
     FUZZ_CHECK(q3sim::queuedInputReports(q3sim::EventInterface) == 0);
-    hid.listening = false;
     q3sim::setInterfaces(true, false);
-    hid.listenerFuture.waitForFinished();
+    hid.stopListener();
     q3sim::setInterfaces(true, true);
     QCoreApplication::processEvents();
     FUZZ_CHECK(handled == lighting);

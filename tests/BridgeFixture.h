@@ -40,9 +40,9 @@ struct BridgeFixture
         hid = std::make_unique<Hid_Thread>();
         hid->refreshDevices(DevInfoCatalogue::read(":/DevInfo.ini"));
         view = std::make_unique<myQQuickView>();
-        view->hidThread = hid.get();
+        view->setLink(hid.get());
         view->setSource(QUrl("qrc:/tests/qml/SceneProbe.qml"));
-        hid->lightingReportHandler = [this](const QVariantList& l) { view->storeLightingReport(l); };
+        hid->setLightingReportHandler([this](const QVariantList& l) { view->storeLightingReport(l); });
         q3sim::clearTrace();
     }
 
@@ -64,7 +64,7 @@ struct BridgeFixture
     // What profile n (0-based) holds on disk under key.
     QVariant stored(int profile, const QString& key)
     {
-        view->profiles.profileSettings.at(profile)->sync();
+        view->profiles.flush(profile);
         QSettings file(QString("modules/setting/p%1.bin").arg(profile + 1), QSettings::IniFormat);
         return file.value(key);
     }
@@ -76,7 +76,7 @@ struct BridgeFixture
 
     void waitForLink()
     {
-        for (int i = 0; i < 400 && !hid->idle; ++i)
+        for (int i = 0; i < 400 && !hid->linkIdle(); ++i)
             QTest::qWait(5);
     }
 };

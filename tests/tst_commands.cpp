@@ -1,7 +1,6 @@
 #include "KeyboardEntry.h"
 #include "device/DevInfo.h"
 #include "device/Hid_Thread.h"
-#include "device/StringsVerified.h"
 
 #include <q3sim.h>
 
@@ -98,7 +97,7 @@ private slots:
     void destructionWaitsForTransfer();
 
 private:
-    void waitIdle() { QTRY_VERIFY_WITH_TIMEOUT(hid->idle.load(), 3000); }
+    void waitIdle() { QTRY_VERIFY_WITH_TIMEOUT(hid->linkIdle(), 3000); }
     Hid_Thread* hid = nullptr;
 };
 
@@ -111,7 +110,6 @@ void TestCommands::initTestCase()
 void TestCommands::init()
 {
     q3sim::reset();
-    stringsVerified() = true;
     hid = new Hid_Thread;
     hid->refreshDevices({keyboardEntry()});
     q3sim::clearTrace();
@@ -124,7 +122,6 @@ void TestCommands::cleanup()
     hid = nullptr;
     qInstallMessageHandler(nullptr);
     QLoggingCategory::setFilterRules(QString());
-    stringsVerified() = true;
 }
 
 void TestCommands::setCommands_data()
@@ -266,7 +263,7 @@ void TestCommands::getCommands()
     q3sim::clearTrace();
 
     QCOMPARE(query(*hid), result);
-    QVERIFY(hid->idle);
+    QVERIFY(hid->linkIdle());
     QCOMPARE(received(), QStringList{"F " + request});
     QCOMPARE(q3sim::countCalls("hid_get_feature_report"), 1);
     int dataReads = 0;
@@ -306,8 +303,8 @@ void TestCommands::backToBackSetsAreSerialised()
 
 void TestCommands::waitingCommandRunsWhenLinkIsFreed()
 {
-    hid->idle = false;
-    QTimer::singleShot(150, [this] { hid->idle = true; });
+    hid->takeLink();
+    QTimer::singleShot(150, [this] { hid->handBackLink(); });
     QElapsedTimer t;
     t.start();
     uchar sens = 0;
@@ -322,28 +319,28 @@ void TestCommands::waitingCommandRunsWhenLinkIsFreed()
 // command still goes without one of them running out.
 void TestCommands::waitingCommandIsWokenByTheHandOver()
 {
-    hid->idlePollMs = 30000;
+    hid->setIdlePollMs(30000);
     std::vector<unsigned char> matrix(128, 0x11);
     hid->hid_0CH_SetKeyMatrix_1(matrix.data());
-    QVERIFY(!hid->idle);
+    QVERIFY(!hid->linkIdle());
     hid->hid_08H_SetLEDType(1, 2, 3, 4, 5, 6, 7);
-    QCOMPARE(hid->idleTimedOutPolls, 0);
+    QCOMPARE(hid->lastIdleTimeouts(), 0);
     waitIdle();
     const auto calls = received();
     QCOMPARE(calls.size(), 4);
     QCOMPARE(calls.last(), QString("F 00 08 01 02 03 04 05 06 07"));
 
     // Handed back from another thread while the command waits.
-    hid->idle = false;
+    hid->takeLink();
     std::thread giver([this] {
-        while (!hid->idle.waiting())
+        while (!hid->commandWaiting())
             std::this_thread::yield();
-        hid->idle = true;
+        hid->handBackLink();
     });
     QVERIFY(hid->waitIdle());
     giver.join();
-    QCOMPARE(hid->idleTimedOutPolls, 0);
-    QVERIFY(!hid->idle);
+    QCOMPARE(hid->lastIdleTimeouts(), 0);
+    QVERIFY(!hid->linkIdle());
 }
 
 void TestCommands::heldLinkDropsSetCommand_data()
@@ -371,7 +368,7 @@ void TestCommands::heldLinkDropsSetCommand()
     QFETCH(Call, call);
     QFETCH(QString, message);
 
-    hid->idle = false;
+    hid->takeLink();
     QLoggingCategory::setFilterRules("q3config.device.debug=true");
     qInstallMessageHandler(collectMessages);
     QElapsedTimer t;
@@ -389,12 +386,12 @@ void TestCommands::heldLinkDropsSetCommand()
              qPrintable(messages.at(1)));
     QVERIFY2(waited >= 255 * 8, qPrintable(QString::number(waited)));
     QCOMPARE(q3sim::trace().size(), size_t(0));
-    QVERIFY(!hid->idle);
+    QVERIFY(!hid->linkIdle());
 }
 
 void TestCommands::heldLinkDropsGetCommand()
 {
-    hid->idle = false;
+    hid->takeLink();
     ushort version = 0x1234;
     uchar mode = 7, sens = 42, profile = 3, v[7] = {1, 2, 3, 4, 5, 6, 7};
     std::vector<unsigned char> colours(64, 0x5A);
@@ -422,7 +419,7 @@ void TestCommands::heldLinkDropsGetCommand()
 
 void TestCommands::unverifiedStringsStopEverything()
 {
-    stringsVerified() = false;
+    hid->setStringsVerified(false);
     qInstallMessageHandler(collectMessages);
 
     auto buf = payloadA;
@@ -446,7 +443,7 @@ void TestCommands::unverifiedStringsStopEverything()
     QCOMPARE(sens, uchar(42));
     QCOMPARE(profile, uchar(0));
     QCOMPARE(keys, std::vector<unsigned char>(128, 0x11));
-    QVERIFY(hid->idle);
+    QVERIFY(hid->linkIdle());
 }
 
 void TestCommands::absentKeyboard()
@@ -498,7 +495,7 @@ void TestCommands::failedCallsGiveTheLinkBack()
     hid->hid_0CH_SetKeyMatrix_1(buf.data());
     waitIdle();
 
-    QVERIFY(hid->idle);
+    QVERIFY(hid->linkIdle());
     QCOMPARE(q3sim::openHandleCount(q3sim::interfacePath(q3sim::CommandInterface)), 0);
     if (failing == "open") {
         // A failed open counts the keyboard as gone until the next refresh.
@@ -540,7 +537,7 @@ void TestCommands::zeroReportLengthFails()
     waitIdle();
     std::vector<unsigned char> keys(128, 0x11);
     hid->hid_8CH_GetKeyMatrix_1(keys.data());
-    QVERIFY(hid->idle);
+    QVERIFY(hid->linkIdle());
     QCOMPARE(q3sim::countCalls("hid_write"), 0);
     QCOMPARE(q3sim::countCalls("hid_read_timeout") + q3sim::countCalls("hid_read"), 0);
 }

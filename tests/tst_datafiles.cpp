@@ -2,20 +2,19 @@
 #include "FakeDialogs.h"
 
 #include "app/StartupEnvironment.h"
-#include "bridge/DataFileCheck.h"
-#include "bridge/FileReplace.h"
 #include "bridge/HardwareDefinition.h"
 #include "bridge/KeyCodeTable.h"
 #include "bridge/LanguageFiles.h"
+#include "bridge/LoopingSoundStream.h"
 #include "bridge/MacroDecoder.h"
 #include "bridge/MacroEncoder.h"
 #include "bridge/MacroLibrary.h"
-#include "bridge/LoopingSoundStream.h"
 #include "bridge/SoundEffects.h"
-#include "bridge/StorageReport.h"
+#include "storage/DataFileCheck.h"
+#include "storage/FileReplace.h"
+#include "storage/StorageReport.h"
 #include "FileSizeLimit.h"
-#include "bridge/StreamedValueScan.h"
-#include "device/StringsVerified.h"
+#include "storage/StreamedValueScan.h"
 
 #include <phonon/MediaObject>
 #include <phonon/MediaSource>
@@ -116,7 +115,6 @@ class TestDataFiles : public QObject
     Q_OBJECT
 private slots:
     void initTestCase() { StartupEnvironment::ensureThreadPool(); }
-    void cleanup() { stringsVerified() = true; }
 
     // languages
     void checkValue_data();
@@ -228,7 +226,7 @@ void TestDataFiles::languageVerification()
     QCOMPARE(strings, QStringList{"Sans"} + edited);
     QCOMPARE(f.view->globalMsgs,
              (QStringList{"Too long", "The macro does not fit.", "Picture", "Cannot open "}));
-    QCOMPARE(stringsVerified().load(), verified);
+    QCOMPARE(f.hid->stringsVerified(), verified);
 
     // The link follows the flag.
     uchar sens = 9;
@@ -241,9 +239,9 @@ void TestDataFiles::missingLanguageStopsTheLink()
     BridgeFixture f;
     QCOMPARE(f.view->getGlobalStrings("099000"), QStringList{""});
     QCOMPARE(f.view->globalMsgs, (QStringList{"", "", "", ""}));
-    QVERIFY(!stringsVerified());
+    QVERIFY(!f.hid->stringsVerified());
     QCOMPARE(f.view->getGlobalStrings("../setting/HWDef"), QStringList{""});
-    QVERIFY(!stringsVerified());
+    QVERIFY(!f.hid->stringsVerified());
 }
 
 void TestDataFiles::displayNames_data()
@@ -660,7 +658,7 @@ void TestDataFiles::staleLockFilesDoNotStall()
     QVERIFY(held.tryLock(0));
 
     f.view = std::make_unique<myQQuickView>();
-    f.hid->lightingReportHandler = [&f](const QVariantList& l) { f.view->storeLightingReport(l); };
+    f.hid->setLightingReportHandler([&f](const QVariantList& l) { f.view->storeLightingReport(l); });
     QVERIFY(!QFile::exists("modules/setting/p1.bin.lock"));
     QVERIFY(!QFile::exists("modules/setting/apConfig.bin.lock"));
     QVERIFY(!QFile::exists("modules/macro/Macro. 001.bin.lock"));

@@ -74,7 +74,7 @@ void TestListener::lightingReport()
     }
     QTest::qWait(600);
     QCOMPARE(f.sceneCalls(), taken ? QStringList{"zzzQuarel"} : QStringList{});
-    QVERIFY(f.hid->listening);
+    QVERIFY(f.hid->isListening());
 }
 
 void TestListener::reportGoesToTheCurrentProfile()
@@ -96,8 +96,8 @@ void TestListener::unplugEndsTheTask()
     QTest::qWait(50);
     q3sim::setPlugged(false);
 
-    QTRY_VERIFY_WITH_TIMEOUT(f.hid->listenerFuture.isFinished(), 2000);
-    QVERIFY(!f.hid->listening);
+    QTRY_VERIFY_WITH_TIMEOUT(f.hid->listenerRun().isFinished(), 2000);
+    QVERIFY(!f.hid->isListening());
     QTest::qWait(600);
     QCOMPARE(messages, QStringList{"Device removed"});
     QVERIFY(f.hid->device(0).path2.isEmpty());
@@ -111,13 +111,13 @@ void TestListener::switchingWaitsForTheOldTask()
     BridgeFixture f;
     f.hid->swichCurDevice(0);
     QTest::qWait(100); // the task is inside its 500 ms read
-    QFuture<void> old = f.hid->listenerFuture;
+    QFuture<void> old = f.hid->listenerRun();
     QVERIFY(!old.isFinished());
 
     f.hid->swichCurDevice(0);
     QVERIFY(old.isFinished());
-    QVERIFY(f.hid->listening);
-    QVERIFY(!f.hid->listenerFuture.isFinished());
+    QVERIFY(f.hid->isListening());
+    QVERIFY(!f.hid->listenerRun().isFinished());
 
     // The new task works.
     q3sim::pushInputReport(q3sim::EventInterface, reportBytes(12));
@@ -137,8 +137,8 @@ void TestListener::absentEventInterface()
 
     f.hid->refreshDevices(DevInfoCatalogue::read(":/DevInfo.ini")); // paths now empty
     f.hid->swichCurDevice(0);
-    QTRY_VERIFY(f.hid->listenerFuture.isFinished());
-    QVERIFY(f.hid->listening); // cleared only by the next stop or start
+    QTRY_VERIFY(f.hid->listenerRun().isFinished());
+    QVERIFY(f.hid->isListening()); // cleared only by the next stop or start
     QCOMPARE(q3sim::countCalls("hid_open_path"), 0);
     QVERIFY(messages.isEmpty());
 }
@@ -149,9 +149,9 @@ void TestListener::stopListenerIsIdempotent()
     f.hid->stopListener();
     f.hid->swichCurDevice(0);
     f.hid->stopListener();
-    QVERIFY(f.hid->listenerFuture.isFinished());
+    QVERIFY(f.hid->listenerRun().isFinished());
     f.hid->stopListener();
-    QVERIFY(!f.hid->listening);
+    QVERIFY(!f.hid->isListening());
 }
 
 void TestListener::failingReadsDoNotSpin()
@@ -164,7 +164,7 @@ void TestListener::failingReadsDoNotSpin()
     // A failed read counts as a time-out of 500 ms: three or four passes, not thousands.
     const int reads = q3sim::countCalls("hid_read_timeout");
     QVERIFY2(reads >= 1 && reads <= 5, qPrintable(QString::number(reads)));
-    QVERIFY(f.hid->listening);
+    QVERIFY(f.hid->isListening());
 
     // Once reads work again, so does the listener.
     q3sim::failCall("hid_read_timeout", 0);

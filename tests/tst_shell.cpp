@@ -78,10 +78,9 @@ void TestShell::windowSetup()
     QVERIFY(view);
     QCOMPARE(view->parentWidget(), &w);
     QCOMPARE(view->objectName(), QString("ui_View"));
-    QCOMPARE(view->hidThread, &w.hid);
+    QCOMPARE(view->link(), &w.hid);
     QCOMPARE(view->status(), QQuickWidget::Ready);
     QCOMPARE(w.controller->window, &w);
-    QCOMPARE(w.hid.owner, &w);
 
     QQmlContext* ctx = view->rootContext();
     QCOMPARE(ctx->contextProperty("ui_View").value<QObject*>(), view);
@@ -271,13 +270,13 @@ void TestShell::replugIsFoundThroughDeviceNotifications()
 {
     Widget w;
     w.checkDevice();
-    QVERIFY(w.hid.listening);
+    QVERIFY(w.hid.isListening());
     const QString eventPath = QString::fromStdString(q3sim::interfacePath(q3sim::EventInterface));
 
     // Unplugged: the listener notices at once; the check 2048 ms after the
     // notification finds no keyboard.
     q3sim::setPlugged(false);
-    QTRY_VERIFY_WITH_TIMEOUT(!w.hid.listening, 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(!w.hid.isListening(), 2000);
     QTRY_VERIFY_WITH_TIMEOUT(w.hid.device(0).path.isEmpty(), 4000);
     // Both interfaces were announced; the check runs once after the last.
     QTRY_VERIFY_WITH_TIMEOUT(!w.deviceCheckTimer.isActive(), 4000);
@@ -289,7 +288,7 @@ void TestShell::replugIsFoundThroughDeviceNotifications()
     q3sim::setPlugged(true);
     QTRY_VERIFY_WITH_TIMEOUT(q3sim::countCalls("hid_enumerate") >= 1, 5000);
     QVERIFY2(sincePlug.elapsed() >= 2040, qPrintable(QString::number(sincePlug.elapsed())));
-    QTRY_VERIFY_WITH_TIMEOUT(w.hid.listening, 1000);
+    QTRY_VERIFY_WITH_TIMEOUT(w.hid.isListening(), 1000);
     QCOMPARE(w.hid.device(0).path2, eventPath);
 
     // The restarted listener delivers the keyboard's reports again.

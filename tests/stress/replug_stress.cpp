@@ -202,7 +202,7 @@ int main(int argc, char* argv[])
     settle(3000);
     const Snapshot after = snapshot();
     const bool found = window.hid.deviceCount() > 0 && !window.hid.device(0).path.isEmpty()
-                       && window.hid.listening;
+                       && window.hid.isListening();
 
     std::printf("replug stress: %d cycles (seed %u): set transfer %d, get query %d, listener read %d, data phase %d\n",
                 cycles, seed, perPoint[0], perPoint[1], perPoint[2], perPoint[3]);

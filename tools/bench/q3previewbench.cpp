@@ -365,7 +365,7 @@ int saveRun(const QString& kind, const QString& binDir)
     QMetaObject::invokeMethod(list, "listElementClicked", Q_ARG(int, entry));
     // Let the start-up transfers and the protection after the choice pass.
     runFor(3000);
-    if (!waitFor([&]() { return window.hid.idle.load() && view->isEnabled(); }, 10000)) {
+    if (!waitFor([&]() { return window.hid.linkIdle() && view->isEnabled(); }, 10000)) {
         std::fprintf(stderr, "the link or the view stayed busy\n");
         return 1;
     }

@@ -22,7 +22,7 @@ public:
     myQQuickView* view = nullptr;
 
     // True while no transfer runs (the link's idle flag).
-    Q_INVOKABLE bool idle() const { return hid == nullptr || hid->idle.load(); }
+    Q_INVOKABLE bool idle() const { return hid == nullptr || hid->linkIdle(); }
 
     Q_INVOKABLE int currentProfile() const { return q3sim::currentProfile(); }
 
@@ -103,13 +103,13 @@ public:
             return;
         if (on) {
             myQQuickView* bridge = view;
-            hid->lightingReportHandler = [bridge](const QVariantList& ledType) {
+            hid->setLightingReportHandler([bridge](const QVariantList& ledType) {
                 bridge->storeLightingReport(ledType);
-            };
+            });
             hid->startListener(0);
         } else {
             hid->stopListener();
-            hid->lightingReportHandler = nullptr;
+            hid->setLightingReportHandler(nullptr);
         }
     }
 

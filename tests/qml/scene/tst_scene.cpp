@@ -3,15 +3,15 @@
 // program's: modules/setting and modules/i18n copied from the source tree,
 // and two stand-in skins under modules/img. Any QML warning fails the run.
 
-#include "bridge/SoundEffects.h"
 #include "bridge/myQQuickView.h"
+#include "bridge/SceneCall.h"
+#include "bridge/SoundEffects.h"
 #include "device/DevInfo.h"
 #include "device/Hid_Thread.h"
-#include "preview/PreviewTypes.h"
-#include "tests/FakeDialogs.h"
-#include "bridge/SceneCall.h"
 #include "input/GlobalInputHook.h"
 #include "input/WindowKeyFallback.h"
+#include "preview/PreviewTypes.h"
+#include "tests/FakeDialogs.h"
 #include "tests/qml/scene/KeyboardProbe.h"
 #include "tools/skingen/KeyTypes.h"
 
@@ -563,7 +563,7 @@ private:
         hid = std::make_unique<Hid_Thread>();
         hid->refreshDevices(DevInfoCatalogue::read(":/DevInfo.ini"));
         view = std::make_unique<myQQuickView>();
-        view->hidThread = hid.get();
+        view->setLink(hid.get());
         view->syncFW();
 
         helper.view = view.get();

@@ -1,4 +1,4 @@
-#include "bridge/StreamedValueScan.h"
+#include "storage/StreamedValueScan.h"
 
 #include <string>
 #include <vector>

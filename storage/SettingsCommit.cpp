@@ -1,7 +1,7 @@
-#include "bridge/SettingsCommit.h"
+#include "storage/SettingsCommit.h"
 
-#include "bridge/FileReplace.h"
-#include "bridge/StorageReport.h"
+#include "storage/FileReplace.h"
+#include "storage/StorageReport.h"
 
 #include <QFile>
 #include <QFileInfo>

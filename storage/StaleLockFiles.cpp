@@ -1,4 +1,4 @@
-#include "bridge/StaleLockFiles.h"
+#include "storage/StaleLockFiles.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "bridge/FileReplace.h"
+#include "storage/FileReplace.h"
 
-#include "bridge/StorageReport.h"
+#include "storage/StorageReport.h"
 
 #include <QDateTime>
 #include <QFile>

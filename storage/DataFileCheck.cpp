@@ -1,7 +1,7 @@
-#include "bridge/DataFileCheck.h"
-#include "bridge/BridgeLog.h"
+#include "storage/DataFileCheck.h"
+#include "storage/StorageLog.h"
 
-#include "bridge/StreamedValueScan.h"
+#include "storage/StreamedValueScan.h"
 
 #include <QDebug>
 #include <QFile>

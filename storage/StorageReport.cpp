@@ -1,4 +1,4 @@
-#include "bridge/StorageReport.h"
+#include "storage/StorageReport.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,0 @@
-#include "device/StringsVerified.h"
-
-std::atomic<bool>& stringsVerified()
-{
-    static std::atomic<bool> verified{true};
-    return verified;
-}
