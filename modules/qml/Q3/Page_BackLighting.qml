@@ -126,11 +126,9 @@ Item {
         ListElement { textX: QT_TR_NOOP("3") }
     }
 
-    component Caption: Text {
-        color: globalSetting_color
-        font.family: globalSetting_fontFamily
-        font.pixelSize: globalSetting_size + 3
-        font.bold: true
+    // The page's captions are larger than the settings' text.
+    component PageCaption: Caption {
+        sizeStep: 3
     }
 
     Image {
@@ -153,7 +151,7 @@ Item {
 
     // ---- effect ------------------------------------------------------------
 
-    Caption {
+    PageCaption {
         x: 80
         y: 70
         text: priv.stringAt(87)
@@ -206,7 +204,7 @@ Item {
 
     // ---- speed and colour --------------------------------------------------
 
-    Caption {
+    PageCaption {
         id: speedCaption
         x: 250
         y: 70
@@ -222,7 +220,7 @@ Item {
         currentIndex: 4
     }
 
-    Caption {
+    PageCaption {
         id: colorCaption
         x: 250
         y: 150
@@ -246,7 +244,7 @@ Item {
 
     // ---- brightness and direction -------------------------------------------
 
-    Caption {
+    PageCaption {
         id: brightnessCaption
         x: 500
         y: 70
@@ -261,7 +259,7 @@ Item {
         currentIndex: 7
     }
 
-    Caption {
+    PageCaption {
         id: directionCaption
         x: 500
         y: 150
@@ -282,34 +280,11 @@ Item {
 
     // ---- Reset and Apply -------------------------------------------------------
 
-    Image {
+    ResetApplyFrame {
         objectName: "resetApplyFrame"
         x: 640
         y: 240
-        source: sourceFram2btn
-
-        Button_2state {
-            id: btnReset
-            objectName: "btnReset"
-            anchors.verticalCenter: parent.verticalCenter
-            x: parent.width / 2 - width - 6
-            width: 21
-            height: 21
-            source0: sourceReset0
-            source1: sourceReset1
-            onClicked: backLightingItem.pageReset()
-        }
-
-        Button_2state {
-            id: btnApply
-            objectName: "btnApply"
-            anchors.verticalCenter: parent.verticalCenter
-            x: parent.width / 2 + 6
-            width: 21
-            height: 21
-            source0: sourceApply0
-            source1: sourceApply1
-            onClicked: backLightingItem.pageApply()
-        }
+        onResetClicked: backLightingItem.pageReset()
+        onApplyClicked: backLightingItem.pageApply()
     }
 }

@@ -300,15 +300,6 @@ Item {
         ListElement { textX: qsTr("SPOTLIGHT") }
     }
 
-    // ---- pieces ----------------------------------------------------------------------
-
-    component Caption: Text {
-        font.bold: true
-        font.family: mainIten.globalSetting_fontFamily
-        font.pixelSize: mainIten.globalSetting_size
-        color: mainIten.globalSetting_color
-    }
-
     // ---- drawing -----------------------------------------------------------------
 
     Image {
@@ -415,36 +406,14 @@ Item {
     }
 
     // Reset and Apply.
-    Image {
+    ResetApplyFrame {
         id: buttonFrame
+        objectName: "resetApplyFrame"
         x: 295
         y: 400
-        width: status === Image.Ready ? implicitWidth : 54
-        height: status === Image.Ready ? implicitHeight : 27
-        source: mainIten.sourceFram2btn
-
-        Button_2state {
-            id: btnReset
-            objectName: "btnReset"
-            anchors.horizontalCenter: parent.horizontalCenter
-            anchors.horizontalCenterOffset: -parent.width / 4
-            anchors.verticalCenter: parent.verticalCenter
-            enabled: colorItem.isValidEffect
-            source0: mainIten.sourceReset0
-            source1: mainIten.sourceReset1
-            onClicked: colorItem.pageReset(true)
-        }
-        Button_2state {
-            id: btnApply
-            objectName: "btnApply"
-            anchors.horizontalCenter: parent.horizontalCenter
-            anchors.horizontalCenterOffset: parent.width / 4
-            anchors.verticalCenter: parent.verticalCenter
-            enabled: colorItem.isValidEffect
-            source0: mainIten.sourceApply0
-            source1: mainIten.sourceApply1
-            onClicked: colorItem.pageApply(true)
-        }
+        buttonsEnabled: colorItem.isValidEffect
+        onResetClicked: colorItem.pageReset(true)
+        onApplyClicked: colorItem.pageApply(true)
     }
 
     Column {

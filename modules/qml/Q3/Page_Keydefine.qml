@@ -353,37 +353,14 @@ Item {
             onListElementClicked: keydefineItem.assignMacro(index)
         }
 
-        Image {
+        ResetApplyFrame {
             objectName: "resetApplyFrame"
             x: 420
             y: (_menu1.height - height) / 2
-            source: sourceFram2btn
-
-            Button_2state {
-                id: btnReset
-                objectName: "btnReset"
-                anchors.verticalCenter: parent.verticalCenter
-                x: parent.width / 2 - width - 6
-                width: 21
-                height: 21
-                source0: sourceReset0
-                source1: sourceReset1
-                onClicked: keydefineItem.resetKey()
-            }
-
-            Button_2state {
-                id: btnApply
-                objectName: "btnApply"
-                anchors.verticalCenter: parent.verticalCenter
-                x: parent.width / 2 + 6
-                width: 21
-                height: 21
-                source0: sourceApply0
-                source1: sourceApply1
-                onClicked: {
-                    mainIten.setProtectUI(800)
-                    keydefineItem.apply()
-                }
+            onResetClicked: keydefineItem.resetKey()
+            onApplyClicked: {
+                mainIten.setProtectUI(800)
+                keydefineItem.apply()
             }
         }
     }
@@ -419,16 +396,12 @@ Item {
             visible: markMouse.containsMouse
         }
 
-        Text {
+        Caption {
             id: markText
             anchors.left: markImage.right
             anchors.leftMargin: 5
             anchors.verticalCenter: parent.verticalCenter
             text: priv.stringAt(79)
-            color: globalSetting_color
-            font.family: globalSetting_fontFamily
-            font.pixelSize: globalSetting_size
-            font.bold: true
         }
 
         MouseArea {

@@ -467,34 +467,13 @@ Item {
     }
 
     // Reset and Apply, under the text box on its right.
-    Image {
+    ResetApplyFrame {
         id: buttonFrame
+        objectName: "resetApplyFrame"
         x: textBox.x + textBox.width - width
         y: textBox.y + textBox.height + 8
-        width: status === Image.Ready ? implicitWidth : 70
-        height: status === Image.Ready ? implicitHeight : 30
-        source: mainIten.sourceFram2btn
-
-        Button_2state {
-            id: btnReset
-            objectName: "btnReset"
-            anchors.horizontalCenter: parent.horizontalCenter
-            anchors.horizontalCenterOffset: -parent.width / 4
-            anchors.verticalCenter: parent.verticalCenter
-            source0: mainIten.sourceReset0
-            source1: mainIten.sourceReset1
-            onClicked: globalSetting.resetApconfig()
-        }
-        Button_2state {
-            id: btnApply
-            objectName: "btnApply"
-            anchors.horizontalCenter: parent.horizontalCenter
-            anchors.horizontalCenterOffset: parent.width / 4
-            anchors.verticalCenter: parent.verticalCenter
-            source0: mainIten.sourceApply0
-            source1: mainIten.sourceApply1
-            onClicked: globalSetting.apply()
-        }
+        onResetClicked: globalSetting.resetApconfig()
+        onApplyClicked: globalSetting.apply()
     }
 
     // The rows with lists, drawn above the text box so that an opened list
