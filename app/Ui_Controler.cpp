@@ -1,6 +1,7 @@
 #include "app/Ui_Controler.h"
 
 #include "app/Widget.h"
+#include "bridge/BridgeTypes.h"
 #include "bridge/myQQuickView.h"
 #include "bridge/SceneCall.h"
 #include "preview/PreviewTypes.h"
@@ -29,6 +30,7 @@ void Ui_Controler::setupWindow(QWidget* w)
     window->setStyleSheet("background:transparent;");
 
     registerPreviewTypes();
+    registerBridgeTypes();
     view = new myQQuickView(window);
     view->setObjectName("ui_View");
     // The scene is loaded before the context properties exist; it only

@@ -1,28 +1,28 @@
 import QtQuick 2.15
+import Q3.Bridge 1.0
 import "../common"
 
 // Macro page (page 1): the macros of the macro library, the actions of the
 // selected one, recording from the scene's key events, single keys and
 // delays inserted before the selected action, and delete, cut, copy and
-// paste of actions. Every change is saved at once; the bridge sends a macro
-// bound to a keyboard slot as it saves it.
+// paste of actions.
 //
-// An action is shown as textX (a key name or a delay in milliseconds) and
-// textR (the ten-character command field); its stored text is textX + textR.
+// The actions, the clipboard, the recording and the byte count live in
+// md_MacroActions (MacroActionsModel), which saves every change through the
+// bridge; the bridge sends a macro bound to a keyboard slot as it saves it.
+// The page keeps the macro list, the selections, the key capture and the
+// delay input. An action is shown as textX (a key name or a delay in
+// milliseconds) and textR (the ten-character command field).
 Item {
     id: macroItem
     width: 759
     height: 396
 
-    readonly property string downField: "    [Down]"
-    readonly property string upField: "      [Up]"
-    readonly property string delayField: "   [Delay]"
-
-    property bool isRecordStart: false
+    readonly property bool isRecordStart: md_MacroActions.recording
     // One action text, or empty; after COPY it may be pasted any number of
     // times, after CUT once.
-    property string scrapbook: ""
-    property bool isUnlimitedCopy: false
+    readonly property string scrapbook: md_MacroActions.clipboard
+    readonly property bool isUnlimitedCopy: md_MacroActions.unlimitedCopy
     // Milliseconds of the next delay action.
     property int delayValue: 1000
 
@@ -32,13 +32,13 @@ Item {
 
     // The keyboard's macro memory and how much of it the selected macro's
     // actions take, encoded as they are sent; 0 with no macro selected.
-    property int macroBytes: 0
-    property int macroByteLimit: 128
+    readonly property int macroBytes: md_MacroActions.byteCount
+    readonly property int macroByteLimit: md_MacroActions.byteLimit
     readonly property bool macroTooLong: macroBytes > macroByteLimit
     readonly property color warningColor: "#FFFF4040"
 
     function initUI() {
-        macroByteLimit = ui_View.macroIncodeLimit()
+        md_MacroActions.view = ui_View
         refreshMacroFiles()
     }
 
@@ -70,32 +70,11 @@ Item {
     }
 
     function refreshMacroActions() {
-        md_MacroActions.clear()
+        if (macroSelected)
+            md_MacroActions.load(selectedName())
+        else
+            md_MacroActions.unload()
         _actionList.lvItems.currentIndex = -1
-        if (macroSelected) {
-            var texts = ui_View.loadMacroIni(selectedName())
-            for (var i = 0; i < texts.length; ++i)
-                md_MacroActions.append(splitAction(String(texts[i])))
-        }
-        updateByteMeter()
-    }
-
-    function splitAction(text) {
-        var cut = Math.max(0, text.length - 10)
-        return { "textX": text.substring(0, cut), "textR": text.substring(cut) }
-    }
-
-    function actionTexts() {
-        var list = []
-        for (var i = 0; i < md_MacroActions.count; ++i) {
-            var a = md_MacroActions.get(i)
-            list.push(String(a.textX) + String(a.textR))
-        }
-        return list
-    }
-
-    function updateByteMeter() {
-        macroBytes = macroSelected ? ui_View.macroIncodeSize(actionTexts()) : 0
     }
 
     // A rename is kept only when the macro library took it (the old file
@@ -111,7 +90,9 @@ Item {
         var names = ui_View.getMacroIniNames()
         var renamed = newName !== "" && names.indexOf(oldName + ".bin") < 0
                 && names.indexOf(newName + ".bin") >= 0
-        if (!renamed)
+        if (renamed)
+            md_MacroActions.followRename(oldName, newName)
+        else
             md_MacroFile.setProperty(index, "textX", oldName)
     }
 
@@ -124,85 +105,46 @@ Item {
 
     // ---- editing ---------------------------------------------------------
 
-    // Inserts the texts before the selected action, which stays selected, or
-    // at the end; then saves.
-    function insertActions(texts) {
-        if (!macroSelected || texts.length === 0)
-            return
-        var at = curAction
-        var pos = at >= 0 ? at : md_MacroActions.count
-        for (var i = 0; i < texts.length; ++i)
-            md_MacroActions.insert(pos + i, splitAction(texts[i]))
-        _actionList.lvItems.currentIndex = at >= 0 ? at + texts.length : -1
-        saveActions()
-    }
-
-    function removeSelectedAction() {
-        var at = curAction
-        if (at < 0 || at >= md_MacroActions.count)
-            return
-        md_MacroActions.remove(at)
-        _actionList.lvItems.currentIndex = Math.min(at, md_MacroActions.count - 1)
-        saveActions()
+    // Each edit goes to the model, which saves it and names the action to
+    // select afterwards.
+    function setCurAction(index) {
+        _actionList.lvItems.currentIndex = index
     }
 
     function deleteAction() {
-        removeSelectedAction()
+        setCurAction(md_MacroActions.remove(curAction))
     }
 
     function cutAction() {
-        if (curAction < 0)
-            return
-        scrapbook = actionTexts()[curAction]
-        isUnlimitedCopy = false
-        removeSelectedAction()
+        setCurAction(md_MacroActions.cut(curAction))
     }
 
     function copyAction() {
-        if (curAction < 0)
-            return
-        scrapbook = actionTexts()[curAction]
-        isUnlimitedCopy = true
+        md_MacroActions.copy(curAction)
     }
 
     function pasteAction() {
-        if (scrapbook === "" || !macroSelected)
-            return
-        var text = scrapbook
-        if (!isUnlimitedCopy)
-            scrapbook = ""
-        insertActions([text])
+        if (macroSelected)
+            setCurAction(md_MacroActions.paste(curAction))
     }
 
     function addCapturedKey() {
-        if (_keyInput.tmpKeycodeUSB === 0)
-            return
-        var name = _keyInput.tmpKeyString
-        insertActions([name + downField, name + upField])
+        if (macroSelected && _keyInput.tmpKeycodeUSB !== 0)
+            setCurAction(md_MacroActions.insertKey(curAction, _keyInput.tmpKeyString))
     }
 
     function commitDelay() {
         var n = parseInt(delayInput.text, 10)
         if (!isNaN(n))
-            delayValue = Math.min(Math.max(n, 10), 65535)
+            delayValue = Math.min(Math.max(n, md_MacroActions.minDelay), md_MacroActions.maxDelay)
         delayInput.text = String(delayValue)
         delayInput.focus = false
     }
 
     function addDelay() {
         lostFocus()
-        insertActions([String(delayValue) + delayField])
-    }
-
-    // A macro that no longer exists loses its shown actions.
-    function saveActions() {
-        if (!macroSelected)
-            return
-        if (!ui_View.saveMacroIni(selectedName(), actionTexts())) {
-            md_MacroActions.clear()
-            _actionList.lvItems.currentIndex = -1
-        }
-        updateByteMeter()
+        if (macroSelected)
+            setCurAction(md_MacroActions.insertDelay(curAction, delayValue))
     }
 
     // ---- recording -------------------------------------------------------
@@ -212,28 +154,17 @@ Item {
             return
         // The list's menu could replace what is recorded (LOAD): it goes.
         _macroMenu.close()
-        md_MacroActions.clear()
+        md_MacroActions.startRecording()
         _actionList.lvItems.currentIndex = -1
-        updateByteMeter()
-        if (selectedName() !== "")
-            isRecordStart = true
     }
 
     function stopRecord() {
-        if (!isRecordStart)
-            return
-        isRecordStart = false
-        saveActions()
+        md_MacroActions.stopRecording()
     }
 
     function keyEvent(isDown, usbCode) {
-        if (isRecordStart) {
-            var name = _KeyCodeString.keycodeTostr(usbCode)
-            if (name !== undefined && name !== null && String(name) !== "") {
-                md_MacroActions.append({ "textX": String(name), "textR": isDown ? downField : upField })
-                updateByteMeter()
-            }
-        }
+        if (isRecordStart)
+            md_MacroActions.recordKey(isDown, _KeyCodeString.keycodeTostr(usbCode))
         _keyInput.detectKeyboard(isDown, usbCode)
     }
 
@@ -256,7 +187,7 @@ Item {
         objectName: "md_MacroFile"
     }
 
-    ListModel {
+    MacroActionsModel {
         id: md_MacroActions
         objectName: "md_MacroActions"
     }

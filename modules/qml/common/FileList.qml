@@ -4,10 +4,13 @@ import QtQuick 2.15
 // selects a row or, on the selected row, clears the selection. A row's name
 // can be edited in place: editFileName(index) starts, Return, Enter or
 // stopEditFileName() confirms, and losing the focus otherwise abandons it.
+//
+// mdItems is a ListModel or a C++ list model with the roles textX and textR,
+// a count property and get(index); editing a name needs a ListModel.
 Rectangle {
     id: fileList
 
-    property ListModel mdItems: ListModel {}
+    property QtObject mdItems: ListModel {}
     property alias lvItems: listView
 
     signal listElementClicked(int index)

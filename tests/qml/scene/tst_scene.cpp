@@ -3,6 +3,7 @@
 // program's: modules/setting and modules/i18n copied from the source tree,
 // and two stand-in skins under modules/img. Any QML warning fails the run.
 
+#include "bridge/BridgeTypes.h"
 #include "bridge/myQQuickView.h"
 #include "bridge/SceneCall.h"
 #include "bridge/SoundEffects.h"
@@ -520,6 +521,7 @@ public slots:
     {
         watchWarnings();
         registerPreviewTypes();
+        registerBridgeTypes();
         if (!view)
             prepare();
         QQmlContext* ctx = engine->rootContext();

@@ -1,0 +1,14 @@
+#include "bridge/BridgeTypes.h"
+
+#include "bridge/MacroActionsModel.h"
+
+#include <QtQml>
+
+void registerBridgeTypes()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    qmlRegisterType<MacroActionsModel>("Q3.Bridge", 1, 0, "MacroActionsModel");
+}
