@@ -14,10 +14,6 @@ Item {
     width: 759
     height: 396
 
-    readonly property string downField: "    [Down]"
-    readonly property string upField: "      [Up]"
-    readonly property string delayField: "   [Delay]"
-
     property bool isRecordStart: false
     // One action text, or empty; after COPY it may be pasted any number of
     // times, after CUT once.
@@ -178,7 +174,7 @@ Item {
         if (_keyInput.tmpKeycodeUSB === 0)
             return
         var name = _keyInput.tmpKeyString
-        insertActions([name + downField, name + upField])
+        insertActions([name + ui_View.keyCodes.downTag, name + ui_View.keyCodes.upTag])
     }
 
     function commitDelay() {
@@ -191,7 +187,7 @@ Item {
 
     function addDelay() {
         lostFocus()
-        insertActions([String(delayValue) + delayField])
+        insertActions([String(delayValue) + ui_View.keyCodes.delayTag])
     }
 
     // A macro that no longer exists loses its shown actions.
@@ -230,7 +226,8 @@ Item {
         if (isRecordStart) {
             var name = _KeyCodeString.keycodeTostr(usbCode)
             if (name !== undefined && name !== null && String(name) !== "") {
-                md_MacroActions.append({ "textX": String(name), "textR": isDown ? downField : upField })
+                var tag = isDown ? ui_View.keyCodes.downTag : ui_View.keyCodes.upTag
+                md_MacroActions.append({ "textX": String(name), "textR": tag })
                 updateByteMeter()
             }
         }
