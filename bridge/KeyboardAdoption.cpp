@@ -1,5 +1,6 @@
 #include "bridge/KeyboardAdoption.h"
 
+#include "bridge/KeyAssignment.h"
 #include "bridge/MacroDecoder.h"
 #include "bridge/MacroEncoder.h"
 #include "bridge/MacroLibrary.h"
@@ -89,8 +90,11 @@ KeyboardAdoption::Result KeyboardAdoption::adopt(const KeyboardDifferences::Keyb
     QList<QPair<QString, QVariant>> values;
     if (found.keys && keyboard.matrixKnown) {
         const QVector<int> codes = KeyboardDifferences::profileCodesFromKeyboard(keyboard.matrix, ownCodes);
-        for (int i = 0; i < codes.size(); ++i)
-            values.append({target.keyGroup + QString::number(i), QVariantList{codes.at(i) & 0xFF, (codes.at(i) >> 8) & 0xFF}});
+        for (int i = 0; i < codes.size(); ++i) {
+            const int code = codes.at(i);
+            values.append({target.keyGroup + QString::number(i),
+                           QVariantList{KeyAssignment::lowByte(code), KeyAssignment::highByte(code)}});
+        }
     }
     if (keyboard.modeKnown)
         values.append({gamingModeKey, keyboard.mode != 0 ? 1 : 0});

@@ -1,5 +1,6 @@
 #include "bridge/KeyboardCheck.h"
 
+#include "bridge/KeyAssignment.h"
 #include "bridge/MacroEncoder.h"
 #include "bridge/MacroLibrary.h"
 #include "bridge/ProfileStore.h"
@@ -25,7 +26,7 @@ KeyboardDifferences::Program KeyboardCheck::programSide(const Sources& sources, 
     for (int i = 0; i < KeyboardDifferences::positions; ++i) {
         const int fallback = sources.defaults.value(i, 0);
         const QVariantList pair = sources.profiles->value(sources.keyGroup + QString::number(i)).toList();
-        program.codes[i] = pair.size() >= 2 ? (pair.at(0).toInt() & 0xFF) | ((pair.at(1).toInt() & 0xFF) << 8)
+        program.codes[i] = pair.size() >= 2 ? KeyAssignment::fromBytes(pair.at(0).toInt(), pair.at(1).toInt())
                                             : fallback;
         remapped = remapped || program.codes.at(i) != fallback;
     }

@@ -1,5 +1,6 @@
 #include "bridge/KeyboardDifferences.h"
 
+#include "bridge/KeyAssignment.h"
 #include "bridge/MacroDecoder.h"
 #include "bridge/MacroEncoder.h"
 
@@ -11,16 +12,10 @@ namespace {
 // Keyboard position ← profile position, for the shifted entries.
 constexpr int shifted[][2] = {{93, 77}, {77, 61}, {61, 45}};
 constexpr int notHeld = 93;
-constexpr int macroKind = 4;
 
 int codeAt(const QVector<int>& codes, int i)
 {
     return i < codes.size() ? codes.at(i) & 0xFFFF : 0;
-}
-
-bool isMacroKey(int code)
-{
-    return ((code >> 12) & 0xF) == macroKind;
 }
 
 }
@@ -30,7 +25,7 @@ QVector<int> KeyboardDifferences::codesOf(const QByteArray& matrix256)
     QVector<int> codes(positions, 0);
     const auto byteAt = [&](int k) { return k < matrix256.size() ? int(uchar(matrix256.at(k))) : 0; };
     for (int i = 0; i < positions; ++i)
-        codes[i] = byteAt(2 * i) | (byteAt(2 * i + 1) << 8);
+        codes[i] = KeyAssignment::fromBytes(byteAt(2 * i), byteAt(2 * i + 1));
     return codes;
 }
 
@@ -53,8 +48,8 @@ QByteArray KeyboardDifferences::keyboardMatrixOf(const QVector<int>& codes)
         held[entry[0]] = codeAt(codes, entry[1]);
     QByteArray bytes(matrixBytes, '\0');
     for (int i = 0; i < positions; ++i) {
-        bytes[2 * i] = char(held.at(i) & 0xFF);
-        bytes[2 * i + 1] = char((held.at(i) >> 8) & 0xFF);
+        bytes[2 * i] = char(KeyAssignment::lowByte(held.at(i)));
+        bytes[2 * i + 1] = char(KeyAssignment::highByte(held.at(i)));
     }
     return bytes;
 }
@@ -63,8 +58,8 @@ QList<int> KeyboardDifferences::macroSlotsOf(const QVector<int>& codes, int slot
 {
     std::set<int> slotList;
     for (const int code : codes) {
-        if (isMacroKey(code) && (code & 0xFF) < slotCount)
-            slotList.insert(code & 0xFF);
+        if (KeyAssignment::isMacro(code) && KeyAssignment::slotOf(code) < slotCount)
+            slotList.insert(KeyAssignment::slotOf(code));
     }
     return QList<int>(slotList.begin(), slotList.end());
 }
@@ -72,8 +67,8 @@ QList<int> KeyboardDifferences::macroSlotsOf(const QVector<int>& codes, int slot
 int KeyboardDifferences::repeatModeOf(const QVector<int>& codes, int slot)
 {
     for (const int code : codes) {
-        if (isMacroKey(code) && (code & 0xFF) == slot)
-            return (code >> 8) & 0xF;
+        if (KeyAssignment::isMacro(code) && KeyAssignment::slotOf(code) == slot)
+            return KeyAssignment::repeatOf(code);
     }
     return -1;
 }

@@ -6,6 +6,7 @@
 #include "bridge/HardwareDefinition.h"
 #include "bridge/HardwareLimits.h"
 #include "bridge/KeyboardAdoption.h"
+#include "bridge/KeyAssignment.h"
 #include "bridge/KeyCodeTable.h"
 #include "bridge/LanguageFiles.h"
 #include "bridge/MacroEncoder.h"
@@ -64,6 +65,7 @@ myQQuickView::myQQuickView(QWidget* parent)
     setAttribute(Qt::WA_TranslucentBackground);
 
     sounds = new SoundEffects(this);
+    keyCodes = new KeyCodeTable(this);
     notices = new WindowNotices(this);
     connect(&StorageReport::instance(), &StorageReport::changesNotKept, notices,
             [this](const QString& folder) { notices->storageProblem(folder); }, Qt::QueuedConnection);
@@ -152,7 +154,8 @@ void myQQuickView::syncFW()
         // A profile the program keeps no file for is not taken.
         profiles.select(profile);
     }
-    usbCodeMap = KeyCodeTable::build(keyCodeDefFile);
+    keyCodes->load(keyCodeDefFile);
+    usbCodeMap = keyCodes->macroCodes();
 }
 
 void myQQuickView::syncLed()
@@ -693,9 +696,9 @@ void myQQuickView::sendAssignedMacros()
         const QVariantList pair = getKeydefine(i);
         if (pair.size() < 2)
             continue;
-        const int code = (pair.at(0).toInt() & 0xFF) | ((pair.at(1).toInt() & 0xFF) << 8);
-        if ((code >> 12) == 4)
-            assigned.insert(code & 0xFF);
+        const int code = KeyAssignment::fromBytes(pair.at(0).toInt(), pair.at(1).toInt());
+        if (KeyAssignment::isMacro(code))
+            assigned.insert(KeyAssignment::slotOf(code));
     }
     for (const int slot : assigned) {
         const QString name = macroLibrary.nameBoundTo(slot);
@@ -804,4 +807,9 @@ void myQQuickView::finishAction()
 QObject* myQQuickView::noticesObject() const
 {
     return notices;
+}
+
+QObject* myQQuickView::keyCodesObject() const
+{
+    return keyCodes;
 }

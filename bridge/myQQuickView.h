@@ -13,6 +13,7 @@
 #include <QVariant>
 
 class Hid_Thread;
+class KeyCodeTable;
 class QSettings;
 class SoundEffects;
 class WindowNotices;
@@ -26,6 +27,8 @@ class myQQuickView : public QQuickWidget
     Q_OBJECT
     // The keyboard indicator, the notices and the confirmation the scene shows.
     Q_PROPERTY(QObject* notices READ noticesObject CONSTANT)
+    // The key-name table, the key assignment codec and the macro action tags.
+    Q_PROPERTY(QObject* keyCodes READ keyCodesObject CONSTANT)
 public:
     explicit myQQuickView(QWidget* parent = nullptr);
     ~myQQuickView() override;
@@ -43,6 +46,10 @@ public:
     quint8 hwMode = 0;
     quint8 maxMacro = 0;
     quint8 maxProfile = 0;
+    // The key-name table of the key code definition file, read by syncFW,
+    // and the map the macro encoder takes from it.
+    KeyCodeTable* keyCodes = nullptr;
+    QObject* keyCodesObject() const;
     QMap<QString, quint8> usbCodeMap;
     MacroLibrary macroLibrary;
     WindowNotices* notices = nullptr;

@@ -9,7 +9,8 @@ import "../common"
 //
 // Key codes (16 bits): high nibble 0 = ordinary key, usage in the low byte
 // (0 = off); 3 = media key, consumer usage in the low 12 bits; 4 = macro
-// key, repeat mode in bits 11-8 and macro index in bits 7-0.
+// key, repeat mode in bits 11-8 and macro index in bits 7-0. The bridge's
+// key codes object (ui_View.keyCodes) builds and takes them apart.
 Item {
     id: keydefineItem
     width: 759
@@ -38,7 +39,7 @@ Item {
             var v = ui_View.getKeydefine(i)
             // A position the profile holds nothing for keeps its default.
             if (v.length >= 2)
-                keys[i].keyCode = (Number(v[0]) & 0xFF) | ((Number(v[1]) * 256) & 0xFF00)
+                keys[i].keyCode = ui_View.keyCodes.keyCodeOf(v[0], v[1])
             else
                 keys[i].keyCode = keys[i].keyCode_Default
         }
@@ -75,19 +76,19 @@ Item {
         _menu2_0.setKeycodeUSB(-1)
         _menu2_2.setCurIndex(-1)
         _menu2_4.setCurIndex(-1)
-        switch ((code >> 12) & 0xF) {
-        case 0:
+        switch (ui_View.keyCodes.kindOf(code)) {
+        case "key":
             _menu1.setCurIndex(0)
-            _menu2_0.setKeycodeUSB(code & 0xFF)
+            _menu2_0.setKeycodeUSB(ui_View.keyCodes.usageOf(code))
             break
-        case 3:
+        case "media":
             _menu1.setCurIndex(1)
             _menu2_2.setCurIndex(mediaCodes.indexOf(code))
             break
-        case 4:
+        case "macro":
             _menu1.setCurIndex(2)
             refreshMacroFiles()
-            _menu2_4.setCurIndex(priv.macroEntryOf(code & 0xFF))
+            _menu2_4.setCurIndex(priv.macroEntryOf(ui_View.keyCodes.slotOf(code)))
             break
         default:
             _menu1.setCurIndex(-1)
@@ -117,11 +118,10 @@ Item {
         var keys = _model.getKey
         if (keys.length === 0)
             return
-        var src = []
-        for (var i = 0; i < keys.length; ++i) {
-            var code = Number(keys[i].keyCode)
-            src.push(code & 0xFF, (code >> 8) & 0xFF)
-        }
+        var codes = []
+        for (var i = 0; i < keys.length; ++i)
+            codes.push(Number(keys[i].keyCode))
+        var src = ui_View.keyCodes.bytesOf(codes)
         ui_View.beginDeviceAction("keys")
         try {
             ui_View.ui_0C0DH_SetKeyMatrix(src)
@@ -165,7 +165,7 @@ Item {
         }
         ui_View.setMacroIniConfig(name, config)
         ui_View.ui_10H_SetMacroKey(config[0], name)
-        priv.assign(0x4000 | ((Number(config[1]) * 256) & 0x0F00) | (slot & 0xFF))
+        priv.assign(ui_View.keyCodes.macroKey(slot, config[1]))
     }
 
     // Switches the selected key off.
@@ -230,7 +230,7 @@ Item {
                     || !overBox(key.correctionX, key.correctionY))
                 return
             var code = Number(key.keyCode_Default)
-            if (!(code >= 0 && code < 0x100))
+            if (!ui_View.keyCodes.isUsage(code))
                 return
             assign(code)
             _menu2_0.setKeycodeUSB(code)
