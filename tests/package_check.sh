@@ -127,8 +127,13 @@ answered=""
 for _ in $(seq 300); do xdotool getdisplaygeometry >/dev/null 2>&1 && answered=1 && break; sleep 0.1; done
 [ -n "$answered" ] || fail "virtual display $DISPLAY does not answer"
 
-# Key capture as the report sees it, with a display.
-LD_PRELOAD="$sim" "$root/usr/bin/q3config" --diagnose >"$work/diagnose.log" 2>&1
+# Key capture as the report sees it, with a display. A server that has just
+# started may not have set up its input devices yet: asked again for a while.
+for _ in $(seq 20); do
+  LD_PRELOAD="$sim" "$root/usr/bin/q3config" --diagnose >"$work/diagnose.log" 2>&1
+  grep -q '^key capture: XInput 2.2 (system-wide)$' "$work/diagnose.log" && break
+  sleep 0.5
+done
 has "$work/diagnose.log" '^key capture: XInput 2.2 (system-wide)$'
 QT_QPA_PLATFORM=wayland LD_PRELOAD="$sim" "$root/usr/bin/q3config" --diagnose >"$work/diagnose.log" 2>&1
 has "$work/diagnose.log" '^key capture: window-only'
