@@ -26,6 +26,15 @@ for f in HWDef.bin KeyCodeDef.bin apConfigD.bin pD.bin; do cp "$setting/$f" "$sh
 sent="$work/sent"      # every lighting value ever sent, one "a, b, c, ..." per line
 : >"$sent"
 damaged=0 leftovers=0 stalls=0 n=0
+# The program reads the keyboard's lighting back at start and keeps it: the
+# current profile's LED type as the keyboard holds it counts as sent.
+keyboard_lighting() {
+    local hex v="" b
+    hex=$("$ctl" state 2>/dev/null | sed -n 's/^  led type: //p' | head -1)
+    [ -n "$hex" ] || return 0
+    for b in $hex; do v="${v:+$v, }$((16#$b))"; done
+    echo "$v" >>"$sent"
+}
 
 # A settings file is whole when every line is a section, a key=value, a
 # comment or blank, and its last line is complete.
@@ -66,6 +75,7 @@ for n in $(seq 1 "$kills"); do
     LD_PRELOAD="$sim" "$work/app/q3config" >"$work/app.log" 2>&1 &
     app_pid=$!
     for _ in $(seq 100); do [ -S "$Q3SIM_SOCKET" ] && break; sleep 0.05; done
+    keyboard_lighting
     sleep 0.3
     # Reports back to back for a random while, then the kill.
     end=$(( $(date +%s%N) + (RANDOM % 400 + 20) * 1000000 ))
