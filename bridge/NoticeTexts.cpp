@@ -30,6 +30,12 @@ const char* const english[][2] = {
     {"differ_separator", ", "},
     {"choice_keyboard", "Use the keyboard's"},
     {"choice_profile", "Send this profile's"},
+    {"pendingTitle", "Changes not yet applied"},
+    {"pendingText", "%1 holds changes that have not been sent to the keyboard."},
+    {"pending_separator", ", "},
+    {"pendingApply", "Apply"},
+    {"pendingDiscard", "Discard"},
+    {"pendingCancel", "Cancel"},
     {"reason_1", "no keyboard is connected. Connect the keyboard and try again."},
     {"reason_2", "this user may not use the keyboard. Give this user access to it (see the q3config "
                  "package's udev rule), then unplug the keyboard and plug it in again."},

@@ -11,7 +11,9 @@ WindowNotices::WindowNotices(QObject* parent)
 void WindowNotices::setLanguage(const QString& languageFolder, const QString& code)
 {
     texts = NoticeTexts::load(languageFolder, code);
+    languageCode = code;
     render();
+    emit languageChanged();
     emit keyboardChanged();
     emit noticeChanged();
     emit confirmChanged();

@@ -23,6 +23,8 @@ class WindowNotices : public QObject
     Q_PROPERTY(QString noticeText READ noticeText NOTIFY noticeChanged)
     // The captions of the notice's choices; empty for a notice without any.
     Q_PROPERTY(QStringList noticeChoices READ noticeChoices NOTIFY noticeChanged)
+    // The language the texts are in; phrase() follows it.
+    Q_PROPERTY(QString language READ language NOTIFY languageChanged)
     Q_PROPERTY(bool confirmShown READ confirmShown NOTIFY confirmChanged)
     Q_PROPERTY(QString confirmText READ confirmText NOTIFY confirmChanged)
 public:
@@ -40,6 +42,9 @@ public:
     QString noticeTitle() const { return title; }
     QString noticeText() const { return text; }
     QStringList noticeChoices() const;
+    QString language() const { return languageCode; }
+    // A text of the window's own in the language in use ("pendingTitle", …).
+    Q_INVOKABLE QString phrase(const QString& key) const { return texts.value(key); }
     bool confirmShown() const { return confirmTimer.isActive(); }
     QString confirmText() const { return texts.confirmation(); }
 
@@ -74,12 +79,14 @@ signals:
     void noticeChanged();
     void confirmChanged();
     void choiceMade(int choice);
+    void languageChanged();
 
 private:
     void show(const QString& newKind, const QString& action);
     void render();
 
     NoticeTexts texts;
+    QString languageCode;
     int keyboardState = NotConnected;
     QString kind;          // "", "failure", "offline", "storage", "differences"
     QString failedAction;  // the action of a failure or offline notice

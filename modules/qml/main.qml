@@ -266,7 +266,7 @@ Item {
             if (btnIndex === 0)
                 isGlobalSettingSelect = !isGlobalSettingSelect
             else if (btnIndex === 1)
-                scriptEnd.restart()
+                main_Q3.settlePendingEdits(function () { scriptEnd.restart() })
         }
         onIsGlobalSettingSelectChanged: {
             if (isGlobalSettingSelect)
@@ -274,6 +274,12 @@ Item {
             else
                 _fkGlobalsetting.close()
         }
+    }
+
+    PendingPrompt {
+        id: pendingPrompt
+        objectName: "pendingPrompt"
+        notices: mainIten.notices
     }
 
     Notice {

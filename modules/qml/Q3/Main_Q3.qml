@@ -70,11 +70,67 @@ Item {
         pfItem.translateStrings()
     }
 
+    // Per function menu entry: its page holds edits not yet applied.
+    readonly property var pendingPages: [_Page_Keydefine.hasPendingEdits, false,
+                                         _Page_Color.hasPendingEdits, _Page_BackLighting.hasPendingEdits]
+
+    function refreshPending() {
+        _Page_Keydefine.refreshPending()
+        _Page_Color.refreshPending()
+        _Page_BackLighting.refreshPending()
+    }
+
+    // Runs next once no page holds edits the user has not decided on: with
+    // such edits the user is asked first, and Apply sends them (as each
+    // page's Apply does), Discard leaves them to next, Cancel runs cancelled
+    // instead.
+    function settlePendingEdits(next, cancelled) {
+        refreshPending()
+        var pages = [_Page_Keydefine, null, _Page_Color, _Page_BackLighting]
+        var names = []
+        for (var i = 0; i < pages.length; ++i) {
+            if (pages[i] !== null && pages[i].hasPendingEdits)
+                names.push(fnItem.captionOf(i))
+        }
+        if (names.length === 0) {
+            next()
+            return
+        }
+        pendingPrompt.ask(names, function (choice) {
+            if (choice === 0) {
+                if (_Page_Keydefine.hasPendingEdits)
+                    _Page_Keydefine.apply()
+                if (_Page_Color.hasPendingEdits)
+                    _Page_Color.pageApply(false)
+                if (_Page_BackLighting.hasPendingEdits)
+                    _Page_BackLighting.pageApply()
+            }
+            if (choice === 0 || choice === 1)
+                next()
+            else if (cancelled)
+                cancelled()
+        })
+    }
+
     // Makes profile index the keyboard's active one and lets the pages read
-    // it. Macros belong to no profile, so the macro page stays as it is. A
+    // it. Switching to another profile first settles edits not yet applied
+    // (Cancel keeps the profile); the active profile read again after a
+    // LOAD or RESET replaces the pages' edits, as the user chose.
+    function switchProfile(index) {
+        var active = Number(ui_View.ui_A1H_GetCurrentProfile())
+        if (index === active) {
+            switchNow(index)
+            return
+        }
+        settlePendingEdits(function () { switchNow(index) }, function () {
+            pfItem.currentIndex = active
+        })
+    }
+
+    // Macros belong to no profile, so the macro page stays as it is. A
     // switch the keyboard refused leaves the menu and the pages on the
     // profile it is on (the window tells why).
-    function switchProfile(index) {
+    function switchNow(index) {
         var current = index
         ui_View.beginDeviceAction("profile")
         try {
@@ -101,6 +157,15 @@ Item {
         target: mainIten
         function onMsg_KB(isDown, usbCode) {
             mainItem_Q3.msg_KB(isDown, usbCode)
+            // A key may have assigned or edited something.
+            Qt.callLater(mainItem_Q3.refreshPending)
+        }
+    }
+
+    Connections {
+        target: downItem
+        function onBtnTotalResetClicked() {
+            Qt.callLater(mainItem_Q3.refreshPending)
         }
     }
 
@@ -117,6 +182,7 @@ Item {
         visible: false
         enabled: mainItem_Q3.frameEnabled
         opacity: enabled ? 1.0 : 0.2
+        pendingPages: mainItem_Q3.pendingPages
         onIndexChanged_btn: _fkPage.show(currentIndex)
     }
 

@@ -7,6 +7,8 @@ Item {
     id: fnItem
 
     property int currentIndex: -1
+    // Per entry: its page holds edits not yet applied (a dot marks it).
+    property var pendingPages: [false, false, false, false]
 
     signal indexChanged_btn(int currentIndex)
 
@@ -22,6 +24,10 @@ Item {
             mdFunc.setProperty(i, "icon0", folder + icons[i][0])
             mdFunc.setProperty(i, "icon1", folder + icons[i][1])
         }
+    }
+
+    function captionOf(index) {
+        return index >= 0 && index < mdFunc.count ? String(mdFunc.get(index).caption) : ""
     }
 
     function translateStrings() {
@@ -84,6 +90,17 @@ Item {
                     font.pixelSize: globalSetting_size
                     font.bold: true
                     color: globalSetting_color
+                }
+
+                Rectangle {
+                    objectName: "pendingDot"
+                    x: parent.width - 14
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: 7
+                    height: 7
+                    radius: 3.5
+                    color: "#ffaa3c"
+                    visible: fnItem.pendingPages[index] === true
                 }
 
                 MouseArea {

@@ -18,10 +18,17 @@ Item {
     property int effectIndex: 0
     readonly property bool slotsEnabled: effectIndex >= 0 && effectIndex <= 2
     readonly property bool directionEnabled: effectIndex === 2
+    // The page holds a backlight layer not yet applied.
+    readonly property bool hasPendingEdits: pendingEdits.pending
 
     function initUI() {
         syncColor()
         decode(ui_View.ui_88H_GetLEDType())
+        pendingEdits.accept()
+    }
+
+    function refreshPending() {
+        pendingEdits.refresh()
     }
 
     // The lighting page's colour table, as last stored.
@@ -90,6 +97,7 @@ Item {
             ui_View.ui_08H_SetLEDType(head[0], head[1], head[2], head[3], head[4], bl[0], bl[1])
         } finally {
             ui_View.endDeviceAction()
+            pendingEdits.accept()
         }
     }
 
@@ -150,6 +158,16 @@ Item {
     }
 
     // ---- effect ------------------------------------------------------------
+
+    PendingEdits {
+        id: pendingEdits
+        stateOf: backLightingItem.encode
+    }
+
+    // Every press on the page may have changed the layer.
+    PointHandler {
+        onActiveChanged: if (!active) Qt.callLater(pendingEdits.refresh)
+    }
 
     PageCaption {
         x: 80

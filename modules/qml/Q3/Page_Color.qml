@@ -37,6 +37,8 @@ Item {
     // The 0-63 brightness the slider was last set from (-1: none); Apply
     // sends it unchanged while the slider stands where it showed it.
     property int shownBrightness: -1
+    // The page holds lighting not yet applied.
+    readonly property bool hasPendingEdits: pendingEdits.pending
 
     // ---- frame interface ----------------------------------------------------
 
@@ -66,6 +68,20 @@ Item {
 
         if (isFirst === true)
             loaded = true
+        pendingEdits.accept()
+    }
+
+    function refreshPending() {
+        pendingEdits.refresh()
+    }
+
+    // What Apply would send, as one value.
+    function lightingState() {
+        var pictures = []
+        for (var i = 1; i <= 5; ++i)
+            pictures.push(_eft_Ctrl.getPic(i))
+        return [colorEditor.colors(), pictures, effectIndex, brightness_Slider.currentIndex,
+                speed_Slider.currentIndex, direct_SteeringWheel.currentIndex, colorEditor.currentIndex]
     }
 
     function playEffect(isOn) {
@@ -117,6 +133,7 @@ Item {
             sendLighting()
         } finally {
             ui_View.endDeviceAction()
+            pendingEdits.accept()
         }
         playEffect(visible)
     }
@@ -298,6 +315,16 @@ Item {
         ListElement { textX: qsTr("RAINING") }
         ListElement { textX: qsTr("MARQUEE CIRCLE") }
         ListElement { textX: qsTr("SPOTLIGHT") }
+    }
+
+    PendingEdits {
+        id: pendingEdits
+        stateOf: colorItem.lightingState
+    }
+
+    // Every press on the page may have changed the lighting.
+    PointHandler {
+        onActiveChanged: if (!active) Qt.callLater(pendingEdits.refresh)
     }
 
     // ---- drawing -----------------------------------------------------------------

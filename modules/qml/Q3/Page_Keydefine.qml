@@ -24,6 +24,8 @@ Item {
     readonly property int firstMediaString: 56
 
     property bool gamingMode: false
+    // The key matrix holds assignments not yet applied.
+    readonly property bool hasPendingEdits: pendingEdits.pending
     readonly property int category: _menu1.defaultIndex
 
     // A key of the drawing is being dragged over the key box.
@@ -45,6 +47,19 @@ Item {
         }
         keyCodeToUI(priv.selectedCode())
         gamingMode = Number(ui_View.ui_82H_GetKeyboardMode()) !== 0
+        pendingEdits.accept()
+    }
+
+    function refreshPending() {
+        pendingEdits.refresh()
+    }
+
+    function keyCodes() {
+        var keys = _model.getKey
+        var codes = []
+        for (var i = 0; i < keys.length; ++i)
+            codes.push(Number(keys[i].keyCode))
+        return codes
     }
 
     function translateStrings() {
@@ -127,6 +142,8 @@ Item {
             ui_View.ui_0C0DH_SetKeyMatrix(src)
         } finally {
             ui_View.endDeviceAction()
+            // The profile holds them now, whatever the keyboard did.
+            pendingEdits.accept()
         }
     }
 
@@ -253,6 +270,16 @@ Item {
             // left on an empty or stale slot.
             ui_View.sendAssignedMacros()
         }
+    }
+
+    PendingEdits {
+        id: pendingEdits
+        stateOf: keydefineItem.keyCodes
+    }
+
+    // Every press on the page may have changed an assignment.
+    PointHandler {
+        onActiveChanged: if (!active) Qt.callLater(pendingEdits.refresh)
     }
 
     ListModel {

@@ -347,6 +347,11 @@ SceneTestCase {
             }
             if (data.how === "switch") {
                 mouseClick(item("profile1", pf), 10, 13)
+                // The pages' edits go on the user's word.
+                var prompt = item("pendingPrompt")
+                verify(prompt.visible)
+                tryVerify(function() { return item("pendingChoice2", prompt).x > 0 }, 2000)
+                mouseClick(item("pendingChoice1", prompt))
             } else if (data.how === "report") {
                 scene.zzzQuarel()
             } else {
