@@ -446,13 +446,15 @@ Item {
             onClicked: macroItem.startRecord()
         }
 
-        // Pauses between recorded key events become delay actions.
+        // Pauses between recorded key events become delay actions. Above
+        // Record and Stop, right-aligned with them: longer captions grow
+        // to the left, over free space.
         Checkbox {
             id: chkRecordDelays
             objectName: "chkRecordDelays"
-            anchors.left: parent.right
-            anchors.leftMargin: 6
-            anchors.verticalCenter: parent.verticalCenter
+            anchors.right: parent.right
+            anchors.bottom: parent.top
+            anchors.bottomMargin: 4
             chkStr: md_MacroActions.view ? md_MacroActions.view.macroTexts.recordDelays : ""
             enabled: !macroItem.isRecordStart
             onClicked: md_MacroActions.recordDelays = select

@@ -26,11 +26,15 @@ function overlaps(x, y, width, height, r) {
     return x < r.x + r.width && r.x < x + width && y < r.y + r.height && r.y < y + height
 }
 
-// The rectangle of the scene's top item, in the coordinates of `item`.
+// The rectangle of the scene's top item that has a size, in the
+// coordinates of `item`. (A QQuickWidget's content item has none: its
+// scene's root item takes the widget's size.)
 function sceneBounds(item) {
     var root = item
-    while (root.parent)
-        root = root.parent
+    for (var up = item.parent; up; up = up.parent) {
+        if (up.width > 0 && up.height > 0)
+            root = up
+    }
     var corner = item.mapFromItem(root, 0, 0)
     return { x: corner.x, y: corner.y, width: root.width, height: root.height }
 }

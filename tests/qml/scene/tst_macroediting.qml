@@ -314,9 +314,11 @@ SceneTestCase {
         var overRow = menu.x < rowAt.x + row.width && rowAt.x < menu.x + menu.width
                 && menu.y < rowAt.y + row.height && rowAt.y < menu.y + menu.height
         if (data.atPointer) {
-            verify(menu.x === pointer.x || menu.x + menu.width === pointer.x, "x " + menu.x)
-            verify(menu.y === pointer.y || menu.y + menu.height === pointer.y, "y " + menu.y)
-            // Inside the window.
+            // Right and down from the pointer, left of it where the window ends.
+            var inScene = row.mapToItem(scene, data.x, data.y)
+            var fitsRight = inScene.x + menu.width <= scene.width
+            compare(menu.x, fitsRight ? pointer.x : pointer.x - menu.width)
+            compare(menu.y, pointer.y)
             var corner = menu.mapToItem(scene, 0, 0)
             verify(corner.x >= 0 && corner.x + menu.width <= scene.width, "window x " + corner.x)
             verify(corner.y >= 0 && corner.y + menu.height <= scene.height, "window y " + corner.y)
