@@ -15,6 +15,7 @@ MacroActionsModel::MacroActionsModel(QObject* parent)
 {
     connect(this, &QAbstractItemModel::rowsInserted, this, &MacroActionsModel::countChanged);
     connect(this, &QAbstractItemModel::rowsRemoved, this, &MacroActionsModel::countChanged);
+    clock.start();
 }
 
 int MacroActionsModel::rowCount(const QModelIndex& parent) const
@@ -100,6 +101,7 @@ void MacroActionsModel::load(const QString& macro)
     open = true;
     name = macro;
     replaceAll(list);
+    clearHistory();
     if (changed)
         emit macroChanged();
     updateByteCount();
@@ -111,6 +113,7 @@ void MacroActionsModel::unload()
     open = false;
     name.clear();
     replaceAll({});
+    clearHistory();
     if (changed)
         emit macroChanged();
     updateByteCount();
@@ -164,6 +167,7 @@ int MacroActionsModel::remove(int row)
 {
     if (!isRow(row))
         return -1;
+    remember(actions);
     beginRemoveRows(QModelIndex(), row, row);
     actions.remove(row);
     endRemoveRows();
@@ -192,27 +196,54 @@ bool MacroActionsModel::startRecording()
 {
     if (!open || isRecording)
         return false;
+    const QVector<Action> before = actions;
     replaceAll({});
     updateByteCount();
     if (name.isEmpty())
         return false;
+    beforeRecording = before;
+    lastEventMs = -1;
     isRecording = true;
     emit recordingChanged();
+    emit historyChanged();
     return true;
 }
 
-void MacroActionsModel::recordKey(bool isDown, const QVariant& keyName)
+void MacroActionsModel::setRecordDelays(bool on)
+{
+    if (on == withDelays)
+        return;
+    withDelays = on;
+    emit recordDelaysChanged();
+}
+
+void MacroActionsModel::recordKey(bool isDown, const QVariant& keyName, const QVariant& atMs)
 {
     if (!isRecording)
         return;
     const QString key = keyName.isNull() ? QString() : keyName.toString();
     if (key.isEmpty())
         return;
+    bool given = false;
+    const double stamp = atMs.isNull() ? 0.0 : atMs.toDouble(&given);
+    // A stamp outside what a millisecond clock can hold counts as none.
+    given = given && stamp >= 0.0 && stamp < 9.0e15;
+    const qint64 now = given ? qint64(stamp) : clock.elapsed();
+    if (withDelays && lastEventMs >= 0 && now - lastEventMs >= minDelayMs) {
+        const qint64 gap = qMin<qint64>(now - lastEventMs, maxDelayMs);
+        appendRecorded(QString::number(gap), MacroEncoder::delayTag);
+    }
+    lastEventMs = now;
+    appendRecorded(key, isDown ? MacroEncoder::downTag : MacroEncoder::upTag);
+    updateByteCount();
+}
+
+void MacroActionsModel::appendRecorded(const QString& textX, const QString& textR)
+{
     const int row = count();
     beginInsertRows(QModelIndex(), row, row);
-    actions.append({key, isDown ? MacroEncoder::downTag : MacroEncoder::upTag});
+    actions.append({textX, textR});
     endInsertRows();
-    updateByteCount();
 }
 
 void MacroActionsModel::stopRecording()
@@ -221,7 +252,59 @@ void MacroActionsModel::stopRecording()
         return;
     isRecording = false;
     emit recordingChanged();
+    const QVector<Action> before = beforeRecording;
+    beforeRecording.clear();
+    if (before != actions)
+        remember(before);
     save();
+}
+
+int MacroActionsModel::undo()
+{
+    if (!canUndo() || !open)
+        return -1;
+    const QVector<Action> list = undoSteps.takeLast();
+    redoSteps.append(actions);
+    emit historyChanged();
+    return restore(list);
+}
+
+int MacroActionsModel::redo()
+{
+    if (!canRedo() || !open)
+        return -1;
+    const QVector<Action> list = redoSteps.takeLast();
+    undoSteps.append(actions);
+    emit historyChanged();
+    return restore(list);
+}
+
+int MacroActionsModel::restore(const QVector<Action>& list)
+{
+    int first = 0;
+    while (first < list.size() && first < actions.size() && list.at(first) == actions.at(first))
+        ++first;
+    replaceAll(list);
+    save();
+    return isRow(first) ? first : -1;
+}
+
+void MacroActionsModel::remember(const QVector<Action>& before)
+{
+    undoSteps.append(before);
+    while (undoSteps.size() > historyDepth)
+        undoSteps.removeFirst();
+    redoSteps.clear();
+    emit historyChanged();
+}
+
+void MacroActionsModel::clearHistory()
+{
+    if (undoSteps.isEmpty() && redoSteps.isEmpty())
+        return;
+    undoSteps.clear();
+    redoSteps.clear();
+    emit historyChanged();
 }
 
 MacroActionsModel::Action MacroActionsModel::split(const QString& text)
@@ -247,6 +330,7 @@ int MacroActionsModel::insertTexts(int before, const QStringList& list)
     if (!open || list.isEmpty())
         return inside ? before : -1;
     const int at = inside ? before : count();
+    remember(actions);
     beginInsertRows(QModelIndex(), at, at + list.size() - 1);
     for (int i = 0; i < list.size(); ++i)
         actions.insert(at + i, split(list.at(i)));
@@ -261,8 +345,11 @@ void MacroActionsModel::save()
 {
     if (!open || !bridge)
         return;
-    if (!bridge->saveMacroIni(name, texts()).toBool())
+    if (!bridge->saveMacroIni(name, texts()).toBool()) {
+        // The macro's file is gone: nothing of its history can be saved.
         replaceAll({});
+        clearHistory();
+    }
     updateByteCount();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -17,6 +18,14 @@ class myQQuickView;
 // sends a macro bound to a keyboard slot; when the view refuses the save (the
 // macro's file is gone) the list is emptied. Key events taken while recording
 // are not saved one by one: stopping the recording saves them.
+//
+// With recordDelays on, the time between two recorded key events becomes a
+// delay action between them: gaps below minDelay are left out, longer ones
+// than maxDelay are cut to it.
+//
+// Every change of the list since the macro was opened (insertion, removal,
+// cut, paste, a finished recording) is one step of its history: undo and
+// redo walk it and save like any other change.
 //
 // An action is kept as the text the library stores: its last ten characters
 // are the command field (textR: "    [Down]", "      [Up]" or "   [Delay]"),
@@ -48,6 +57,11 @@ class MacroActionsModel : public QAbstractListModel
     Q_PROPERTY(int byteLimit READ byteLimit CONSTANT)
     Q_PROPERTY(int minDelay READ minDelay CONSTANT)
     Q_PROPERTY(int maxDelay READ maxDelay CONSTANT)
+    // Recording turns the pauses between key events into delay actions.
+    Q_PROPERTY(bool recordDelays READ recordDelays WRITE setRecordDelays NOTIFY recordDelaysChanged)
+    // Whether undo or redo has a step to take; never while recording.
+    Q_PROPERTY(bool canUndo READ canUndo NOTIFY historyChanged)
+    Q_PROPERTY(bool canRedo READ canRedo NOTIFY historyChanged)
 public:
     enum Role { NameRole = Qt::UserRole + 1, KindRole, DelayRole, TextXRole, TextRRole };
     enum Kind { KeyDown, KeyUp, Delay, Unknown };
@@ -56,6 +70,8 @@ public:
     // Bounds of an inserted delay, in milliseconds.
     static constexpr int minDelayMs = 10;
     static constexpr int maxDelayMs = 65535;
+    // Steps of the history kept for undo; older ones are forgotten.
+    static constexpr int historyDepth = 100;
 
     explicit MacroActionsModel(QObject* parent = nullptr);
 
@@ -78,13 +94,17 @@ public:
     int byteLimit() const;
     int minDelay() const { return minDelayMs; }
     int maxDelay() const { return maxDelayMs; }
+    bool recordDelays() const { return withDelays; }
+    void setRecordDelays(bool on);
+    bool canUndo() const { return !isRecording && !undoSteps.isEmpty(); }
+    bool canRedo() const { return !isRecording && !redoSteps.isEmpty(); }
 
     // The stored texts, in list order.
     QStringList texts() const;
 
     // Opens macro `name` and lists its actions as the library holds them
     // (none when it has no such macro). Recording and the clipboard are left
-    // as they are.
+    // as they are; the history starts anew.
     Q_INVOKABLE void load(const QString& name);
     // No macro: the list empties.
     Q_INVOKABLE void unload();
@@ -119,9 +139,20 @@ public:
     Q_INVOKABLE bool startRecording();
     // While recording, appends the key's press or release; a key without a
     // name is left out. Not saved until the recording stops.
-    Q_INVOKABLE void recordKey(bool isDown, const QVariant& keyName);
-    // Ends the recording and saves.
+    // atMs: when the event happened, in milliseconds of a monotonic clock;
+    // without it (or with anything but a number) the model's own monotonic
+    // clock reads the time of the call. With recordDelays on, the time since
+    // the previous recorded event goes before the action as a delay; a time
+    // earlier than the previous one gives none.
+    Q_INVOKABLE void recordKey(bool isDown, const QVariant& keyName, const QVariant& atMs = QVariant());
+    // Ends the recording and saves; the recording is one step of the history.
     Q_INVOKABLE void stopRecording();
+
+    // Takes back the last change, or takes again the last one taken back,
+    // and saves; returns the first row that differs, -1 when none is left
+    // to select (or nothing was done). Nothing while recording.
+    Q_INVOKABLE int undo();
+    Q_INVOKABLE int redo();
 
 signals:
     void viewChanged();
@@ -130,15 +161,29 @@ signals:
     void recordingChanged();
     void clipboardChanged();
     void byteCountChanged();
+    void recordDelaysChanged();
+    void historyChanged();
 
 private:
     struct Action
     {
         QString textX;
         QString textR;
+        bool operator==(const Action& other) const
+        {
+            return textX == other.textX && textR == other.textR;
+        }
     };
     static Action split(const QString& text);
     static Kind kindOf(const Action& action);
+
+    // The list before a change becomes the last step of the history.
+    void remember(const QVector<Action>& before);
+    void clearHistory();
+    // Replaces the list with `list`, saves, and returns the first row that
+    // differs from what was listed (-1 for none).
+    int restore(const QVector<Action>& list);
+    void appendRecorded(const QString& textX, const QString& textR);
 
     // Inserts the texts and saves; returns the row to select.
     int insertTexts(int before, const QStringList& texts);
@@ -157,4 +202,12 @@ private:
     QString clip;
     bool clipUnlimited = false;
     int bytes = 0;
+    bool withDelays = false;
+    // Time of the last recorded event; negative before the first one.
+    qint64 lastEventMs = -1;
+    QElapsedTimer clock;
+    // The list as it was at the start of the recording.
+    QVector<Action> beforeRecording;
+    QVector<QVector<Action>> undoSteps;
+    QVector<QVector<Action>> redoSteps;
 };

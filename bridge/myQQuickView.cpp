@@ -10,6 +10,7 @@
 #include "bridge/KeyCodeTable.h"
 #include "bridge/LanguageFiles.h"
 #include "bridge/MacroEncoder.h"
+#include "bridge/MacroPageTexts.h"
 #include "bridge/SceneCall.h"
 #include "bridge/SoundEffects.h"
 #include "bridge/UserDialogs.h"
@@ -67,6 +68,7 @@ myQQuickView::myQQuickView(QWidget* parent)
     sounds = new SoundEffects(this);
     keyCodes = new KeyCodeTable(this);
     notices = new WindowNotices(this);
+    macroTexts = new MacroPageTexts(this);
     connect(&StorageReport::instance(), &StorageReport::changesNotKept, notices,
             [this](const QString& folder) { notices->storageProblem(folder); }, Qt::QueuedConnection);
     connect(notices, &WindowNotices::choiceMade, this, &myQQuickView::differenceChosen);
@@ -351,6 +353,7 @@ QStringList myQQuickView::getGlobalStrings(QString langCode)
     globalMsgs = loaded.messages;
     languageCode = langCode;
     notices->setLanguage(languageFolder, langCode);
+    macroTexts->setLanguage(languageFolder, langCode);
     if (hidThread)
         hidThread->setStringsVerified(loaded.verified);
     return loaded.strings;
@@ -802,6 +805,11 @@ void myQQuickView::finishAction()
     if (outcome.action != "compare" && outcome.transfers > 0 && notices->noticeKind() == "differences")
         lookAgain.start(0);
     emit deviceActionFinished(outcome.action, outcome.ok, outcome.part, int(outcome.reason));
+}
+
+QObject* myQQuickView::macroTextsObject() const
+{
+    return macroTexts;
 }
 
 QObject* myQQuickView::noticesObject() const

@@ -17,6 +17,7 @@ class KeyCodeTable;
 class QSettings;
 class SoundEffects;
 class WindowNotices;
+class MacroPageTexts;
 
 // The scene's view and its back end, published to the scene as "ui_View".
 // The order of the slots is part of the scene interface: the scene's calls
@@ -29,6 +30,8 @@ class myQQuickView : public QQuickWidget
     Q_PROPERTY(QObject* notices READ noticesObject CONSTANT)
     // The key-name table, the key assignment codec and the macro action tags.
     Q_PROPERTY(QObject* keyCodes READ keyCodesObject CONSTANT)
+    // The macro page's texts beyond the string list (MacroPageTexts).
+    Q_PROPERTY(QObject* macroTexts READ macroTextsObject CONSTANT)
 public:
     explicit myQQuickView(QWidget* parent = nullptr);
     ~myQQuickView() override;
@@ -54,6 +57,8 @@ public:
     MacroLibrary macroLibrary;
     WindowNotices* notices = nullptr;
     QObject* noticesObject() const;
+    MacroPageTexts* macroTexts = nullptr;
+    QObject* macroTextsObject() const;
 
     // Key and button notifications from the global input capture.
     void notifyKeyboard(uchar isDown, uchar usbCode);

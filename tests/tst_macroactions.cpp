@@ -79,6 +79,12 @@ private slots:
     void failedSaveEmptiesTheList();
     void renamedMacroKeepsSaving();
     void badInputChangesNothing();
+    void recordedDelays_data();
+    void recordedDelays();
+    void ownClockMeasuresGaps();
+    void undoRedo_data();
+    void undoRedo();
+    void historyKeepsItsDepth();
 };
 
 // Steps as the page makes them, one per entry: "cut <row>", "copy <row>",
@@ -455,6 +461,222 @@ void TestMacroActions::badInputChangesNothing()
     QCOMPARE(f.model.insertDelay(-1, 100), -1);
     QCOMPARE(f.model.byteCount(), 0);
     QCOMPARE(f.view().loadMacroIni(edited), QStringList{down("A")});
+}
+
+// Timed key events as "+name@ms" (press) and "-name@ms" (release); "+@ms"
+// is a key without a name.
+void TestMacroActions::recordedDelays_data()
+{
+    QTest::addColumn<bool>("withDelays");
+    QTest::addColumn<QStringList>("events");
+    QTest::addColumn<QStringList>("recorded");
+
+    const QStringList typed{"+A@1000", "-A@1120", "+B@1500", "-B@1505"};
+    QTest::newRow("gaps become delays, gaps under 10 ms do not")
+        << true << typed
+        << QStringList{down("A"), delay("120"), up("A"), delay("380"), down("B"), up("B")};
+    QTest::newRow("switched off: keys only")
+        << false << typed << QStringList{down("A"), up("A"), down("B"), up("B")};
+    QTest::newRow("9 ms is left out, 10 ms kept")
+        << true << QStringList{"+A@0", "-A@9", "+B@19"}
+        << QStringList{down("A"), up("A"), delay("10"), down("B")};
+    QTest::newRow("65535 ms kept, longer cut to it")
+        << true << QStringList{"+A@0", "-A@65535", "+B@200000"}
+        << QStringList{down("A"), delay("65535"), up("A"), delay("65535"), down("B")};
+    QTest::newRow("a key without a name neither records nor restarts the gap")
+        << true << QStringList{"+A@0", "+@50", "-A@100"}
+        << QStringList{down("A"), delay("100"), up("A")};
+    QTest::newRow("a clock that runs back gives no delay")
+        << true << QStringList{"+A@500", "-A@200", "+B@260"}
+        << QStringList{down("A"), up("A"), delay("60"), down("B")};
+    QTest::newRow("no delay before the first key")
+        << true << QStringList{"+A@90000"} << QStringList{down("A")};
+}
+
+// The list and its byte count follow each event; the stop saves the delays
+// with the keys, as one step that undo takes back.
+void TestMacroActions::recordedDelays()
+{
+    QFETCH(bool, withDelays);
+    QFETCH(QStringList, events);
+    QFETCH(QStringList, recorded);
+
+    ModelFixture f;
+    const QStringList before{down("B"), up("B")};
+    f.open(edited, before);
+    QSignalSpy switched(&f.model, &MacroActionsModel::recordDelaysChanged);
+    f.model.setRecordDelays(withDelays);
+    QCOMPARE(switched.count(), withDelays ? 1 : 0);
+    QVERIFY(f.model.startRecording());
+    for (const QString& event : events) {
+        const int at = event.indexOf('@');
+        const QString key = event.mid(1, at - 1);
+        f.model.recordKey(event.startsWith('+'), key, event.mid(at + 1).toLongLong());
+        QCOMPARE(f.model.byteCount(), f.view().macroIncodeSize(f.model.texts()));
+        // Undo waits for the recording to end.
+        QVERIFY(!f.model.canUndo());
+        QCOMPARE(f.model.undo(), -1);
+    }
+    QCOMPARE(f.model.texts(), recorded);
+    f.model.stopRecording();
+    QCOMPARE(f.view().loadMacroIni(edited), recorded);
+    QCOMPARE(f.model.recordDelays(), withDelays);
+
+    QVERIFY(f.model.canUndo());
+    f.model.undo();
+    QCOMPARE(f.view().loadMacroIni(edited), before);
+    QCOMPARE(f.sent(), 2);
+}
+
+// Without a time from the caller the model's monotonic clock measures.
+void TestMacroActions::ownClockMeasuresGaps()
+{
+    ModelFixture f;
+    f.open(edited, {});
+    f.model.setRecordDelays(true);
+    QVERIFY(f.model.startRecording());
+    f.model.recordKey(true, "A");
+    QTest::qWait(40);
+    f.model.recordKey(false, "A");
+    QTest::qWait(40);
+    // A stamp that is no number counts as none.
+    f.model.recordKey(true, "B", QStringLiteral("soon"));
+    f.model.stopRecording();
+    const QStringList texts = f.model.texts();
+    QCOMPARE(texts.size(), 5);
+    QCOMPARE(texts.at(0), down("A"));
+    QCOMPARE(texts.at(2), up("A"));
+    QCOMPARE(texts.at(4), down("B"));
+    for (int row : {1, 3}) {
+        // The clock counts whole milliseconds: 40 ms may read as 39.
+        const int ms = f.model.get(row).value("delay").toInt();
+        QVERIFY2(ms >= 39 && ms <= MacroActionsModel::maxDelayMs, qPrintable(texts.at(row)));
+    }
+}
+
+// Steps as in edits(), and "undo", "redo", "record <key>" (a recording of
+// the key's press and release), "load back" (the page selects the edited
+// macro again) and "vanish" (the macro's file is deleted). After every
+// step the file holds the list.
+void TestMacroActions::undoRedo_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<bool>("canUndo");
+    QTest::addColumn<bool>("canRedo");
+    QTest::addColumn<int>("saves");
+
+    const QStringList abb{down("A"), up("A"), down("B")};
+
+    QTest::newRow("undo and redo an insertion")
+        << QStringList{"key 1 C", "undo", "redo"}
+        << QStringList{down("A"), down("C"), up("C"), up("A"), down("B")} << 1 << true << false << 3;
+    QTest::newRow("undo takes back every kind of change, in turn")
+        << QStringList{"delay 0 250", "cut 1", "paste -1", "remove 0", "undo", "undo", "undo", "undo"}
+        << abb << 0 << false << true << 8;
+    QTest::newRow("redo takes them again")
+        << QStringList{"delay 0 250", "cut 1", "remove 0", "undo", "undo", "undo", "redo", "redo",
+                       "redo"}
+        << QStringList{up("A"), down("B")} << 0 << true << false << 9;
+    QTest::newRow("undo of the first change selects the first row that differs")
+        << QStringList{"remove 2", "undo"} << abb << 2 << false << true << 2;
+    QTest::newRow("a new change drops what was taken back")
+        << QStringList{"remove 0", "undo", "remove 2", "redo"} << QStringList{down("A"), up("A")}
+        << -1 << true << false << 3;
+    QTest::newRow("undo of a recording brings back the list before it")
+        << QStringList{"record C", "undo"} << abb << 0 << false << true << 2;
+    QTest::newRow("nothing to take back or again")
+        << QStringList{"undo", "redo"} << abb << -1 << false << false << 0;
+    QTest::newRow("copy changes nothing to take back")
+        << QStringList{"copy 0", "undo"} << abb << -1 << false << false << 0;
+    QTest::newRow("another macro starts its own history")
+        << QStringList{"remove 0", "load other", "undo", "load back", "undo"}
+        << QStringList{up("A"), down("B")} << -1 << false << false << 1;
+    QTest::newRow("a file that vanished empties the list and its history")
+        << QStringList{"remove 0", "vanish", "undo"} << QStringList{} << -1 << false << false << 1;
+}
+
+void TestMacroActions::undoRedo()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, texts);
+    QFETCH(int, selected);
+    QFETCH(bool, canUndo);
+    QFETCH(bool, canRedo);
+    QFETCH(int, saves);
+
+    ModelFixture f;
+    QVERIFY(f.view().saveMacroIni(other, {}).toBool());
+    const QString name = edited;
+    f.open(name, {down("A"), up("A"), down("B")});
+    QVERIFY(!f.model.canUndo());
+    QSignalSpy history(&f.model, &MacroActionsModel::historyChanged);
+
+    int result = -1;
+    for (const QString& step : steps) {
+        const QStringList words = step.split(' ');
+        const QString verb = words.value(0);
+        const int row = words.value(1).toInt();
+        if (verb == "undo")
+            result = f.model.undo();
+        else if (verb == "redo")
+            result = f.model.redo();
+        else if (verb == "cut")
+            result = f.model.cut(row);
+        else if (verb == "copy")
+            f.model.copy(result = row);
+        else if (verb == "paste")
+            result = f.model.paste(row);
+        else if (verb == "remove")
+            result = f.model.remove(row);
+        else if (verb == "key")
+            result = f.model.insertKey(row, words.value(2));
+        else if (verb == "delay")
+            result = f.model.insertDelay(row, words.value(2).toInt());
+        else if (verb == "record") {
+            QVERIFY(f.model.startRecording());
+            f.model.recordKey(true, words.value(1), 0);
+            f.model.recordKey(false, words.value(1), 50);
+            f.model.stopRecording();
+            result = -1;
+        } else if (verb == "load")
+            f.model.load(words.value(1) == "back" ? name : other);
+        else if (verb == "vanish")
+            QVERIFY(f.view().deleteMacroIni(name).toBool());
+        else
+            QFAIL(qPrintable("unknown step " + step));
+        if (verb != "vanish")
+            QCOMPARE(f.view().loadMacroIni(f.model.macroName()), f.model.texts());
+        QCOMPARE(f.model.byteCount(), f.view().macroIncodeSize(f.model.texts()));
+    }
+    QCOMPARE(f.model.texts(), texts);
+    QCOMPARE(result, selected);
+    QCOMPARE(f.model.canUndo(), canUndo);
+    QCOMPARE(f.model.canRedo(), canRedo);
+    QCOMPARE(history.isEmpty(), saves == 0);
+    // Every change, undo and redo reached the keyboard once.
+    QCOMPARE(f.sent(), saves);
+}
+
+// Only the last historyDepth changes can be taken back. The macro is bound
+// to no slot: its saves stay in the file.
+void TestMacroActions::historyKeepsItsDepth()
+{
+    ModelFixture f;
+    const QString unbound = f.view().createMacroIni().toString();
+    f.open(unbound, {});
+    const int changes = MacroActionsModel::historyDepth + 5;
+    for (int i = 0; i < changes; ++i)
+        f.model.insertDelay(-1, 10 + i);
+    int undone = 0;
+    while (f.model.canUndo() && undone <= changes) {
+        f.model.undo();
+        ++undone;
+    }
+    QCOMPARE(undone, MacroActionsModel::historyDepth);
+    QCOMPARE(f.model.count(), 5);
+    QCOMPARE(f.view().loadMacroIni(unbound), f.model.texts());
 }
 
 QTEST_MAIN(TestMacroActions)

@@ -1,9 +1,13 @@
 import QtQuick 2.15
+import "../common"
+import "../common/MenuPlacement.js" as MenuPlacement
 
 // The profile menu: one row per on-board profile (P01, P02, ...). A left
 // click on another profile makes it current and reports it with
 // indexChanged_btn; a right click opens the context menu (load, save, reset
-// the profile; cancel) for that profile.
+// the profile; cancel) for that profile. The menu lies on a plate of its
+// own, up and left of the pointer; where that place would cover the row
+// clicked, it opens at the pointer instead.
 Image {
     id: pfItem
 
@@ -139,7 +143,12 @@ Image {
                 onClicked: {
                     if (mouse.button === Qt.RightButton) {
                         // Placed by the row as shown: the list may be scrolled.
-                        pfItem.showMenu(index, mouse.x - 45, index * 26 - lvProfile.contentY + mouse.y + 85)
+                        var wanted = { x: mouse.x - 45, y: index * 26 - lvProfile.contentY + mouse.y + 85 }
+                        var at = MenuPlacement.place(wanted, { width: profileMenu.width, height: profileMenu.height },
+                                                     MenuPlacement.rectIn(pfItem, row),
+                                                     mapToItem(pfItem, mouse.x, mouse.y),
+                                                     MenuPlacement.sceneBounds(pfItem))
+                        pfItem.showMenu(index, at.x, at.y)
                     } else {
                         pfItem.closeMenu()
                         if (lvProfile.currentIndex !== index) {
@@ -175,39 +184,48 @@ Image {
         onPressed: pfItem.closeMenu()
     }
 
-    Column {
+    Item {
         id: profileMenu
         objectName: "profileMenu"
+        width: profileEntries.width
+        height: profileEntries.height
         visible: false
         opacity: 0
         z: 1
         enabled: !fadeOut.running
 
-        Repeater {
-            model: mdMenu
-            Rectangle {
-                objectName: "menuEntry" + index
-                width: 45
-                height: 20
-                color: "#20000000"
-                Text {
-                    anchors.fill: parent
-                    leftPadding: 1
-                    rightPadding: 1
-                    horizontalAlignment: Text.AlignHCenter
-                    verticalAlignment: Text.AlignVCenter
-                    fontSizeMode: Text.HorizontalFit
-                    minimumPixelSize: 6
-                    text: model.caption
-                    font.family: globalSetting_fontFamily
-                    font.pixelSize: globalSetting_size
-                    color: entryArea.containsMouse ? globalSetting_color : globalSetting_color_enable
-                }
-                MouseArea {
-                    id: entryArea
-                    anchors.fill: parent
-                    hoverEnabled: true
-                    onClicked: pfItem.menuAction(index)
+        MenuPanel {
+            objectName: "menuPanel"
+        }
+
+        Column {
+            id: profileEntries
+            Repeater {
+                model: mdMenu
+                Rectangle {
+                    objectName: "menuEntry" + index
+                    width: 45
+                    height: 20
+                    color: "#20000000"
+                    Text {
+                        anchors.fill: parent
+                        leftPadding: 1
+                        rightPadding: 1
+                        horizontalAlignment: Text.AlignHCenter
+                        verticalAlignment: Text.AlignVCenter
+                        fontSizeMode: Text.HorizontalFit
+                        minimumPixelSize: 6
+                        text: model.caption
+                        font.family: globalSetting_fontFamily
+                        font.pixelSize: globalSetting_size
+                        color: entryArea.containsMouse ? globalSetting_color : globalSetting_color_enable
+                    }
+                    MouseArea {
+                        id: entryArea
+                        anchors.fill: parent
+                        hoverEnabled: true
+                        onClicked: pfItem.menuAction(index)
+                    }
                 }
             }
         }

@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import Q3.Bridge 1.0
 import "../common"
+import "../common/MenuPlacement.js" as MenuPlacement
 
 // Macro page (page 1): the macros of the macro library, the actions of the
 // selected one, recording from the scene's key events, single keys and
@@ -13,6 +14,11 @@ import "../common"
 // The page keeps the macro list, the selections, the key capture and the
 // delay input. An action is shown as textX (a key name or a delay in
 // milliseconds) and textR (the ten-character command field).
+//
+// Ctrl+Z and Ctrl+Y (or Ctrl+Shift+Z) take back and take again the changes
+// of the action list since the macro was selected, while no recording runs
+// and no text input has the keys. F2 or a double click on a macro's name
+// starts renaming it, as the context menu's RENAME does.
 Item {
     id: macroItem
     width: 759
@@ -103,7 +109,29 @@ Item {
             commitDelay()
     }
 
+    // Starts editing the name of macro `index` in place (all text selected).
+    function startRename(index) {
+        if (index < 0 || index >= md_MacroFile.count || isRecordStart)
+            return
+        _macroMenu.close()
+        _macroMenu.renameIndex = index
+        _macroList.lvItems.positionViewAtIndex(index, ListView.Contain)
+        _macroList.editFileName(index)
+    }
+
     // ---- editing ---------------------------------------------------------
+
+    // The model takes back or takes again a change, saves, and names the
+    // first action that differs.
+    function undo() {
+        if (!isRecordStart)
+            setCurAction(md_MacroActions.undo())
+    }
+
+    function redo() {
+        if (!isRecordStart)
+            setCurAction(md_MacroActions.redo())
+    }
 
     // Each edit goes to the model, which saves it and names the action to
     // select afterwards.
@@ -175,6 +203,31 @@ Item {
         }
     }
 
+    // Only while the page is shown and usable; a text input that has the
+    // focus takes these keys for itself.
+    readonly property bool takesShortcuts: visible && enabled && !isRecordStart
+
+    Shortcut {
+        objectName: "undoShortcut"
+        sequences: ["Ctrl+Z"]
+        enabled: macroItem.takesShortcuts && md_MacroActions.canUndo
+        onActivated: macroItem.undo()
+    }
+
+    Shortcut {
+        objectName: "redoShortcut"
+        sequences: ["Ctrl+Y", "Ctrl+Shift+Z"]
+        enabled: macroItem.takesShortcuts && md_MacroActions.canRedo
+        onActivated: macroItem.redo()
+    }
+
+    Shortcut {
+        objectName: "renameShortcut"
+        sequence: "F2"
+        enabled: macroItem.takesShortcuts && macroItem.macroSelected
+        onActivated: macroItem.startRename(macroItem.curMacro)
+    }
+
     Connections {
         target: dragRegion
         function onPressed() {
@@ -234,17 +287,21 @@ Item {
         mdItems: md_MacroFile
         enabled: !macroItem.isRecordStart
         opacity: enabled ? 1.0 : 0.2
+        nameEditOnDoubleClick: true
 
         onListElementClicked: {
             _macroMenu.close()
             macroItem.refreshMacroActions()
         }
-        onListElementRightBtnClicked: _macroMenu.open(index)
+        onListElementRightBtnClicked: _macroMenu.open(index, x + pointerX, y + pointerY)
+        onListElementDoubleClicked: macroItem.startRename(index)
         onEditFileName_completed: macroItem.renameMacro(oldName, newName)
     }
 
-    // LOAD / SAVE / RENAME / CANCEL for one macro, left of its row.
-    Column {
+    // LOAD / SAVE / RENAME / CANCEL for one macro, left of its row, on a
+    // plate of its own; at the pointer (page coordinates) where that place
+    // would lie over the row.
+    Item {
         id: _macroMenu
         objectName: "_macroMenu"
 
@@ -252,10 +309,17 @@ Item {
         // The row whose name is being edited.
         property int renameIndex: -1
 
-        function open(index) {
+        function open(index, pointerX, pointerY) {
             target = index
-            x = 119 - width
-            y = index * 20 - _macroList.lvItems.contentY + 40
+            var wanted = { x: 119 - width, y: index * 20 - _macroList.lvItems.contentY + 40 }
+            var pointer = pointerX === undefined ? wanted : { x: pointerX, y: pointerY }
+            var row = _macroList.lvItems.itemAtIndex(index)
+            var at = row === null ? wanted
+                    : MenuPlacement.place(wanted, { width: width, height: height },
+                                          MenuPlacement.rectIn(macroItem, row), pointer,
+                                          MenuPlacement.sceneBounds(macroItem))
+            x = at.x
+            y = at.y
             fadeOut.stop()
             visible = true
             fadeIn.restart()
@@ -281,37 +345,45 @@ Item {
             } else if (entry === 1) {
                 ui_View.saveMacroIniToFile(name)
             } else if (entry === 2) {
-                renameIndex = index
-                _macroList.editFileName(index)
+                macroItem.startRename(index)
             }
         }
 
         z: 2
+        width: menuEntries.width
+        height: menuEntries.height
         visible: false
         opacity: 0
         // Like the list it belongs to, it rests while a macro is recorded.
         enabled: !macroItem.isRecordStart && !fadeOut.running
 
-        Repeater {
-            model: md_Menu
-            Rectangle {
-                objectName: "menuEntry" + index
-                width: 45
-                height: 20
-                color: "#20000000"
-                Text {
-                    anchors.centerIn: parent
-                    text: model.textX
-                    color: entryMouse.containsMouse ? globalSetting_color : globalSetting_color_enable
-                    font.family: globalSetting_fontFamily
-                    font.pixelSize: globalSetting_size
-                    font.bold: true
-                }
-                MouseArea {
-                    id: entryMouse
-                    anchors.fill: parent
-                    hoverEnabled: true
-                    onClicked: _macroMenu.choose(index)
+        MenuPanel {
+            objectName: "menuPanel"
+        }
+
+        Column {
+            id: menuEntries
+            Repeater {
+                model: md_Menu
+                Rectangle {
+                    objectName: "menuEntry" + index
+                    width: 45
+                    height: 20
+                    color: "#20000000"
+                    Text {
+                        anchors.centerIn: parent
+                        text: model.textX
+                        color: entryMouse.containsMouse ? globalSetting_color : globalSetting_color_enable
+                        font.family: globalSetting_fontFamily
+                        font.pixelSize: globalSetting_size
+                        font.bold: true
+                    }
+                    MouseArea {
+                        id: entryMouse
+                        anchors.fill: parent
+                        hoverEnabled: true
+                        onClicked: _macroMenu.choose(index)
+                    }
                 }
             }
         }
@@ -372,6 +444,23 @@ Item {
             source1: sourceRecord1
             enabled: macroItem.macroSelected && !macroItem.isRecordStart
             onClicked: macroItem.startRecord()
+        }
+
+        // Pauses between recorded key events become delay actions. Above
+        // Record and Stop, right-aligned with them: longer captions grow
+        // to the left, over free space.
+        Checkbox {
+            id: chkRecordDelays
+            objectName: "chkRecordDelays"
+            anchors.right: parent.right
+            anchors.bottom: parent.top
+            anchors.bottomMargin: 4
+            chkStr: md_MacroActions.view ? md_MacroActions.view.macroTexts.recordDelays : ""
+            enabled: !macroItem.isRecordStart
+            onClicked: md_MacroActions.recordDelays = select
+            Binding on isSelect {
+                value: md_MacroActions.recordDelays
+            }
         }
 
         Button_2state {

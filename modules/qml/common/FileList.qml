@@ -4,6 +4,10 @@ import QtQuick 2.15
 // selects a row or, on the selected row, clears the selection. A row's name
 // can be edited in place: editFileName(index) starts, Return, Enter or
 // stopEditFileName() confirms, and losing the focus otherwise abandons it.
+// With nameEditOnDoubleClick a double click leaves its row selected and asks
+// for an edit of its name (listElementDoubleClicked); otherwise the second
+// click of a double click counts as a click. A right click reports the row
+// and the pointer, in the list's coordinates.
 //
 // mdItems is a ListModel or a C++ list model with the roles textX and textR,
 // a count property and get(index); editing a name needs a ListModel.
@@ -12,9 +16,11 @@ Rectangle {
 
     property QtObject mdItems: ListModel {}
     property alias lvItems: listView
+    property bool nameEditOnDoubleClick: false
 
     signal listElementClicked(int index)
-    signal listElementRightBtnClicked(int index)
+    signal listElementRightBtnClicked(int index, real pointerX, real pointerY)
+    signal listElementDoubleClicked(int index)
     signal editFileName_start(int tarIndex)
     signal editFileName_stop()
     signal editFileName_completed(string oldName, string newName)
@@ -175,13 +181,29 @@ Rectangle {
                 anchors.fill: parent
                 hoverEnabled: true
                 acceptedButtons: Qt.LeftButton | Qt.RightButton
-                onClicked: {
+
+                function click(mouse) {
                     if (mouse.button === Qt.RightButton) {
-                        fileList.listElementRightBtnClicked(index)
+                        var at = mapToItem(fileList, mouse.x, mouse.y)
+                        fileList.listElementRightBtnClicked(index, at.x, at.y)
                         return
                     }
                     listView.currentIndex = listView.currentIndex === index ? -1 : index
                     fileList.listElementClicked(listView.currentIndex)
+                }
+
+                onClicked: click(mouse)
+                onDoubleClicked: {
+                    if (!fileList.nameEditOnDoubleClick || mouse.button !== Qt.LeftButton) {
+                        click(mouse)
+                        return
+                    }
+                    // The first click may have cleared the selection.
+                    if (listView.currentIndex !== index) {
+                        listView.currentIndex = index
+                        fileList.listElementClicked(index)
+                    }
+                    fileList.listElementDoubleClicked(index)
                 }
             }
         }
