@@ -13,6 +13,7 @@
 #include "bridge/SceneCall.h"
 #include "bridge/SoundEffects.h"
 #include "bridge/UserDialogs.h"
+#include "bridge/SceneTexts.h"
 #include "bridge/WindowNotices.h"
 #include "device/Hid_Thread.h"
 #include "storage/DataFileCheck.h"
@@ -67,6 +68,7 @@ myQQuickView::myQQuickView(QWidget* parent)
     sounds = new SoundEffects(this);
     keyCodes = new KeyCodeTable(this);
     notices = new WindowNotices(this);
+    hints = new SceneTexts(this);
     connect(&StorageReport::instance(), &StorageReport::changesNotKept, notices,
             [this](const QString& folder) { notices->storageProblem(folder); }, Qt::QueuedConnection);
     connect(notices, &WindowNotices::choiceMade, this, &myQQuickView::differenceChosen);
@@ -351,6 +353,7 @@ QStringList myQQuickView::getGlobalStrings(QString langCode)
     globalMsgs = loaded.messages;
     languageCode = langCode;
     notices->setLanguage(languageFolder, langCode);
+    hints->setLanguage(languageFolder, langCode);
     if (hidThread)
         hidThread->setStringsVerified(loaded.verified);
     return loaded.strings;
@@ -807,6 +810,11 @@ void myQQuickView::finishAction()
 QObject* myQQuickView::noticesObject() const
 {
     return notices;
+}
+
+QObject* myQQuickView::hintsObject() const
+{
+    return hints;
 }
 
 QObject* myQQuickView::keyCodesObject() const

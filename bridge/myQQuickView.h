@@ -16,6 +16,7 @@ class Hid_Thread;
 class KeyCodeTable;
 class QSettings;
 class SoundEffects;
+class SceneTexts;
 class WindowNotices;
 
 // The scene's view and its back end, published to the scene as "ui_View".
@@ -29,6 +30,9 @@ class myQQuickView : public QQuickWidget
     Q_PROPERTY(QObject* notices READ noticesObject CONSTANT)
     // The key-name table, the key assignment codec and the macro action tags.
     Q_PROPERTY(QObject* keyCodes READ keyCodesObject CONSTANT)
+    // Tooltips, hints and the shown words of the macro action tags, in the
+    // language in use.
+    Q_PROPERTY(QObject* hints READ hintsObject CONSTANT)
 public:
     explicit myQQuickView(QWidget* parent = nullptr);
     ~myQQuickView() override;
@@ -54,6 +58,8 @@ public:
     MacroLibrary macroLibrary;
     WindowNotices* notices = nullptr;
     QObject* noticesObject() const;
+    SceneTexts* hints = nullptr;
+    QObject* hintsObject() const;
 
     // Key and button notifications from the global input capture.
     void notifyKeyboard(uchar isDown, uchar usbCode);
