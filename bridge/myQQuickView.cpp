@@ -14,6 +14,7 @@
 #include "bridge/SceneCall.h"
 #include "bridge/SoundEffects.h"
 #include "bridge/UserDialogs.h"
+#include "bridge/SceneTexts.h"
 #include "bridge/WindowNotices.h"
 #include "device/Hid_Thread.h"
 #include "storage/DataFileCheck.h"
@@ -69,6 +70,7 @@ myQQuickView::myQQuickView(QWidget* parent)
     keyCodes = new KeyCodeTable(this);
     notices = new WindowNotices(this);
     macroTexts = new MacroPageTexts(this);
+    hints = new SceneTexts(this);
     connect(&StorageReport::instance(), &StorageReport::changesNotKept, notices,
             [this](const QString& folder) { notices->storageProblem(folder); }, Qt::QueuedConnection);
     connect(notices, &WindowNotices::choiceMade, this, &myQQuickView::differenceChosen);
@@ -354,6 +356,7 @@ QStringList myQQuickView::getGlobalStrings(QString langCode)
     languageCode = langCode;
     notices->setLanguage(languageFolder, langCode);
     macroTexts->setLanguage(languageFolder, langCode);
+    hints->setLanguage(languageFolder, langCode);
     if (hidThread)
         hidThread->setStringsVerified(loaded.verified);
     return loaded.strings;
@@ -815,6 +818,11 @@ QObject* myQQuickView::macroTextsObject() const
 QObject* myQQuickView::noticesObject() const
 {
     return notices;
+}
+
+QObject* myQQuickView::hintsObject() const
+{
+    return hints;
 }
 
 QObject* myQQuickView::keyCodesObject() const

@@ -16,6 +16,7 @@ class Hid_Thread;
 class KeyCodeTable;
 class QSettings;
 class SoundEffects;
+class SceneTexts;
 class WindowNotices;
 class MacroPageTexts;
 
@@ -32,6 +33,9 @@ class myQQuickView : public QQuickWidget
     Q_PROPERTY(QObject* keyCodes READ keyCodesObject CONSTANT)
     // The macro page's texts beyond the string list (MacroPageTexts).
     Q_PROPERTY(QObject* macroTexts READ macroTextsObject CONSTANT)
+    // Tooltips, hints and the shown words of the macro action tags, in the
+    // language in use.
+    Q_PROPERTY(QObject* hints READ hintsObject CONSTANT)
 public:
     explicit myQQuickView(QWidget* parent = nullptr);
     ~myQQuickView() override;
@@ -59,6 +63,8 @@ public:
     QObject* noticesObject() const;
     MacroPageTexts* macroTexts = nullptr;
     QObject* macroTextsObject() const;
+    SceneTexts* hints = nullptr;
+    QObject* hintsObject() const;
 
     // Key and button notifications from the global input capture.
     void notifyKeyboard(uchar isDown, uchar usbCode);

@@ -24,11 +24,15 @@ Item {
     property bool initDone: false
     // The keyboard indicator, the notice and the confirmation (ui_View.notices).
     property var notices: null
+    // Tooltips, hints and the shown macro action words (ui_View.hints).
+    property var hints: null
 
     // Look, owned by the global settings page.
     property int globalSetting_size: _Page_Globalsetting._Size
     property color globalSetting_color: _Page_Globalsetting._Color
     property color globalSetting_color_enable: _Page_Globalsetting._ColorEnable
+    // The skin's accent colour.
+    property color globalSetting_accent: _Page_Globalsetting._Accent
     property color globalSetting_color_disable: _Page_Globalsetting._ColorDisable
     property int animation_speed: _Page_Globalsetting._AnimationSpeed
     property variant globalSetting_stringList: _Page_Globalsetting._StringList
@@ -114,6 +118,12 @@ Item {
     property url sourceModel_Q4_Color: skinFolder + "model_ms/model_Q4_Color.png"
     property url sourceModel_Q4_KeyDefine: skinFolder + "model_ms/model_Q4_KeyDefine.png"
 
+    // The help text of key in the language in use ("" before initUI).
+    function hint(key) {
+        var texts = hints !== null ? hints.texts : null
+        return texts && texts[key] !== undefined ? String(texts[key]) : ""
+    }
+
     // A key went down or up anywhere in the system (USB usage code).
     signal msg_KB(bool isDown, int usbCode)
 
@@ -129,6 +139,7 @@ Item {
     function initUI() {
         // The bridge's context property exists from here on.
         notices = ui_View.notices
+        hints = ui_View.hints
         _Page_Globalsetting.initUI()
         main_Q3.initUI()
         initDone = true

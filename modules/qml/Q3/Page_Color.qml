@@ -479,9 +479,11 @@ Item {
         width: 200
         height: 90
 
+        // DIRECTION, or the name of the painting options.
         Caption {
             id: directionCaption
-            text: mainIten.globalSetting_stringList[5]
+            objectName: "directionCaption"
+            text: colorItem.isPainting ? mainIten.hint("caption_paintMode") : mainIten.globalSetting_stringList[5]
         }
 
         Item {

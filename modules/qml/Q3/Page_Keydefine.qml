@@ -392,6 +392,18 @@ Item {
         }
     }
 
+    // Why the menu row is grey: it waits for GAMING MODE.
+    Text {
+        objectName: "gamingHint"
+        x: menuRow.x
+        y: menuRow.y + menuRow.height + 6
+        visible: !keydefineItem.gamingMode
+        text: mainIten.hint("hint_gamingMode").replace("%1", priv.stringAt(79))
+        color: globalSetting_color
+        font.family: globalSetting_fontFamily
+        font.pixelSize: globalSetting_size
+    }
+
     // GAMING MODE: sent to the keyboard as soon as it is clicked.
     Item {
         id: gamingMark

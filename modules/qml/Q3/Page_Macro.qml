@@ -323,6 +323,7 @@ Item {
             fadeOut.stop()
             visible = true
             fadeIn.restart()
+            forceActiveFocus()
         }
 
         function close() {
@@ -354,6 +355,7 @@ Item {
         height: menuEntries.height
         visible: false
         opacity: 0
+        Keys.onEscapePressed: close()
         // Like the list it belongs to, it rests while a macro is recorded.
         enabled: !macroItem.isRecordStart && !fadeOut.running
 
@@ -442,6 +444,7 @@ Item {
             height: 21
             source0: sourceRecord0
             source1: sourceRecord1
+            tooltip: mainIten.hint("tip_record")
             enabled: macroItem.macroSelected && !macroItem.isRecordStart
             onClicked: macroItem.startRecord()
         }
@@ -472,6 +475,7 @@ Item {
             height: 21
             source0: sourceStop0
             source1: sourceStop1
+            tooltip: mainIten.hint("tip_stop")
             enabled: macroItem.isRecordStart
             onClicked: macroItem.stopRecord()
         }
@@ -483,6 +487,7 @@ Item {
         x: 468
         y: 77
         mdItems: md_MacroActions
+        noteWords: mainIten.hints
     }
 
     // Bytes of the keyboard's macro memory the selected macro takes.
@@ -535,6 +540,7 @@ Item {
         EditButton {
             id: btnDelete
             objectName: "btnDelete"
+            tooltip: mainIten.hint("tip_delete")
             caption: macroItem.stringAt(80)
             source0: sourceSolidDelete0
             source1: sourceSolidDelete1
@@ -544,6 +550,7 @@ Item {
         EditButton {
             id: btnCut
             objectName: "btnCut"
+            tooltip: mainIten.hint("tip_cut")
             caption: macroItem.stringAt(81)
             source0: sourceSolidCut0
             source1: sourceSolidCut1
@@ -553,6 +560,7 @@ Item {
         EditButton {
             id: btnPaste
             objectName: "btnPaste"
+            tooltip: mainIten.hint("tip_paste")
             caption: macroItem.stringAt(82)
             source0: sourceSolidPaste0
             source1: sourceSolidPaste1
@@ -563,6 +571,7 @@ Item {
         EditButton {
             id: btnCopy
             objectName: "btnCopy"
+            tooltip: mainIten.hint("tip_copy")
             caption: macroItem.stringAt(83)
             source0: sourceSolidCopy0
             source1: sourceSolidCopy1
@@ -577,6 +586,7 @@ Item {
         id: editButton
         property alias source0: button.source0
         property alias source1: button.source1
+        property alias tooltip: button.tooltip
         property string caption: ""
         property bool active: true
         property bool captionWhenDisabled: true
@@ -654,7 +664,20 @@ Item {
             source: sourceSlider
         }
 
+        // The row's text shrinks until it fits the box in every language.
+        TextMetrics {
+            id: delayMetrics
+            font.family: globalSetting_fontFamily
+            font.pixelSize: globalSetting_size
+            font.bold: true
+            text: delayLabel.text + "00000" + delayUnit.text
+        }
+        readonly property int textSize: Math.max(6, Math.min(globalSetting_size,
+            Math.floor(globalSetting_size * (width - 12) / Math.max(1, delayMetrics.advanceWidth))))
+
         Row {
+            id: delayTexts
+            objectName: "delayTexts"
             anchors.centerIn: parent
 
             Text {
@@ -663,7 +686,7 @@ Item {
                 text: macroItem.stringAt(115) + "【 "
                 color: globalSetting_color_enable
                 font.family: globalSetting_fontFamily
-                font.pixelSize: globalSetting_size
+                font.pixelSize: delayRow.textSize
                 font.bold: true
             }
             TextInput {
@@ -678,16 +701,17 @@ Item {
                 color: globalSetting_color
                 selectionColor: globalSetting_color_enable
                 font.family: globalSetting_fontFamily
-                font.pixelSize: globalSetting_size
+                font.pixelSize: delayRow.textSize
                 font.bold: true
                 Keys.onReturnPressed: macroItem.commitDelay()
                 Keys.onEnterPressed: macroItem.commitDelay()
             }
             Text {
+                id: delayUnit
                 text: " 】ms"
                 color: globalSetting_color_enable
                 font.family: globalSetting_fontFamily
-                font.pixelSize: globalSetting_size
+                font.pixelSize: delayRow.textSize
                 font.bold: true
             }
         }

@@ -27,6 +27,11 @@ Item {
         }
     }
 
+    function allReset() {
+        mainIten.setProtectUI(800)
+        menuDown.btnTotalResetClicked()
+    }
+
     Image {
         id: container
         anchors.centerIn: parent
@@ -41,10 +46,8 @@ Item {
             height: menuDown.img_Height
             source0: mainIten.sourceReset0
             source1: mainIten.sourceReset1
-            onClicked: {
-                mainIten.setProtectUI(800)
-                menuDown.btnTotalResetClicked()
-            }
+            tooltip: mainIten.hint("tip_allReset")
+            onClicked: menuDown.allReset()
         }
 
         Text {
@@ -56,7 +59,19 @@ Item {
             text: mainIten.globalSetting_stringList[113]
             font.family: mainIten.globalSetting_fontFamily
             font.pixelSize: mainIten.globalSetting_size
-            color: mainIten.globalSetting_color
+            color: lblTotalResetArea.containsMouse ? mainIten.globalSetting_color_enable : mainIten.globalSetting_color
+
+            // The caption takes the clicks of its button.
+            MouseArea {
+                id: lblTotalResetArea
+                objectName: "lblTotalResetArea"
+                anchors.fill: parent
+                hoverEnabled: true
+                onClicked: {
+                    ui_View.playMedia_Index(0x04)
+                    menuDown.allReset()
+                }
+            }
         }
 
         Button_2state {
@@ -68,6 +83,7 @@ Item {
             height: menuDown.img_Height
             source0: mainIten.sourceApply0
             source1: mainIten.sourceApply1
+            tooltip: mainIten.hint("tip_allSave")
             onClicked: menuDown.allSave()
         }
 
@@ -80,7 +96,19 @@ Item {
             text: mainIten.globalSetting_stringList[114]
             font.family: mainIten.globalSetting_fontFamily
             font.pixelSize: mainIten.globalSetting_size
-            color: mainIten.globalSetting_color
+            color: lblTotalApplyArea.containsMouse ? mainIten.globalSetting_color_enable : mainIten.globalSetting_color
+
+            // The caption takes the clicks of its button.
+            MouseArea {
+                id: lblTotalApplyArea
+                objectName: "lblTotalApplyArea"
+                anchors.fill: parent
+                hoverEnabled: true
+                onClicked: {
+                    ui_View.playMedia_Index(0x04)
+                    menuDown.allSave()
+                }
+            }
         }
     }
 }

@@ -34,6 +34,12 @@ Item {
                     menuUp.btnClicked(0)
                 }
             }
+
+            Tooltip {
+                objectName: "tooltip"
+                text: mainIten.hint("tip_settings")
+                hovered: globalsettingArea.containsMouse
+            }
         }
 
         Button_2state {
@@ -44,6 +50,7 @@ Item {
             y: -3
             source0: mainIten.sourceAM0
             source1: mainIten.sourceAM1
+            tooltip: mainIten.hint("tip_close")
             onClicked: menuUp.btnClicked(1)
         }
     }

@@ -22,7 +22,12 @@ Item {
     // Look of the whole scene.
     property int _Size: 11
     property color _Color: "#FF00FFFF"
-    property color _ColorEnable: "#FFAAAAAA"
+    // Each skin's second text colour (list entries, unlit captions) and its
+    // accent (frames of tooltips and hovered marks), skin 1 first.
+    readonly property variant skinSecondColours: ["#FFAAAAAA", "#FFC8AAA6"]
+    readonly property variant skinAccents: ["#FF00E1FF", "#FFFF2D4B"]
+    property color _ColorEnable: skinSecondColours[Math.max(0, Math.min(skinSecondColours.length - 1, skin_No - 1))]
+    readonly property color _Accent: skinAccents[Math.max(0, Math.min(skinAccents.length - 1, skin_No - 1))]
     property color _ColorDisable: "#80FFFFFF"
     property int _AnimationSpeed: 800
     property int skin_No: 1

@@ -1,12 +1,14 @@
 import QtQuick 2.15
 
-// A button drawn by two pictures: source1 while hovered, source0 otherwise.
+// A button drawn by two pictures: source1 while hovered, source0 otherwise;
+// `tooltip`, when set, is shown after the pointer rests on the button.
 Image {
     id: button
 
     property url source0: ""
     property url source1: ""
     property alias mouse: mouseArea
+    property string tooltip: ""
 
     signal clicked
 
@@ -24,5 +26,11 @@ Image {
             ui_View.playMedia_Index(0x04)
             button.clicked()
         }
+    }
+
+    Tooltip {
+        objectName: "tooltip"
+        text: button.tooltip
+        hovered: mouseArea.containsMouse
     }
 }

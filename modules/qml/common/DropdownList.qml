@@ -13,6 +13,9 @@ Rectangle {
     signal listOpened
     signal listClosed
 
+    // An open list takes the keyboard focus, so that Escape closes it.
+    Keys.onEscapePressed: closeList()
+
     function setCurIndex(index) {
         listArea.currentIndex = index
     }
@@ -89,6 +92,9 @@ Rectangle {
             anchors.leftMargin: 10
             anchors.right: headerArrow.left
             anchors.verticalCenter: parent.verticalCenter
+            // A long name shrinks to fit rather than being cut.
+            fontSizeMode: Text.HorizontalFit
+            minimumPixelSize: 6
             elide: Text.ElideRight
             text: priv.textAt(listArea.currentIndex)
             color: headerMouse.containsMouse ? globalSetting_color : globalSetting_color_enable
@@ -175,6 +181,8 @@ Rectangle {
                         anchors.right: parent.right
                         anchors.rightMargin: 10
                         anchors.verticalCenter: parent.verticalCenter
+                        fontSizeMode: Text.HorizontalFit
+                        minimumPixelSize: 6
                         elide: Text.ElideRight
                         text: model.textX === undefined || model.textX === null ? "" : String(model.textX)
                         color: row.lit ? globalSetting_color : globalSetting_color_enable
@@ -201,7 +209,10 @@ Rectangle {
     SequentialAnimation {
         id: openAnimation
         ScriptAction {
-            script: dropdown.listOpened()
+            script: {
+                dropdown.forceActiveFocus()
+                dropdown.listOpened()
+            }
         }
         NumberAnimation {
             target: listArea

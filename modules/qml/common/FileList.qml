@@ -15,6 +15,10 @@ Rectangle {
     id: fileList
 
     property QtObject mdItems: ListModel {}
+    // When set, an object whose actionWord(note) gives the note shown for a
+    // stored note (and whose `language` changes with it); the notes are
+    // shown as stored otherwise.
+    property var noteWords: null
     property alias lvItems: listView
     property bool nameEditOnDoubleClick: false
 
@@ -168,7 +172,8 @@ Rectangle {
                 anchors.rightMargin: 5
                 anchors.verticalCenter: parent.verticalCenter
                 horizontalAlignment: Text.AlignRight
-                text: priv.roleText(model.textR)
+                text: fileList.noteWords ? (fileList.noteWords.language, fileList.noteWords.actionWord(priv.roleText(model.textR)))
+                                         : priv.roleText(model.textR)
                 color: nameField.color
                 font.family: globalSetting_fontFamily
                 font.pixelSize: globalSetting_size

@@ -13,6 +13,9 @@ Rectangle {
     signal listOpened
     signal listClosed
 
+    // An open list takes the keyboard focus, so that Escape closes it.
+    Keys.onEscapePressed: closeList()
+
     function setCurIndex(index) {
         innerList.lvItems.currentIndex = index
     }
@@ -175,7 +178,10 @@ Rectangle {
             duration: priv.duration
         }
         ScriptAction {
-            script: fileListButton.isSelect = true
+            script: {
+                fileListButton.isSelect = true
+                fileListButton.forceActiveFocus()
+            }
         }
     }
 

@@ -22,6 +22,7 @@ Image {
         enabled: frame.buttonsEnabled
         source0: mainIten.sourceReset0
         source1: mainIten.sourceReset1
+        tooltip: mainIten.hint("tip_reset")
         onClicked: frame.resetClicked()
     }
 
@@ -33,6 +34,7 @@ Image {
         enabled: frame.buttonsEnabled
         source0: mainIten.sourceApply0
         source1: mainIten.sourceApply1
+        tooltip: mainIten.hint("tip_apply")
         onClicked: frame.applyClicked()
     }
 }
