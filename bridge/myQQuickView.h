@@ -14,6 +14,7 @@
 
 class Hid_Thread;
 class KeyCodeTable;
+class KeyLabels;
 class QSettings;
 class SoundEffects;
 class WindowNotices;
@@ -29,6 +30,8 @@ class myQQuickView : public QQuickWidget
     Q_PROPERTY(QObject* notices READ noticesObject CONSTANT)
     // The key-name table, the key assignment codec and the macro action tags.
     Q_PROPERTY(QObject* keyCodes READ keyCodesObject CONSTANT)
+    // The labels of reassigned keys and the key box's texts (KeyLabels).
+    Q_PROPERTY(QObject* keyLabels READ keyLabelsObject CONSTANT)
 public:
     explicit myQQuickView(QWidget* parent = nullptr);
     ~myQQuickView() override;
@@ -50,6 +53,8 @@ public:
     // and the map the macro encoder takes from it.
     KeyCodeTable* keyCodes = nullptr;
     QObject* keyCodesObject() const;
+    KeyLabels* keyLabels = nullptr;
+    QObject* keyLabelsObject() const;
     QMap<QString, quint8> usbCodeMap;
     MacroLibrary macroLibrary;
     WindowNotices* notices = nullptr;
