@@ -61,6 +61,11 @@ Item {
         visible: key.labelled
         text: key.assignment
         color: globalSetting_color
+        // A long label (a macro's name) may take two lines.
+        fontSizeMode: Text.Fit
+        wrapMode: Text.WrapAtWordBoundaryOrAnywhere
+        maximumLineCount: 2
+        lineHeight: 0.9
     }
 
     KeyLegend {
