@@ -5,6 +5,7 @@
 #include "bridge/LanguageFiles.h"
 #include "storage/DataFileCheck.h"
 
+#include <QRegularExpression>
 #include <QSettings>
 
 namespace {
@@ -110,7 +111,12 @@ QString KeyLabels::labelOf(int code, int defaultCode) const
         break;
     case KeyAssignment::macroKind: {
         const int slot = KeyAssignment::slotOf(code);
-        const QString name = macroNames ? macroNames(slot) : QString();
+        QString name = macroNames ? macroNames(slot) : QString();
+        // A name the library made ("Macro. 006") is told by its number.
+        static const QRegularExpression generated("^Macro\\. (\\d+)$");
+        const QRegularExpressionMatch match = generated.match(name);
+        if (match.hasMatch())
+            name = match.captured(1);
         label = name.isEmpty() ? texts.value("macroSlot").arg(slot) : texts.value("macro").arg(name);
         break;
     }

@@ -55,7 +55,8 @@ public:
 
     // The label of a key assigned code whose default is defaultCode: empty
     // when the two are equal; "OFF" for 0; the short name of an ordinary key
-    // (KeyCodeTable::shortNameOf); "M: <name>" for a macro key; the short
+    // (KeyCodeTable::shortNameOf); "M: <name>" for a macro key (of a name
+    // the library made, "Macro. 006", only the number: "M: 006"); the short
     // name of a media key. A code this cannot name shows as "0x" and four
     // hex digits, so a changed key never looks unchanged.
     Q_INVOKABLE QString labelOf(int code, int defaultCode) const;

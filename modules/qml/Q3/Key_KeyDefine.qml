@@ -28,8 +28,10 @@ Item {
     readonly property var labels: drawing ? drawing.labels : null
     readonly property string assignment: labels && labels.revision >= 0 ? labels.labelOf(keyCode, keyCode_Default) : ""
     readonly property bool labelled: assignment !== ""
-    // The upper part of the legend area a label takes.
-    readonly property real labelHeight: Math.round(normal.height * 0.6)
+    // The upper part of the legend area a label takes: the same on a tall
+    // key as on a key of one row, so the label keeps the size of the others.
+    readonly property real labelHeight: Math.round(Math.min(normal.height, rowHeight) * 0.6)
+    readonly property real rowHeight: 29
 
     readonly property string pictureBase: keyType > 0 ? "file:modules/img/skin" + skin_No + "/model_kb/k" + keyType : ""
 
@@ -72,7 +74,7 @@ Item {
         objectName: "legend"
         y: key.labelled ? key.labelHeight - 1 : 0
         width: normal.width
-        height: key.labelled ? normal.height - key.labelHeight : normal.height
+        height: key.labelled ? Math.min(normal.height, key.rowHeight) - key.labelHeight : normal.height
         text: key.name
         color: key.isDefault ? globalSetting_color_enable : globalSetting_color
         font.pixelSize: key.labelled ? 8 : 11

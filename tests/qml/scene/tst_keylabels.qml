@@ -127,7 +127,7 @@ SceneTestCase {
         ui_View.renameMacroIniFile("hello", "bye")
         compare(item("assignmentLegend", macro).text, "M: bye")
         verify(ui_View.deleteMacroIni("bye"))
-        compare(item("assignmentLegend", macro).text, "M: Macro. 008")
+        compare(item("assignmentLegend", macro).text, "M: 008")
 
         item("downItem").btnTotalResetClicked()
         verifyPlain(media, "media")
