@@ -173,6 +173,9 @@ void KeyCodeTable::setKeys(const QVariantList& hw)
 {
     codeByMatrix.clear();
     matrixByCode.clear();
+    legendByCode.clear();
+    sharedLegends.clear();
+    QSet<QString> seenLegends;
     const Code declared = parseCode(hw.value(0));
     const qint64 fitting = (qint64(hw.size()) - 2) / 6;
     const qint64 keys = qMin(declared.ok ? declared.value : 0, fitting);
@@ -183,6 +186,14 @@ void KeyCodeTable::setKeys(const QVariantList& hw)
             continue;
         codeByMatrix[matrix.value] = code.value;
         matrixByCode[code.value] = matrix.value;
+        const QVariant legend = hw.at(int(5 + 6 * k));
+        const QString text = isMissing(legend) ? QString() : legend.toString().trimmed();
+        if (text.isEmpty())
+            continue;
+        if (seenLegends.contains(text))
+            sharedLegends.insert(text);
+        seenLegends.insert(text);
+        legendByCode[code.value] = text;
     }
     emit keysChanged();
 }
@@ -210,6 +221,19 @@ QVariant KeyCodeTable::matrixOfCode(const QVariant& code) const
 QVariant KeyCodeTable::codeOfMatrix(const QVariant& matrix) const
 {
     return numberOrNothing(codeByMatrix, parseCode(matrix));
+}
+
+QString KeyCodeTable::shortNameOf(int code) const
+{
+    const QString legend = legendByCode.value(code);
+    if (!legend.isEmpty() && !sharedLegends.contains(legend))
+        return legend;
+    QString name = nameByCode.value(code);
+    static const QRegularExpression side("^(Left|Right) (?=\\S)");
+    const QRegularExpressionMatch match = side.match(name);
+    if (match.hasMatch())
+        name.replace(0, match.capturedLength(), match.captured(1).left(1) + ' ');
+    return name;
 }
 
 void KeyCodeTable::rebuild(const QVariant& hw, const QVariant& names, const QVariant& codes)

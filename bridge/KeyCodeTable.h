@@ -2,6 +2,7 @@
 
 #include <QMap>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
@@ -81,6 +82,12 @@ public:
     Q_INVOKABLE QVariant nameOfCode(const QVariant& code) const;
     Q_INVOKABLE QVariant matrixOfCode(const QVariant& code) const;
     Q_INVOKABLE QVariant codeOfMatrix(const QVariant& matrix) const;
+    // A short name of a code for a key's legend: the legend of the drawn key
+    // whose default code it is, when no other drawn key carries that legend
+    // ("Caps"); otherwise its key name with a leading "Left " or "Right "
+    // cut to "L " or "R " ("L Ctrl", "Num 1"); empty for a code with
+    // neither.
+    Q_INVOKABLE QString shortNameOf(int code) const;
     // The names always; the matrix positions only when hw is a list that is
     // not empty. What is no list counts as an empty one.
     Q_INVOKABLE void rebuild(const QVariant& hw, const QVariant& names, const QVariant& codes);
@@ -119,5 +126,8 @@ private:
     QMap<qint64, QString> nameByCode;
     QMap<qint64, qint64> codeByMatrix;
     QMap<qint64, qint64> matrixByCode;
+    // Drawn legends by default code; legends that more than one key carries.
+    QMap<qint64, QString> legendByCode;
+    QSet<QString> sharedLegends;
     QMap<QString, quint8> encoderCodes;
 };

@@ -8,6 +8,7 @@
 #include "bridge/KeyboardAdoption.h"
 #include "bridge/KeyAssignment.h"
 #include "bridge/KeyCodeTable.h"
+#include "bridge/KeyLabels.h"
 #include "bridge/LanguageFiles.h"
 #include "bridge/MacroEncoder.h"
 #include "bridge/MacroPageTexts.h"
@@ -68,6 +69,7 @@ myQQuickView::myQQuickView(QWidget* parent)
 
     sounds = new SoundEffects(this);
     keyCodes = new KeyCodeTable(this);
+    keyLabels = new KeyLabels(keyCodes, [this](int slot) { return macroLibrary.nameBoundTo(slot); }, this);
     notices = new WindowNotices(this);
     macroTexts = new MacroPageTexts(this);
     hints = new SceneTexts(this);
@@ -159,6 +161,8 @@ void myQQuickView::syncFW()
         profiles.select(profile);
     }
     keyCodes->load(keyCodeDefFile);
+    // The drawn keys' legends name reassigned keys (KeyLabels).
+    keyCodes->setKeys(HardwareDefinition::load(hwDefFile, hwMode));
     usbCodeMap = keyCodes->macroCodes();
 }
 
@@ -357,6 +361,7 @@ QStringList myQQuickView::getGlobalStrings(QString langCode)
     notices->setLanguage(languageFolder, langCode);
     macroTexts->setLanguage(languageFolder, langCode);
     hints->setLanguage(languageFolder, langCode);
+    keyLabels->setLanguage(languageFolder, langCode);
     if (hidThread)
         hidThread->setStringsVerified(loaded.verified);
     return loaded.strings;
@@ -378,6 +383,7 @@ void myQQuickView::loadMacroIniFromFile(QVariant name)
         FileReplace::copyOverOrReport(chosen, path);
     else
         DataFileCheck::report("macro file", chosen, problem, "The macro is kept as it is.");
+    keyLabels->macrosChanged();
 }
 
 void myQQuickView::saveMacroIniToFile(QVariant name)
@@ -394,6 +400,7 @@ void myQQuickView::saveMacroIniToFile(QVariant name)
 void myQQuickView::renameMacroIniFile(QVariant oldName, QVariant newName)
 {
     macroLibrary.rename(oldName.toString(), newName.toString());
+    keyLabels->macrosChanged();
 }
 
 void myQQuickView::initMacroIni(uchar maxMacro)
@@ -404,16 +411,21 @@ void myQQuickView::initMacroIni(uchar maxMacro)
     for (const QString& file : unreadable)
         DataFileCheck::report("macro file", file, DataFileCheck::unreadable(file),
                               "It is left as it is and bound to no key slot.");
+    keyLabels->macrosChanged();
 }
 
 QVariant myQQuickView::createMacroIni()
 {
-    return macroLibrary.create();
+    const QString name = macroLibrary.create();
+    keyLabels->macrosChanged();
+    return name;
 }
 
 QVariant myQQuickView::deleteMacroIni(QVariant name)
 {
-    return macroLibrary.remove(name.toString());
+    const bool removed = macroLibrary.remove(name.toString());
+    keyLabels->macrosChanged();
+    return removed;
 }
 
 QStringList myQQuickView::getMacroIniNames()
@@ -445,6 +457,7 @@ QVariantList myQQuickView::loadMacroIniConfig(QVariant name)
 void myQQuickView::setMacroIniConfig(QVariant name, QVariantList config)
 {
     macroLibrary.setConfig(name.toString(), config, hidThread ? hidThread->currentDevice() : 0);
+    keyLabels->macrosChanged();
 }
 
 QList<uchar> myQQuickView::macroIncode(QStringList macros)
@@ -757,6 +770,7 @@ void myQQuickView::differenceChosen(int choice)
             qCWarning(q3bridge).noquote() << "taking what the keyboard holds:" << problem;
         for (const QString& name : result.newMacros)
             qCInfo(q3bridge).noquote() << "macro file" << name << "made from the keyboard's slot";
+        keyLabels->macrosChanged();
         emit keyboardSideTaken();
     } else if (choice == WindowNotices::SendProfile) {
         const int mode = keyboardCheck.expectedGamingMode();
@@ -828,4 +842,9 @@ QObject* myQQuickView::hintsObject() const
 QObject* myQQuickView::keyCodesObject() const
 {
     return keyCodes;
+}
+
+QObject* myQQuickView::keyLabelsObject() const
+{
+    return keyLabels;
 }

@@ -14,6 +14,7 @@
 
 class Hid_Thread;
 class KeyCodeTable;
+class KeyLabels;
 class QSettings;
 class SoundEffects;
 class SceneTexts;
@@ -36,6 +37,8 @@ class myQQuickView : public QQuickWidget
     // Tooltips, hints and the shown words of the macro action tags, in the
     // language in use.
     Q_PROPERTY(QObject* hints READ hintsObject CONSTANT)
+    // The labels of reassigned keys and the key box's texts (KeyLabels).
+    Q_PROPERTY(QObject* keyLabels READ keyLabelsObject CONSTANT)
 public:
     explicit myQQuickView(QWidget* parent = nullptr);
     ~myQQuickView() override;
@@ -57,6 +60,8 @@ public:
     // and the map the macro encoder takes from it.
     KeyCodeTable* keyCodes = nullptr;
     QObject* keyCodesObject() const;
+    KeyLabels* keyLabels = nullptr;
+    QObject* keyLabelsObject() const;
     QMap<QString, quint8> usbCodeMap;
     MacroLibrary macroLibrary;
     WindowNotices* notices = nullptr;

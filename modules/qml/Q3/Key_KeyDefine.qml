@@ -4,6 +4,10 @@ import QtQuick 2.15
 // highlight while hovered, selected or reassigned, and a drag image that
 // follows the pointer while the button is held on it. A click selects the
 // key and shows its assignment on the page.
+//
+// A reassigned key says what it does now ("L Ctrl", "M: hello", "Mute",
+// "OFF": the drawing's key labels name it) in the upper part of its legend
+// area; its own legend moves below, smaller and faint.
 Item {
     id: key
 
@@ -20,6 +24,14 @@ Item {
     readonly property real correctionY: (drawing ? drawing.y : 0) + y + mouseArea.mouseY
     property alias dragOpacity: dragImage.opacity
     readonly property alias pressed: mouseArea.pressed
+    // What the key does instead of its default, or empty (KeyLabels).
+    readonly property var labels: drawing ? drawing.labels : null
+    readonly property string assignment: labels && labels.revision >= 0 ? labels.labelOf(keyCode, keyCode_Default) : ""
+    readonly property bool labelled: assignment !== ""
+    // The upper part of the legend area a label takes: the same on a tall
+    // key as on a key of one row, so the label keeps the size of the others.
+    readonly property real labelHeight: Math.round(Math.min(normal.height, rowHeight) * 0.6)
+    readonly property real rowHeight: 29
 
     readonly property string pictureBase: keyType > 0 ? "file:modules/img/skin" + skin_No + "/model_kb/k" + keyType : ""
 
@@ -44,11 +56,29 @@ Item {
     }
 
     KeyLegend {
-        objectName: "legend"
+        objectName: "assignmentLegend"
+        y: 1
         width: normal.width
-        height: normal.height
+        height: key.labelled ? key.labelHeight - 1 : 0
+        visible: key.labelled
+        text: key.assignment
+        color: globalSetting_color
+        // A long label (a macro's name) may take two lines.
+        fontSizeMode: Text.Fit
+        wrapMode: Text.WrapAtWordBoundaryOrAnywhere
+        maximumLineCount: 2
+        lineHeight: 0.9
+    }
+
+    KeyLegend {
+        objectName: "legend"
+        y: key.labelled ? key.labelHeight - 1 : 0
+        width: normal.width
+        height: key.labelled ? Math.min(normal.height, key.rowHeight) - key.labelHeight : normal.height
         text: key.name
         color: key.isDefault ? globalSetting_color_enable : globalSetting_color
+        font.pixelSize: key.labelled ? 8 : 11
+        opacity: key.labelled ? 0.6 : 1.0
     }
 
     Image {

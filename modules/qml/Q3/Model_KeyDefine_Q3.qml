@@ -12,6 +12,8 @@ Item {
     property var dragingKey: blankKey
     property var getKey: []
     property var hw: []
+    // Names what reassigned keys do (the bridge's key labels), from initUI.
+    property var labels: null
 
     // The pressed key was released (the page decides whether it was a drop).
     signal dragKey
@@ -26,6 +28,7 @@ Item {
 
     function initUI(hwList) {
         hw = hwList ? hwList : []
+        labels = ui_View.keyLabels
         if (priv.component === null)
             priv.component = Qt.createComponent("Key_KeyDefine.qml")
         if (priv.component.status === Component.Loading)

@@ -7,6 +7,12 @@ import "../common"
 // it back to its default, and sends the whole key matrix on Apply. GAMING
 // MODE is sent at once; reassigning is possible only while it is ticked.
 //
+// Taking a key from the keyboard: a click on the key box switches the
+// selected key off (as ever) and makes the box wait; the next key pressed
+// (the global key events, mainItem_Q3.msg_KB) is assigned as if its key had
+// been dropped on the box. A press anywhere else, another category, another
+// page or GAMING MODE off stops the wait.
+//
 // Key codes (16 bits): high nibble 0 = ordinary key, usage in the low byte
 // (0 = off); 3 = media key, consumer usage in the low 12 bits; 4 = macro
 // key, repeat mode in bits 11-8 and macro index in bits 7-0. The bridge's
@@ -31,6 +37,10 @@ Item {
     // A key of the drawing is being dragged over the key box.
     readonly property bool dragOverBox: priv.dragging && priv.overBox(_model.dragingKey.correctionX,
                                                                       _model.dragingKey.correctionY)
+    // ... and the box would not take it (no ordinary key).
+    readonly property bool dropRefused: dragOverBox && !ui_View.keyCodes.isUsage(Number(_model.dragingKey.keyCode_Default))
+    // The key box waits for a key from the keyboard.
+    property bool capturing: false
 
     function initUI(isFirst, hw) {
         if (isFirst === true)
@@ -88,6 +98,7 @@ Item {
 
     // Shows code in the menu: its category and its entry.
     function keyCodeToUI(code) {
+        stopCapture()
         _menu2_0.setKeycodeUSB(-1)
         _menu2_2.setCurIndex(-1)
         _menu2_4.setCurIndex(-1)
@@ -155,6 +166,7 @@ Item {
     }
 
     function chooseCategory(index) {
+        stopCapture()
         _menu2_0.setKeycodeUSB(-1)
         _menu2_2.setCurIndex(-1)
         _menu2_4.setCurIndex(-1)
@@ -189,6 +201,36 @@ Item {
     function clearKey() {
         priv.assign(0)
     }
+
+    // The key box waits for the next key pressed (KEYBOARD, GAMING MODE).
+    function startCapture() {
+        capturing = gamingMode && category === 0
+    }
+
+    function stopCapture() {
+        capturing = false
+    }
+
+    // A key went down or up anywhere: while the box waits, the first named
+    // ordinary key pressed is the selected key's new code.
+    function keyEvent(isDown, usbCode) {
+        if (!capturing || !isDown)
+            return
+        if (!gamingMode || category !== 0) {
+            stopCapture()
+            return
+        }
+        var code = Number(usbCode)
+        if (!ui_View.keyCodes.isUsage(code) || code === 0 || ui_View.keyCodes.nameOfCode(code) === undefined)
+            return
+        stopCapture()
+        priv.assign(code)
+        _menu2_0.setKeycodeUSB(code)
+    }
+
+    onGamingModeChanged: if (!gamingMode) stopCapture()
+    onCategoryChanged: if (category !== 0) stopCapture()
+    onVisibleChanged: if (!visible) stopCapture()
 
     QtObject {
         id: priv
@@ -260,8 +302,23 @@ Item {
     }
 
     Connections {
+        target: mainItem_Q3
+        function onMsg_KB(isDown, usbCode) {
+            keydefineItem.keyEvent(isDown, usbCode)
+        }
+    }
+
+    Connections {
+        target: dragRegion
+        function onPressed() {
+            keydefineItem.stopCapture()
+        }
+    }
+
+    Connections {
         target: downItem
         function onBtnTotalResetClicked() {
+            keydefineItem.stopCapture()
             keydefineItem.resetAll()
         }
         function onBtnTotalApplyClicked() {
@@ -358,7 +415,14 @@ Item {
             y: (_menu1.height - height) / 2
             visible: keydefineItem.category === 0
             isIn: keydefineItem.dragOverBox
-            onClearKey: keydefineItem.clearKey()
+            cancelOnHover: false
+            refused: keydefineItem.dropRefused
+            waiting: keydefineItem.capturing
+            waitingText: _model.labels ? _model.labels.waitingText : ""
+            onClearKey: {
+                keydefineItem.clearKey()
+                keydefineItem.startCapture()
+            }
         }
 
         FileListButton {
@@ -402,6 +466,36 @@ Item {
         color: globalSetting_color
         font.family: globalSetting_fontFamily
         font.pixelSize: globalSetting_size
+    }
+
+    // How the key box is used, under the menu row: while it waits, how to
+    // stop; while the pointer is on it, what a click does.
+    Text {
+        id: boxHint
+        objectName: "boxHint"
+        x: menuRow.x + _menu2_0.x
+        y: menuRow.y + menuRow.height + 6
+        width: keydefineItem.width - x - 20
+        visible: text !== "" && (keydefineItem.capturing
+                                 || (_menu2_0.hovered && _menu2_0.visible && keydefineItem.gamingMode))
+        text: !_model.labels ? "" : keydefineItem.capturing ? _model.labels.captureHint : _model.labels.boxHint
+        wrapMode: Text.WordWrap
+        color: keydefineItem.capturing ? globalSetting_color : globalSetting_color_enable
+        font.family: globalSetting_fontFamily
+        font.pixelSize: 11
+    }
+
+    // While the box waits, a press anywhere on the page stops the wait and
+    // then goes on to what is under it.
+    MouseArea {
+        objectName: "captureEnd"
+        anchors.fill: parent
+        z: 2
+        enabled: keydefineItem.capturing
+        onPressed: {
+            keydefineItem.stopCapture()
+            mouse.accepted = false
+        }
     }
 
     // GAMING MODE: sent to the keyboard as soon as it is clicked.

@@ -2,6 +2,11 @@ import QtQuick 2.15
 
 // Shows one assigned key; a click clears it.
 //
+// Optional: with cancelOnHover false the box keeps its text under the
+// pointer and shows keycancel only while refused (a drop it would not
+// take); while waiting (for a key from the keyboard, which the owner
+// forwards) it shows waitingText, blinking, in the highlight colour.
+//
 // keycodeLookup names key codes: an object with keycodeTostr(code) (the key
 // code string tables) or a function(code) returning the name. A code without
 // a name, or no lookup at all, counts as no key.
@@ -13,6 +18,11 @@ Rectangle {
     property string keynameDefault: "【 KEYS 】"
     property string keycancel: "╳"
     property bool isIn: false
+    property bool cancelOnHover: true
+    property bool refused: false
+    property bool waiting: false
+    property string waitingText: ""
+    readonly property alias hovered: mouseArea.containsMouse
     // The frame's key code string tables wherever the control is used inside it.
     property var keycodeLookup: typeof _KeyCodeString !== "undefined" ? _KeyCodeString : null
 
@@ -33,7 +43,7 @@ Rectangle {
     height: 23
     color: "#FF000000"
     border.width: 1
-    border.color: (mouseArea.containsMouse || isIn) ? globalSetting_color : globalSetting_color_enable
+    border.color: (mouseArea.containsMouse || isIn || waiting) ? globalSetting_color : globalSetting_color_enable
 
     QtObject {
         id: priv
@@ -52,13 +62,28 @@ Rectangle {
     Text {
         objectName: "label"
         anchors.centerIn: parent
-        text: mouseArea.containsMouse ? keyInput.keycancel
-                                      : (keyInput.keycodeUSB < 0 ? keyInput.keynameDefault : keyInput.keyname)
-        color: globalSetting_color_enable
-        opacity: mouseArea.pressed ? 0.5 : 1.0
+        text: (keyInput.refused || (keyInput.cancelOnHover && mouseArea.containsMouse)) ? keyInput.keycancel
+              : keyInput.waiting ? keyInput.waitingText
+              : (keyInput.keycodeUSB < 0 ? keyInput.keynameDefault : keyInput.keyname)
+        color: keyInput.waiting && !keyInput.refused ? globalSetting_color : globalSetting_color_enable
+        opacity: mouseArea.pressed ? 0.5 : (keyInput.waiting && !keyInput.refused ? blink.level : 1.0)
         font.family: "Arial"
         font.pixelSize: 10
         font.bold: true
+    }
+
+    // The waiting text fades in and out.
+    QtObject {
+        id: blink
+        property real level: 1.0
+    }
+
+    SequentialAnimation {
+        running: keyInput.waiting && keyInput.visible
+        loops: Animation.Infinite
+        onRunningChanged: if (!running) blink.level = 1.0
+        NumberAnimation { target: blink; property: "level"; to: 0.35; duration: 450 }
+        NumberAnimation { target: blink; property: "level"; to: 1.0; duration: 450 }
     }
 
     MouseArea {

@@ -405,5 +405,95 @@ Item {
             root.globalSetting_size = 11
             root.globalSetting_fontFamily = "Arial"
         }
+
+        // The labels of reassigned keys, in every language with its font:
+        // every key name the table gives, every media label, OFF, macro
+        // names as the library makes them and a short one, on one key of
+        // each size. Label and own legend stay inside the key, one above
+        // the other, uncut.
+        function test_assignmentLabelsFit() {
+            var languages = ui_View.chkLanguages()
+            var english = ""
+            var usages = []
+            for (var u = 1; u < 0x100; ++u) {
+                if (ui_View.keyCodes.nameOfCode(u) !== undefined)
+                    usages.push(u)
+            }
+            verify(usages.length > 100)
+            // Macros bound to slots 5 (a name the library made), 6 and 7,
+            // then a slot none is bound to. A long name may be cut short
+            // but stays inside the key.
+            ui_View.deleteMacroIni("hello")
+            ui_View.deleteMacroIni("a rather long macro name")
+            var made = ui_View.createMacroIni()
+            ui_View.renameMacroIniFile(made, "hello")
+            ui_View.setMacroIniConfig("hello", [6, 1])
+            made = ui_View.createMacroIni()
+            ui_View.renameMacroIniFile(made, "a rather long macro name")
+            ui_View.setMacroIniConfig("a rather long macro name", [7, 1])
+            var macroCodes = [0x4005, 0x4006, 0x4007, 0x40C8]
+            // One key of each size.
+            var sizes = {}
+            for (var skin = 1; skin <= 2; ++skin) {
+                root.skin_No = skin
+                var bySize = {}
+                for (var m = 0; m < keyModel.getKey.length; ++m) {
+                    var k = keyModel.getKey[m]
+                    if (k.matrix >= 0 && k.keyType > 0 && k.enabled)
+                        bySize[k.width + "x" + k.height] = k
+                }
+                sizes[skin] = bySize
+            }
+            var checked = 0
+            for (var name in languages) {
+                var strings = ui_View.getGlobalStrings(languages[name])
+                if (name.indexOf("ENGLISH") === 0)
+                    english = languages[name]
+                var font = strings.length > 0 ? strings[0] : "Arial"
+                var list = usages.concat(macroCodes, [0, 0x2004])
+                var media = ui_View.keyLabels.mediaLabels()
+                compare(media.length, 18)
+                list = list.concat([0x30B5, 0x30B6, 0x30B7, 0x30CD, 0x30E2, 0x30E9, 0x30EA, 0x3183, 0x318A,
+                                    0x3192, 0x3194, 0x3221, 0x3223, 0x3224, 0x3225, 0x3226, 0x3227, 0x322A])
+                root.globalSetting_fontFamily = font
+                for (skin = 1; skin <= 2; ++skin) {
+                    root.skin_No = skin
+                    for (var size = 11; size <= 12; ++size) {
+                        root.globalSetting_size = size
+                        for (var s in sizes[skin]) {
+                            var key = sizes[skin][s]
+                            var label = findChild(key, "assignmentLegend")
+                            var legend = findChild(key, "legend")
+                            for (var c = 0; c < list.length; ++c) {
+                                key.keyCode = list[c]
+                                if (key.isDefault)
+                                    continue
+                                var where = name + " " + key.assignment + " on " + key.name + " (" + s + ", skin "
+                                        + skin + ", size " + size + ", " + font + ")"
+                                verify(key.assignment !== "", where)
+                                verify(label.visible, where)
+                                verify(label.contentWidth <= key.width - 2, where + ": " + label.contentWidth)
+                                verify(label.contentHeight <= label.height + 1, where + ": " + label.contentHeight)
+                                verify(!label.truncated || list[c] === 0x4007, where + ": cut")
+                                verify(legend.contentWidth <= key.width - 2, where + ": own legend")
+                                verify(!legend.truncated, where + ": own legend cut")
+                                verify(label.y >= 0 && label.y + label.height <= legend.y + 1, where)
+                                verify(legend.y + legend.height <= key.height, where)
+                                ++checked
+                            }
+                            key.keyCode = key.keyCode_Default
+                        }
+                    }
+                }
+            }
+            verify(checked > 0)
+            verify(english !== "")
+            ui_View.getGlobalStrings(english)
+            verify(ui_View.deleteMacroIni("hello"))
+            verify(ui_View.deleteMacroIni("a rather long macro name"))
+            root.skin_No = 1
+            root.globalSetting_size = 11
+            root.globalSetting_fontFamily = "Arial"
+        }
     }
 }
