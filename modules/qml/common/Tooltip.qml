@@ -14,9 +14,12 @@ Item {
     // The bubble is on screen.
     readonly property bool shown: bubble.visible
     readonly property alias bubble: bubble
+    // The main scene, drawn on; a control tried on its own has none and
+    // draws the bubble on itself.
+    readonly property var scene: typeof mainIten !== "undefined" ? mainIten : null
 
     function place() {
-        var root = mainIten
+        var root = tip.scene !== null ? tip.scene : tip.parent
         var target = tip.parent
         if (!root || !target)
             return
@@ -60,7 +63,7 @@ Item {
     Rectangle {
         id: bubble
         objectName: "tooltipBubble"
-        parent: mainIten
+        parent: tip.scene !== null ? tip.scene : tip
         z: 150
         visible: false
         width: label.implicitWidth + 12
@@ -68,7 +71,7 @@ Item {
         radius: 3
         color: "#E6101419"
         border.width: 1
-        border.color: mainIten.globalSetting_accent
+        border.color: tip.scene !== null ? tip.scene.globalSetting_accent : "#00e5ff"
 
         Text {
             id: label
@@ -76,9 +79,9 @@ Item {
             x: 6
             y: 3
             text: tip.text
-            color: mainIten.globalSetting_color
-            font.family: mainIten.globalSetting_fontFamily
-            font.pixelSize: mainIten.globalSetting_size
+            color: tip.scene !== null ? tip.scene.globalSetting_color : "#00e5ff"
+            font.family: tip.scene !== null ? tip.scene.globalSetting_fontFamily : "Arial"
+            font.pixelSize: tip.scene !== null ? tip.scene.globalSetting_size : 12
             font.bold: true
         }
     }

@@ -10,6 +10,10 @@ SceneTestCase {
     property var keyPage: null
 
     function showKeyPage() {
+        // Every test starts from the factory profile, whatever earlier test
+        // files stored in it.
+        ui_View.resetProfile(Number(ui_View.ui_A1H_GetCurrentProfile()))
+        scene.initUI()
         openScene()
         tryCompare(item("script_PowerOn"), "running", false, 3000)
         item("_fkPage").show(0)
