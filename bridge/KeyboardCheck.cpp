@@ -18,7 +18,7 @@ bool readOk(const KeyboardCheck::Sources& sources)
 
 }
 
-KeyboardDifferences::Program KeyboardCheck::programSide(const Sources& sources, const QList<int>& slotList)
+KeyboardDifferences::Program KeyboardCheck::programSide(const Sources& sources)
 {
     KeyboardDifferences::Program program;
     program.codes.resize(KeyboardDifferences::positions);
@@ -38,7 +38,12 @@ KeyboardDifferences::Program KeyboardCheck::programSide(const Sources& sources, 
         program.gamingMode = mode;
     else
         program.gamingMode = remapped ? 1 : -1;
+    return program;
+}
 
+void KeyboardCheck::addMacros(KeyboardDifferences::Program& program, const Sources& sources,
+                              const QList<int>& slotList)
+{
     for (const int slot : slotList) {
         const QString name = sources.library->nameBoundTo(slot);
         if (name.isEmpty())
@@ -49,7 +54,6 @@ KeyboardDifferences::Program KeyboardCheck::programSide(const Sources& sources, 
         else
             program.macros.insert(slot, MacroEncoder::deviceBuffer(encoded));
     }
-    return program;
 }
 
 KeyboardDifferences::Found KeyboardCheck::run(const Sources& sources)
@@ -80,8 +84,8 @@ KeyboardDifferences::Found KeyboardCheck::run(const Sources& sources)
     keyboard.modeKnown = true;
     keyboard.mode = mode;
 
-    const KeyboardDifferences::Program first = programSide(sources, {});
-    const QList<int> slotList = KeyboardDifferences::slotsToRead(first, keyboard.matrix, sources.slotCount);
+    KeyboardDifferences::Program program = programSide(sources);
+    const QList<int> slotList = KeyboardDifferences::slotsToRead(program, keyboard.matrix, sources.slotCount);
     for (const int slot : slotList) {
         QByteArray payload(MacroEncoder::deviceBufferSize, '\0');
         sources.hid->hid_90H_GetMacroKey(uchar(slot), reinterpret_cast<uchar*>(payload.data()));
@@ -90,7 +94,7 @@ KeyboardDifferences::Found KeyboardCheck::run(const Sources& sources)
         keyboard.macros.insert(slot, payload);
     }
 
-    const KeyboardDifferences::Program program = programSide(sources, slotList);
+    addMacros(program, sources, slotList);
     const KeyboardDifferences::Found found = KeyboardDifferences::compare(program, keyboard, sources.keyCodes);
     if (found.any()) {
         kept.valid = true;

@@ -34,11 +34,14 @@ public:
         std::function<void()> afterRead;
     };
 
-    // The program's side of the current profile: codes, the GAMING MODE it
-    // expects, and what each of `slotList` sends. A profile that keeps no GAMING
-    // MODE expects it on when a key differs from its default (assignments
-    // work only in GAMING MODE), and nothing otherwise.
-    static KeyboardDifferences::Program programSide(const Sources& sources, const QList<int>& slotList);
+    // The program's side of the current profile: codes and the GAMING MODE
+    // it expects. A profile that keeps no GAMING MODE expects it on when a
+    // key differs from its default (assignments work only in GAMING MODE),
+    // and nothing otherwise.
+    static KeyboardDifferences::Program programSide(const Sources& sources);
+    // What the macro bound to each of slotList sends.
+    static void addMacros(KeyboardDifferences::Program& program, const Sources& sources,
+                          const QList<int>& slotList);
 
     // Reads and compares. A read that fails ends it with nothing found
     // (the failure is the current user action's). The reading is kept for
@@ -47,8 +50,6 @@ public:
 
     // True while a reading with differences is kept for `profile`.
     bool pending(int profile) const;
-    // The differences of the kept reading.
-    KeyboardDifferences::Found found() const { return kept.found; }
     // The GAMING MODE the kept reading's profile expects (1, 0), -1 for none.
     int expectedGamingMode() const { return kept.expectedMode; }
     // Takes the kept reading into the files, then forgets it. Nothing is
