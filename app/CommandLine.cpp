@@ -9,7 +9,6 @@
 #include <QTextStream>
 
 #include <cstdio>
-#include <cstring>
 
 #ifndef Q3CONFIG_VERSION
 #define Q3CONFIG_VERSION "unknown"
@@ -19,14 +18,54 @@ namespace {
 
 constexpr int usageError = 2;
 
-const char* const ownOptions[] = {"-h", "--help", "-v", "--version", "--diagnose"};
+// The options the application object takes itself (Qt's, for every
+// platform), written with one dash or two, their value after a blank or '='.
+struct QtOption {
+    const char* name;
+    bool takesValue;
+};
+const QtOption qtOptions[] = {
+    {"platform", true}, {"platformpluginpath", true}, {"platformtheme", true}, {"plugin", true},
+    {"qwindowgeometry", true}, {"qwindowtitle", true}, {"qwindowicon", true},
+    {"qmljsdebugger", true}, {"style", true}, {"stylesheet", true}, {"session", true},
+    {"reverse", false}, {"widgetcount", false}, {"testability", false},
+    // X11
+    {"display", true}, {"geometry", true}, {"title", true}, {"icon", true}, {"name", true},
+    {"visual", true}, {"ncols", true}, {"cmap", false}, {"sync", false}, {"nograb", false},
+    {"dograb", false},
+    // Windows
+    {"dialogs", true},
+};
 
-bool isOwnOption(const char* argument)
+// The Qt option an argument names, or nullptr.
+const QtOption* qtOption(const QString& argument, bool* valueAttached)
 {
-    for (const char* option : ownOptions)
-        if (std::strcmp(argument, option) == 0)
-            return true;
-    return false;
+    if (!argument.startsWith('-') || argument == "-" || argument == "--")
+        return nullptr;
+    QString name = argument.mid(argument.startsWith("--") ? 2 : 1);
+    *valueAttached = name.contains('=');
+    name = name.section('=', 0, 0);
+    for (const QtOption& option : qtOptions)
+        if (name == QLatin1String(option.name))
+            return &option;
+    return nullptr;
+}
+
+// The arguments without Qt's own options and their values.
+QStringList withoutQtOptions(int argc, char* argv[])
+{
+    QStringList arguments{QString::fromLocal8Bit(argv[0])};
+    for (int i = 1; i < argc; ++i) {
+        const QString argument = QString::fromLocal8Bit(argv[i]);
+        bool valueAttached = false;
+        if (const QtOption* option = qtOption(argument, &valueAttached)) {
+            if (option->takesValue && !valueAttached)
+                ++i;
+            continue;
+        }
+        arguments << argument;
+    }
+    return arguments;
 }
 
 const char* const usage =
@@ -71,28 +110,27 @@ Diagnostics::KeyCapture keyCapture()
 
 int CommandLine::runWithoutWindow(int argc, char* argv[])
 {
-    bool ours = false;
-    for (int i = 1; i < argc && !ours; ++i)
-        ours = isOwnOption(argv[i]);
-    if (!ours)
-        return -1;
-
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName("q3config");
-    QCoreApplication::setApplicationVersion(Q3CONFIG_VERSION);
+    // Everything is read before any display is opened, so a wrong option is
+    // reported the same way with or without one.
     QCommandLineParser parser;
     const QCommandLineOption help(QStringList{"h", "help"});
     const QCommandLineOption version(QStringList{"v", "version"});
     const QCommandLineOption diagnose("diagnose");
     parser.addOptions({help, version, diagnose});
-    QTextStream out(stdout);
-    if (!parser.parse(QCoreApplication::arguments()) || !parser.positionalArguments().isEmpty()) {
+    if (!parser.parse(withoutQtOptions(argc, argv)) || !parser.positionalArguments().isEmpty()) {
         const QString problem = parser.errorText().isEmpty()
             ? QString("unexpected argument '%1'").arg(parser.positionalArguments().value(0))
             : parser.errorText();
         std::fprintf(stderr, "q3config: %s\n%s", qPrintable(problem), usage);
         return usageError;
     }
+    if (!parser.isSet(help) && !parser.isSet(version) && !parser.isSet(diagnose))
+        return -1;
+
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("q3config");
+    QCoreApplication::setApplicationVersion(Q3CONFIG_VERSION);
+    QTextStream out(stdout);
     if (parser.isSet(help)) {
         out << usage;
         return 0;

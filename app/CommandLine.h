@@ -7,8 +7,10 @@
 // opening one (no display needed).
 namespace CommandLine {
 
-// Handles the options that run without a window. Returns the exit status
-// when the process should end now, or -1 to start the program.
+// Reads the whole command line before any display is opened and handles the
+// options that run without a window; a wrong option or argument ends with
+// status 2. Returns the exit status when the process should end now, or -1
+// to start the program (Qt's own options are left to the application).
 int runWithoutWindow(int argc, char* argv[]);
 
 // After the application object took its own options (-platform, ...):

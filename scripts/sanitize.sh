@@ -21,6 +21,8 @@ case "$kind" in
   address)
     build=${Q3_ASAN_BUILD_DIR:-$root/build-asan}
     flags="address,undefined"
+    # Every test runs several times slower under these sanitizers.
+    timeout_scale=4
     # Every test.
     tests=()
     targets=(all)
@@ -28,6 +30,7 @@ case "$kind" in
   thread)
     build=${Q3_TSAN_BUILD_DIR:-$root/build-tsan}
     flags="thread"
+    timeout_scale=4
     targets=(tst_commands tst_listener tst_discovery tst_devinfo tst_input_core
              tst_input_x11keys tst_q3langcs tst_q3sim tst_q3sim_firmware
              fuzz_replay_hwdef fuzz_replay_keycodes fuzz_replay_language fuzz_replay_macro
@@ -50,7 +53,8 @@ export ASAN_OPTIONS="detect_leaks=1:fast_unwind_on_malloc=0:verify_asan_link_ord
 export LSAN_OPTIONS="suppressions=$supp/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:suppressions=$supp/ubsan.supp"
 export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$supp/tsan.supp"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQ3_SANITIZE="$flags" >/dev/null
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQ3_SANITIZE="$flags" \
+  -DQ3_TEST_TIMEOUT_SCALE="$timeout_scale" >/dev/null
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]}"
 
 cd "$build"

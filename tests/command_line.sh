@@ -33,6 +33,16 @@ run 2 "$exe" --diagnose --frobnicate
 shows "Unknown option 'frobnicate'"
 run 2 "$exe" --diagnose extra
 shows "unexpected argument 'extra'"
+# Read before any display is opened: the same answers without one.
+run 2 "$exe" --bogus
+shows "Unknown option 'bogus'"
+lacks 'display'
+run 2 "$exe" -platform offscreen extra
+shows "unexpected argument 'extra'"
+run 0 "$exe" -platform offscreen --style=fusion --help
+shows '^Usage: q3config'
+run 0 "$exe" --platform=offscreen --version
+shows '^q3config [0-9]'
 
 cd "$work" || exit 1
 run 0 env LD_PRELOAD="$sim" "$exe" --diagnose
