@@ -9,6 +9,8 @@
 #   share/applications/<id>.desktop                menu entry
 #   share/metainfo/<id>.metainfo.xml               software centre entry
 #   share/icons/hicolor/*/apps/<id>.{png,svg}      icon
+#   share/man/man1/q3config.1.gz                   manual page
+#   share/doc/q3config/{copyright,changelog.gz}    licence and changes
 include(GNUInstallDirs)
 
 set(Q3_UDEV_RULES_DIR "lib/udev/rules.d" CACHE STRING
@@ -17,8 +19,8 @@ set(Q3_PROJECT_URL "https://github.com/q3config/q3config" CACHE STRING
     "Home page of the project, named in the metainfo")
 set(Q3_SCREENSHOT_URL "${Q3_PROJECT_URL}/raw/HEAD/docs" CACHE STRING
     "Where the screenshots of docs/ are published, named in the metainfo")
-set(Q3_PROJECT_LICENSE "LicenseRef-proprietary" CACHE STRING
-    "SPDX licence of the program, named in the metainfo")
+set(Q3_PROJECT_LICENSE "GPL-3.0-or-later" CACHE STRING
+    "SPDX licence of the program (LICENSE), named in the metainfo")
 set(Q3_RELEASE_DATE "2026-12-10" CACHE STRING "Date of this release, named in the metainfo")
 
 set(Q3_SHARE_DIR ${CMAKE_BINARY_DIR}/share)
@@ -26,6 +28,22 @@ configure_file(${PROJECT_SOURCE_DIR}/packaging/q3config.desktop.in
                ${Q3_SHARE_DIR}/applications/${Q3_APP_ID}.desktop @ONLY)
 configure_file(${PROJECT_SOURCE_DIR}/packaging/q3config.metainfo.xml.in
                ${Q3_SHARE_DIR}/metainfo/${Q3_APP_ID}.metainfo.xml @ONLY)
+
+set(Q3_PACKAGE_MAINTAINER "q3config developers <q3config@users.noreply.github.com>" CACHE STRING
+    "Maintainer named in the Debian package")
+
+# The manual page and the changelog, compressed as Debian wants them: the
+# most compression and no time stamp, so the same sources give the same bytes.
+configure_file(${PROJECT_SOURCE_DIR}/packaging/q3config.1.in ${Q3_SHARE_DIR}/man/q3config.1 @ONLY)
+execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C date -R -u -d "${Q3_RELEASE_DATE} 12:00"
+                OUTPUT_VARIABLE Q3_CHANGELOG_DATE OUTPUT_STRIP_TRAILING_WHITESPACE)
+configure_file(${PROJECT_SOURCE_DIR}/packaging/changelog.in ${Q3_SHARE_DIR}/doc/changelog @ONLY)
+foreach(file man/q3config.1 doc/changelog)
+  execute_process(COMMAND gzip -9 -n -f -k ${Q3_SHARE_DIR}/${file} RESULT_VARIABLE gzipped)
+  if(NOT gzipped EQUAL 0)
+    message(WARNING "gzip could not compress ${file}: the package will lack it")
+  endif()
+endforeach()
 
 install(TARGETS q3config RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
@@ -44,6 +62,9 @@ install(FILES ${Q3_SHARE_DIR}/applications/${Q3_APP_ID}.desktop
 install(FILES ${Q3_SHARE_DIR}/metainfo/${Q3_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY ${Q3_SHARE_DIR}/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+install(FILES ${Q3_SHARE_DIR}/man/q3config.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 OPTIONAL)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${Q3_SHARE_DIR}/doc/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/q3config OPTIONAL)
 
 # The Debian package.
 set(CPACK_GENERATOR DEB)
@@ -51,13 +72,17 @@ set(CPACK_PACKAGE_NAME q3config)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "q3config")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "configuration utility for the Q3 USB gaming keyboard")
-set(CPACK_PACKAGE_DESCRIPTION
-    "q3config reads and changes what a Q3 USB gaming keyboard keeps in its firmware: the active on-board profile, key assignments, macros, lighting effects with a live preview, the colour table, per-key pictures and the backlight layer. A udev rule gives the user at the seat access to the keyboard without root.")
+# Debian's description lines stay within 80 columns: one line each here.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "q3config reads and changes what a Q3 USB gaming keyboard keeps in its"
+    "firmware: the active on-board profile, key assignments, macros, lighting"
+    "effects with a live preview, the colour table, per-key pictures and the"
+    "backlight layer. A udev rule gives the user at the seat access to the"
+    "keyboard without root.")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(Q3_PACKAGE_MAINTAINER "q3config developers <q3config@users.noreply.github.com>" CACHE STRING
-    "Maintainer named in the Debian package")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${Q3_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${Q3_PROJECT_URL}")

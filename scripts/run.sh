@@ -6,8 +6,10 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${Q3_BUILD_DIR:-$root/build}
-"$root/scripts/setup.sh"
-"$root/scripts/build.sh"
+# Only what running needs: the program, its data and skins, the simulated
+# keyboard and its command (the tests' packages and builds are left out).
+"$root/scripts/setup.sh" run
+"$root/scripts/build.sh" q3config q3sim q3sim_cli
 
 exe="$build/bin/q3config"
 sim="$build/lib/libq3sim.so"

@@ -18,7 +18,7 @@ trap 'kill $app_pid $xvfb_pid 2>/dev/null; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; [ -f "$work/app.log" ] && sed 's/^/  app: /' "$work/app.log"; exit 1; }
 has() { grep -q -- "$2" "$1" || { sed 's/^/  log: /' "$1"; fail "$1 lacks: $2"; }; }
 
-for tool in cpack dpkg-deb desktop-file-validate appstreamcli Xvfb xdotool; do
+for tool in cpack dpkg-deb lintian desktop-file-validate appstreamcli Xvfb xdotool; do
   command -v "$tool" >/dev/null || fail "$tool missing (scripts/setup.sh installs it)"
 done
 
@@ -46,13 +46,26 @@ for f in usr/bin/q3config \
          usr/share/q3config/modules/i18n/lang_031000.ini \
          usr/share/q3config/modules/media/00.mp3 \
          usr/share/q3config/modules/img/skin1/background.png \
-         usr/share/q3config/modules/img/skin2/background.png; do
+         usr/share/q3config/modules/img/skin2/background.png \
+         usr/share/man/man1/q3config.1.gz \
+         usr/share/doc/q3config/copyright \
+         usr/share/doc/q3config/changelog.gz; do
   [ -f "$root/$f" ] || fail "the package lacks /$f"
 done
 [ -x "$root/usr/bin/q3config" ] || fail "the program is not executable"
 # Test builds and the simulated keyboard stay out of the package.
 unwanted=$(cd "$root" && find . -name 'libq3sim*' -o -name 'tst_*' -o -name '*.qml' | head -3)
 [ -z "$unwanted" ] || fail "the package holds $unwanted"
+
+# Debian's own checker: any error or warning fails (an override in the
+# package would need a comment saying why; there is none).
+lintian --allow-root --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1
+lintian_rc=$?
+if [ $lintian_rc -ne 0 ] || grep -q '^[EW]:' "$work/lintian.log"; then
+  sed 's/^/  lintian: /' "$work/lintian.log"
+  fail "lintian reports the package (status $lintian_rc)"
+fi
+grep -q '^License: GPL-3+' "$root/usr/share/doc/q3config/copyright" || fail "the copyright file names no GPL-3+"
 
 # Dependencies computed from the binary, plus what it loads at run time.
 control="$work/control/control"
