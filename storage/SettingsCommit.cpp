@@ -5,7 +5,10 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QSettings>
+
+#include <atomic>
 
 #include <cstdio>
 
@@ -77,9 +80,27 @@ QString flat(const QVariant& value)
     return value.toString();
 }
 
+// The keys a reader of the file can reach. A key read from a file keeps its
+// own spelling ("g/10/", "g\\10"), but every lookup goes by the key without
+// empty parts and with '/' between them: a key spelt otherwise either is
+// the same as a well-spelt one or cannot be reached at all (and the settings
+// class cannot even write it back as it was).
+QSet<QString> reachableKeys(const QSettings& settings)
+{
+    QSet<QString> keys;
+    for (QString key : settings.allKeys()) {
+        key.replace('\\', '/');
+        key = key.split('/', Qt::SkipEmptyParts).join('/');
+        if (settings.contains(key))
+            keys.insert(key);
+    }
+    return keys;
+}
+
 // Whether the file holds exactly what the object holds, read by a reader of
-// its own: the settings class shares one cache per file name, so the file is
-// read under a second name.
+// its own. The settings class shares one parse per file name and takes it
+// again when the file's size and time look unchanged, which two writes in
+// the same millisecond can give: each check reads under a name of its own.
 bool fileHolds(const QString& path, const QSettings& settings)
 {
     if (!QFileInfo::exists(path))
@@ -87,16 +108,17 @@ bool fileHolds(const QString& path, const QSettings& settings)
     // Nothing can have been written in a folder that cannot be written.
     if (!QFileInfo(QFileInfo(path).absolutePath()).isWritable())
         return false;
-    const QString check = path + ".check";
+    static std::atomic<unsigned> checks{0};
+    const QString check = QString("%1.check%2").arg(path).arg(++checks);
     if (!keepUnderSecondName(path, check))
         return SettingsCommit::isWholeWrite(path, settings.allKeys().size());
     bool same = true;
     {
         QSettings written(check, QSettings::IniFormat);
-        const QStringList keys = settings.allKeys();
-        same = written.status() == QSettings::NoError && written.allKeys().size() == keys.size();
-        for (int i = 0; same && i < keys.size(); ++i)
-            same = flat(written.value(keys.at(i))) == flat(settings.value(keys.at(i)));
+        const QSet<QString> keys = reachableKeys(settings);
+        same = written.status() == QSettings::NoError && reachableKeys(written) == keys;
+        for (auto key = keys.cbegin(); same && key != keys.cend(); ++key)
+            same = flat(written.value(*key)) == flat(settings.value(*key));
     }
     QFile::remove(check);
     return same;

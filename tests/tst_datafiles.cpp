@@ -12,6 +12,7 @@
 #include "bridge/SoundEffects.h"
 #include "storage/DataFileCheck.h"
 #include "storage/FileReplace.h"
+#include "storage/SettingsCommit.h"
 #include "storage/StorageReport.h"
 #include "FileSizeLimit.h"
 #include "storage/StreamedValueScan.h"
@@ -167,6 +168,9 @@ private slots:
     void replacementIsAlwaysNewer();
     void fullDiskKeepsTheFile_data();
     void fullDiskKeepsTheFile();
+    void oddKeysDoNotFailWrites_data();
+    void oddKeysDoNotFailWrites();
+    void quickSameSizeWritesAreKept();
 
     // definitions
     void hardwareDefinition_data();
@@ -1022,13 +1026,57 @@ void TestDataFiles::fullDiskKeepsTheFile()
     QCOMPARE(readAll(file), before);
     QCOMPARE(StorageReport::instance().reports(), 1);
     QVERIFY(StorageReport::instance().lastFolder().endsWith(QFileInfo(file).dir().dirName()));
-    const QStringList leftOver = QDir(QFileInfo(file).absolutePath()).entryList({"*.kept", "*.check"});
+    const QStringList leftOver = QDir(QFileInfo(file).absolutePath()).entryList({"*.kept", "*.check*"});
     QVERIFY2(leftOver.isEmpty(), qPrintable(leftOver.join(", ")));
 
     action(f);
     f.waitForLink();
     QVERIFY(readAll(file) != before);
     QCOMPARE(StorageReport::instance().reports(), 1);
+}
+
+// Keys a hand-edited file may spell in ways the settings class reads as
+// they stand but looks up (and so writes back) as another key.
+void TestDataFiles::oddKeysDoNotFailWrites_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("trailing slash") << QByteArray("[keydefine3]\n10/=67, 0\n10=41, 0\n");
+    QTest::newRow("trailing slash alone") << QByteArray("[keydefine3]\n10/=67, 0\n");
+    QTest::newRow("backslash") << QByteArray("[keydefine3]\n1\\2=3\n");
+    QTest::newRow("double slash") << QByteArray("[a]\nb//c=1\nb/c=2\n");
+    QTest::newRow("group with bracket") << QByteArray("[[color]\nledType=2, 63\n[color]\ncolor=1\n");
+}
+
+void TestDataFiles::oddKeysDoNotFailWrites()
+{
+    QFETCH(QByteArray, content);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("p1.bin");
+    BridgeFixture::write(path, content);
+    StorageReport::instance().reset();
+    QSettings settings(path, QSettings::IniFormat);
+    settings.setValue("color/ledType", QVariantList{1, 2, 3, 4, 5, 6, 7});
+    QString problem;
+    QVERIFY2(SettingsCommit::commit(settings, &problem), qPrintable(problem));
+    QCOMPARE(StorageReport::instance().reports(), 0);
+    QCOMPARE(QSettings(path, QSettings::IniFormat).value("color/ledType").toList().size(), 7);
+}
+
+// Writes of the same size within one millisecond: each is checked against
+// what it wrote, not against the previous one.
+void TestDataFiles::quickSameSizeWritesAreKept()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("apConfig.bin");
+    StorageReport::instance().reset();
+    for (int i = 0; i < 300; ++i) {
+        QSettings settings(path, QSettings::IniFormat);
+        settings.setValue("common/0", 100 + i % 900);
+        QString problem;
+        QVERIFY2(SettingsCommit::commit(settings, &problem), qPrintable(QString("%1: %2").arg(i).arg(problem)));
+    }
+    QCOMPARE(StorageReport::instance().reports(), 0);
+    QVERIFY(QDir(dir.path()).entryList({"*.check*", "*.kept"}).isEmpty());
 }
 
 void TestDataFiles::profileResetAndImport()
