@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSettings>
 
@@ -69,15 +70,23 @@ namespace {
 
 // A value as text, lists flattened, so that what the object holds (numbers,
 // lists of numbers) compares with what a reader of the file gets (text).
+// Only its ASCII counts: a string the settings class read from a file in one
+// encoding it may write back in another (bytes that were not UTF-8, say),
+// while a write cut short loses whole characters, keys and lines.
 QString flat(const QVariant& value)
 {
+    QString text;
     if (value.type() == QVariant::List || value.type() == QVariant::StringList) {
         QStringList parts;
         for (const QVariant& v : value.toList())
             parts << v.toString();
-        return parts.join(QChar(0x1F));
+        text = parts.join(QChar(0x1F));
+    } else {
+        text = value.toString();
     }
-    return value.toString();
+    static const QRegularExpression beyondAscii("[^\\x00-\\x7e]");
+    text.remove(beyondAscii);
+    return text;
 }
 
 // The keys a reader of the file can reach. A key read from a file keeps its
