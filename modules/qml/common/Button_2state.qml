@@ -2,6 +2,8 @@ import QtQuick 2.15
 
 // A button drawn by two pictures: source1 while hovered, source0 otherwise;
 // `tooltip`, when set, is shown after the pointer rests on the button.
+// Tab reaches it; Enter or Space presses it. `accessibleName` (by default
+// the tooltip) is what a screen reader says.
 Image {
     id: button
 
@@ -9,8 +11,25 @@ Image {
     property url source1: ""
     property alias mouse: mouseArea
     property string tooltip: ""
+    property string accessibleName: tooltip
 
     signal clicked
+
+    // A press by mouse or by key.
+    function activate() {
+        ui_View.playMedia_Index(0x04)
+        button.clicked()
+    }
+
+    activeFocusOnTab: enabled && visible
+    Keys.onReturnPressed: activate()
+    Keys.onEnterPressed: activate()
+    Keys.onSpacePressed: activate()
+
+    Accessible.role: Accessible.Button
+    Accessible.name: accessibleName
+    Accessible.focusable: true
+    Accessible.onPressAction: activate()
 
     // A missing picture has no size; the button keeps a clickable 21 x 21.
     width: implicitWidth > 0 ? implicitWidth : 21
@@ -22,11 +41,10 @@ Image {
         id: mouseArea
         anchors.fill: parent
         hoverEnabled: true
-        onClicked: {
-            ui_View.playMedia_Index(0x04)
-            button.clicked()
-        }
+        onClicked: button.activate()
     }
+
+    FocusRing {}
 
     Tooltip {
         objectName: "tooltip"
