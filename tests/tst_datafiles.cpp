@@ -1044,6 +1044,7 @@ void TestDataFiles::oddKeysDoNotFailWrites_data()
     QTest::newRow("trailing slash alone") << QByteArray("[keydefine3]\n10/=67, 0\n");
     QTest::newRow("backslash") << QByteArray("[keydefine3]\n1\\2=3\n");
     QTest::newRow("double slash") << QByteArray("[a]\nb//c=1\nb/c=2\n");
+    QTest::newRow("leading slash") << QByteArray("/loledType=1\n");
     QTest::newRow("group with bracket") << QByteArray("[[color]\nledType=2, 63\n[color]\ncolor=1\n");
 }
 
