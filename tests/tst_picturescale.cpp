@@ -16,12 +16,10 @@
 #include <QQuickItemGrabResult>
 #include <QQuickView>
 #include <QRegularExpression>
-#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <cmath>
 #include <map>
 
 namespace {
