@@ -48,7 +48,8 @@ endforeach()
 install(TARGETS q3config RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # The shipped data from the sources (the copy beside the build's executable
-# holds what test runs wrote), the skins from the build, which draws them.
+# holds what test runs wrote), the skins from the build, which draws them:
+# every picture as name.png and, at twice the pixels, name@2x.png.
 # The scene and the catalogue are compiled into the program.
 set(Q3_INSTALL_MODULES ${CMAKE_INSTALL_DATADIR}/q3config/modules)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/modules/ DESTINATION ${Q3_INSTALL_MODULES}

@@ -47,12 +47,18 @@ for f in usr/bin/q3config \
          usr/share/q3config/modules/media/00.mp3 \
          usr/share/q3config/modules/img/skin1/background.png \
          usr/share/q3config/modules/img/skin2/background.png \
+         usr/share/q3config/modules/img/skin1/background@2x.png \
+         usr/share/q3config/modules/img/skin1/frame/web_0@2x.png \
          usr/share/man/man1/q3config.1.gz \
          usr/share/doc/q3config/copyright \
          usr/share/doc/q3config/changelog.gz; do
   [ -f "$root/$f" ] || fail "the package lacks /$f"
 done
 [ -x "$root/usr/bin/q3config" ] || fail "the program is not executable"
+# Every skin picture comes with its twin of twice the pixels.
+lone=$(cd "$root/usr/share/q3config/modules/img" && find . -name '*.png' ! -name '*@2x.png' |
+       while read -r f; do [ -f "${f%.png}@2x.png" ] || echo "$f"; done | head -3)
+[ -z "$lone" ] || fail "the package lacks the @2x pictures of $lone"
 # Test builds and the simulated keyboard stay out of the package.
 unwanted=$(cd "$root" && find . -name 'libq3sim*' -o -name 'tst_*' -o -name '*.qml' | head -3)
 [ -z "$unwanted" ] || fail "the package holds $unwanted"

@@ -67,9 +67,10 @@ QPainterPath panelPath(const QRectF& r, qreal k, Corners style, unsigned corners
     return path;
 }
 
-QImage layer(QSize size, const std::function<void(QPainter&)>& draw)
+QImage layer(QSize size, qreal pixelRatio, const std::function<void(QPainter&)>& draw)
 {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    QImage image(size * pixelRatio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(pixelRatio);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -108,7 +109,9 @@ void blur(QImage& image, int radius)
 {
     if (radius < 1)
         return;
+    const qreal pixelRatio = image.devicePixelRatio();
     image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(pixelRatio);
     const int w = image.width(), h = image.height();
     std::vector<int> a(size_t(w) * h * 4), b(a.size());
     for (int y = 0; y < h; ++y) {
@@ -137,13 +140,21 @@ void blur(QImage& image, int radius)
 void glow(QPainter& p, QSize size, const QColor& color, int radius, qreal strength,
           const std::function<void(QPainter&)>& shape)
 {
-    QImage halo = layer(size, shape);
+    // The halo has the pixels of the picture it lies on, its blur the same
+    // width in points at every pixel ratio, and the shape in it lies where
+    // the painter would draw it (a mirrored ornament has its halo mirrored).
+    const qreal pixelRatio = p.device()->devicePixelRatioF();
+    const QTransform world = p.worldTransform();
+    QImage halo = layer(size, pixelRatio, [&](QPainter& g) {
+        g.setWorldTransform(world);
+        shape(g);
+    });
     {
         QPainter tint(&halo);
         tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
-        tint.fillRect(halo.rect(), withAlpha(color, 255));
+        tint.fillRect(QRectF(QPointF(0, 0), size), withAlpha(color, 255));
     }
-    blur(halo, radius);
+    blur(halo, qRound(radius * pixelRatio));
     p.save();
     p.resetTransform();
     p.setOpacity(strength);

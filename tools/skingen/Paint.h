@@ -23,15 +23,18 @@ QColor mix(const QColor& a, const QColor& b, qreal t);
 // Outline of rect with the masked corners cut (Chamfered) or rounded by k.
 QPainterPath panelPath(const QRectF& rect, qreal k, Corners style, unsigned corners = AllCorners);
 
-// Paints `draw` into a transparent image of `size` (antialiased).
-QImage layer(QSize size, const std::function<void(QPainter&)>& draw);
+// Paints `draw` into a transparent image of `size` points at `pixelRatio`
+// pixels per point (antialiased).
+QImage layer(QSize size, qreal pixelRatio, const std::function<void(QPainter&)>& draw);
 
-// Box blur (three passes, so close to a Gaussian) of a premultiplied image.
+// Box blur (three passes, so close to a Gaussian) of a premultiplied image;
+// `radius` in pixels.
 void blur(QImage& image, int radius);
 
 // Draws a soft halo of `color` around whatever `shape` paints: the shape is
 // painted into a layer, recoloured, blurred and laid under the painter's
-// current contents at `strength` opacity.
+// current contents at `strength` opacity. `size` and `radius` are in points;
+// the layer takes the pixel ratio of the painter's device.
 void glow(QPainter& p, QSize size, const QColor& color, int radius, qreal strength,
           const std::function<void(QPainter&)>& shape);
 

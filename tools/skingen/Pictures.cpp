@@ -8,6 +8,9 @@
 #include <QRadialGradient>
 #include <QtMath>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 using Draw = std::function<void(QPainter&, const Skin&, QSize)>;
@@ -887,14 +890,29 @@ QVector<Picture> pictures()
             [](QPainter& p, const Skin& s, QSize z, bool hi) { groupCell(p, s, z, hi, true); });
     add(list, "common/draw_line.png", {630, 1}, [](QPainter& p, const Skin& s, QSize z) {
         p.setRenderHint(QPainter::Antialiasing, false);
-        QLinearGradient g(0, 0, z.width(), 0);
-        const QColor c = withAlpha(mix(s.edge, s.accent, 0.12), 190);
-        g.setColorAt(0, withAlpha(c, 0));
-        g.setColorAt(0.02, c);
-        g.setColorAt(0.5, withAlpha(mix(s.edge, s.accent, 0.45), 220));
-        g.setColorAt(0.98, c);
-        g.setColorAt(1, withAlpha(c, 0));
-        p.fillRect(QRect(QPoint(0, 0), z), g);
+        // `shade` scales the colours: with two pixels to the point the line
+        // shows as a groove, a shaded upper half over a lit lower one that
+        // together give its one-pixel tone.
+        auto fade = [&](qreal shade) {
+            auto tone = [shade](const QColor& c) {
+                auto f = [shade](int v) { return std::clamp(int(std::lround(v * shade)), 0, 255); };
+                return QColor(f(c.red()), f(c.green()), f(c.blue()), c.alpha());
+            };
+            QLinearGradient g(0, 0, z.width(), 0);
+            const QColor c = tone(withAlpha(mix(s.edge, s.accent, 0.12), 190));
+            g.setColorAt(0, withAlpha(c, 0));
+            g.setColorAt(0.02, c);
+            g.setColorAt(0.5, tone(withAlpha(mix(s.edge, s.accent, 0.45), 220)));
+            g.setColorAt(0.98, c);
+            g.setColorAt(1, withAlpha(c, 0));
+            return g;
+        };
+        if (p.device()->devicePixelRatioF() >= 2) {
+            p.fillRect(QRectF(0, 0, z.width(), 0.5), fade(0.75));
+            p.fillRect(QRectF(0, 0.5, z.width(), 0.5), fade(1.25));
+        } else {
+            p.fillRect(QRect(QPoint(0, 0), z), fade(1.0));
+        }
     });
     add(list, "common/filelist_BASE.png", {151, 200}, [](QPainter& p, const Skin& s, QSize z) {
         well(p, s, QRectF(0.5, 0.5, z.width() - 1.0, z.height() - 1.0), 5, 190);

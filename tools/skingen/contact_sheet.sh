@@ -1,7 +1,8 @@
 #!/bin/sh
 # Renders one contact sheet per skin from a generated img folder, for looking
 # at the pictures after a change: icons at three times their size, controls,
-# bars and panels, each labelled with its file name and size.
+# bars and panels, each labelled with its file name and size. The @2x
+# pictures are left out: they show the same at twice the pixels.
 #
 #   tools/skingen/contact_sheet.sh <build>/bin/modules/img <out-folder>
 #
@@ -16,7 +17,7 @@ sheet() { montage -font DejaVu-Sans -background '#3a3f45' -fill '#e8e8e8' "$@"; 
 for dir in "$img"/skin*; do
   skin=$(basename "$dir")
   small= medium= large=
-  for f in $(cd "$dir" && find . -name '*.png' | sed 's#^\./##' | sort); do
+  for f in $(cd "$dir" && find . -name '*.png' ! -name '*@2x.png' | sed 's#^\./##' | sort); do
     set -- $(identify -format '%w %h' "$dir/$f")
     if [ "$1" -le 30 ] && [ "$2" -le 30 ]; then small="$small $f"
     elif [ "$1" -le 320 ] && [ "$2" -le 80 ]; then medium="$medium $f"
