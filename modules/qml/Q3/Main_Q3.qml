@@ -17,6 +17,20 @@ Item {
     // The menus and the pages rest while the settings panel is open.
     readonly property bool frameEnabled: !upItem.isGlobalSettingSelect
 
+    // The frame's parts in reading order, for the scene's Tab order.
+    readonly property var tabRegions: [fnItem, _fkPage, pfItem]
+
+    // True while a page records or waits for keys: the keys typed are then
+    // the page's, and neither move the focus nor open pages.
+    readonly property bool capturingKeys: _Page_Macro.isRecordStart === true
+
+    // Opens device page index (0 KEY, 1 MACRO, 2 COLOR, 3 BACKLIGHTING) as
+    // the function menu does; an open page stays open.
+    function openPage(index) {
+        if (frameEnabled && fnItem.visible)
+            fnItem.openPage(index)
+    }
+
     // Start-up: key tables, profiles, then every page reads its state; the
     // key definition and lighting pages build their drawings from hw.
     function initUI() {
