@@ -179,7 +179,7 @@ bool TabChain::moveFocus(bool forward)
 bool TabChain::handlesTabIn(QQuickWindow* w) const
 {
     QQuickItem* root = scope();
-    if (isSuspended || !root || !w)
+    if (!root || !w)
         return false;
     QQuickItem* focus = w->activeFocusItem();
     if (!focus)
@@ -196,6 +196,11 @@ bool TabChain::eventFilter(QObject* object, QEvent* event)
         auto* key = static_cast<QKeyEvent*>(event);
         const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
         if (tab && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && handlesTabIn(watched)) {
+            // A capture under way keeps the focus where it is.
+            if (isSuspended) {
+                key->accept();
+                return true;
+            }
             const bool forward = key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier);
             if (moveFocus(forward)) {
                 key->accept();

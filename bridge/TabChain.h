@@ -11,10 +11,11 @@
 // scope in no region follow the last region. While an item of `modal` is
 // visible and holds such items, the chain is those items alone.
 //
-// Tab is left to the scene as it would be without the chain while
-// `suspended` is true, while the focused item captures keys (its property
-// `capturesKeys` is true) and when the focus is outside the scope. The
-// chain wraps around at both ends.
+// While `suspended` is true (the scene records keys) Tab and Shift+Tab move
+// nothing. They are left to the focused item while it captures keys (its
+// property `capturesKeys` is true), and to the scene as it would be without
+// the chain when the focus is outside the scope. The chain wraps around at
+// both ends.
 //
 // It filters the key presses of the window its scope lies in; the scope is
 // the item it is declared in unless `scope` says otherwise.

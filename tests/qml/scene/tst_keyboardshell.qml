@@ -263,4 +263,39 @@ SceneTestCase {
         compare(pf.currentIndex, start)
         tryVerify(function () { return sceneTest.simCurrentProfile() === start }, 3000)
     }
+
+    // ---- recording -----------------------------------------------------------
+
+    // A macro recorded from the keys: the typed keys are the macro's, so
+    // Tab moves no focus and Ctrl+3 opens no page until Stop.
+    function test_recordingKeepsTheKeys() {
+        openFrame()
+        keyClick(Qt.Key_2, Qt.ControlModifier)
+        tryVerify(function () { return !sliding() }, 3000)
+        var macroPage = item("_Page_Macro")
+        verify(ui_View.saveMacroIni("Macro. 001", []))
+        macroPage.initUI()
+        var list = tabTo("_macroList")
+        keyClick(Qt.Key_Down)
+        verify(list.lvItems.currentIndex >= 0)
+        verify(macroPage.macroSelected)
+        tabTo("btnRecord")
+        keyClick(Qt.Key_Return)
+        verify(macroPage.isRecordStart)
+
+        var before = focused()
+        keyClick(Qt.Key_Tab)
+        compare(focused(), before)
+        keyClick(Qt.Key_Tab, Qt.ShiftModifier)
+        compare(focused(), before)
+        keyClick(Qt.Key_3, Qt.ControlModifier)
+        compare(item("fnItem").currentIndex, 1)
+
+        macroPage.stopRecord()
+        verify(!macroPage.isRecordStart)
+        keyClick(Qt.Key_Tab)
+        verify(focused() !== before, "Tab moves again")
+        keyClick(Qt.Key_3, Qt.ControlModifier)
+        compare(item("fnItem").currentIndex, 2)
+    }
 }
