@@ -17,8 +17,16 @@ Item {
     // The menus and the pages rest while the settings panel is open.
     readonly property bool frameEnabled: !upItem.isGlobalSettingSelect
 
-    // The frame's parts in reading order, for the scene's Tab order.
-    readonly property var tabRegions: [fnItem, _fkPage, pfItem]
+    // The frame's parts in reading order, for the scene's Tab order. A page
+    // that lists its own parts in reading order (its tabRegions) has them
+    // taken in that order; its other controls follow in declaration order.
+    readonly property var tabRegions: [fnItem, pageRegions(_Page_Keydefine), pageRegions(_Page_Macro),
+                                       pageRegions(_Page_Color), pageRegions(_Page_BackLighting), _fkPage, pfItem]
+
+    function pageRegions(pageItem) {
+        var regions = pageItem ? pageItem.tabRegions : undefined
+        return regions !== undefined && regions !== null ? regions : []
+    }
 
     // True while a page records or waits for keys: the keys typed are then
     // the page's, and neither move the focus nor open pages.
