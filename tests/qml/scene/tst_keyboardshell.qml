@@ -264,6 +264,48 @@ SceneTestCase {
         tryVerify(function () { return sceneTest.simCurrentProfile() === start }, 3000)
     }
 
+    // A profile switch over edits not applied asks first: the answers take
+    // the focus (Apply first), Tab moves among them alone, Enter answers,
+    // Escape is Cancel; the focus goes back to the profile row.
+    function test_pendingQuestionByKeys_data() {
+        return [
+            { tag: "Escape cancels", keys: [Qt.Key_Escape], profile: 0 },
+            { tag: "Tab to Discard", keys: [Qt.Key_Tab, Qt.Key_Return], profile: 1 },
+            { tag: "round to Cancel", keys: [Qt.Key_Tab, Qt.Key_Tab, Qt.Key_Tab, Qt.Key_Tab, Qt.Key_Tab, Qt.Key_Space], profile: 0 }
+        ]
+    }
+
+    function test_pendingQuestionByKeys(data) {
+        keyboardProbe.powerOn()
+        ui_View.resetProfile(0)
+        ui_View.resetProfile(1)
+        ui_View.ui_21H_SetCurrentProfile(0)
+        tryVerify(function () { return sceneTest.simCurrentProfile() === 0 }, 3000)
+        scene.initUI()
+        openFrame()
+        tryVerify(function () { return !scene.busy }, 5000)
+        var keyPage = item("_Page_Keydefine")
+        item("_model", keyPage).getKey[1].keyCode = 0x1D
+        keyPage.refreshPending()
+        verify(keyPage.hasPendingEdits)
+
+        var row = tabTo("profile1")
+        keyClick(Qt.Key_Return)
+        var prompt = item("pendingPrompt")
+        verify(prompt.visible)
+        compare(nameOf(focused()), "pendingChoice0")
+        checkRingOn(focused())
+        for (var i = 0; i < data.keys.length; ++i)
+            keyClick(data.keys[i])
+        verify(!prompt.visible)
+        tryVerify(function () { return keyboardProbe.idle() && !scene.busy }, 5000)
+        compare(item("pfItem").currentIndex, data.profile)
+        compare(sceneTest.simCurrentProfile(), data.profile)
+        compare(focused(), row)
+        ui_View.ui_21H_SetCurrentProfile(0)
+        tryVerify(function () { return sceneTest.simCurrentProfile() === 0 }, 3000)
+    }
+
     // ---- recording -----------------------------------------------------------
 
     // A macro recorded from the keys: the typed keys are the macro's, so
