@@ -266,7 +266,8 @@ SceneTestCase {
 
     // A profile switch over edits not applied asks first: the answers take
     // the focus (Apply first), Tab moves among them alone, Enter answers,
-    // Escape is Cancel; the focus goes back to the profile row.
+    // Escape is Cancel; the focus goes back to the profile menu, on the row
+    // of the profile active after the answer.
     function test_pendingQuestionByKeys_data() {
         return [
             { tag: "Escape cancels", keys: [Qt.Key_Escape], profile: 0 },
@@ -289,7 +290,7 @@ SceneTestCase {
         keyPage.refreshPending()
         verify(keyPage.hasPendingEdits)
 
-        var row = tabTo("profile1")
+        tabTo("profile1")
         keyClick(Qt.Key_Return)
         var prompt = item("pendingPrompt")
         verify(prompt.visible)
@@ -301,7 +302,7 @@ SceneTestCase {
         tryVerify(function () { return keyboardProbe.idle() && !scene.busy }, 5000)
         compare(item("pfItem").currentIndex, data.profile)
         compare(sceneTest.simCurrentProfile(), data.profile)
-        compare(focused(), row)
+        compare(focused(), item("profile" + data.profile))
         ui_View.ui_21H_SetCurrentProfile(0)
         tryVerify(function () { return sceneTest.simCurrentProfile() === 0 }, 3000)
     }
