@@ -64,6 +64,91 @@ SceneTestCase {
         return null
     }
 
+    // ---- the Tab chain on a small fixture ---------------------------------------
+
+    readonly property string chainFixture: "
+        import QtQuick 2.15
+        import Q3.Bridge 1.0
+        Item {
+            width: 300; height: 100
+            property alias chain: chain
+            property bool capturing: false
+            Item { id: right; objectName: 'right'; x: 200
+                Rectangle { objectName: 'r1'; width: 10; height: 10; activeFocusOnTab: true }
+                Rectangle { objectName: 'hidden'; visible: false; activeFocusOnTab: true }
+                Rectangle { objectName: 'r2'; width: 10; height: 10; activeFocusOnTab: true } }
+            Item { id: left; objectName: 'left'
+                Rectangle { objectName: 'l1'; width: 10; height: 10; activeFocusOnTab: true }
+                Rectangle { objectName: 'off'; enabled: false; activeFocusOnTab: true }
+                Rectangle { objectName: 'faded'; opacity: 0; activeFocusOnTab: true }
+                Rectangle { objectName: 'catcher'; width: 10; height: 10; activeFocusOnTab: true
+                    readonly property bool capturesKeys: parent.parent.capturing
+                    Keys.onPressed: event.accepted = capturesKeys } }
+            Item { id: dialog; objectName: 'dialog'; visible: false
+                Rectangle { objectName: 'd1'; width: 10; height: 10; activeFocusOnTab: true }
+                Rectangle { objectName: 'd2'; width: 10; height: 10; activeFocusOnTab: true } }
+            Rectangle { objectName: 'loose'; width: 10; height: 10; activeFocusOnTab: true }
+            TabChain { id: chain; regions: [left, right]; modal: [dialog] }
+        }"
+
+    function chainNames(fixture) {
+        var names = []
+        var list = fixture.chain.items()
+        for (var i = 0; i < list.length; ++i)
+            names.push(list[i].objectName)
+        return names
+    }
+
+    // Regions in the order given, the rest after them; hidden, disabled and
+    // transparent items left out; a shown dialog alone; wrapping both ways;
+    // an item that captures keys keeps Tab; a suspended chain moves nothing.
+    function test_chainFixture_data() {
+        return [
+            { tag: "regions, then the rest", order: ["l1", "catcher", "r1", "r2", "loose"] },
+            { tag: "a dialog keeps Tab to itself", dialog: true, order: ["d1", "d2"] },
+            { tag: "capture keeps the focus", capture: true },
+            { tag: "suspended", suspended: true }
+        ]
+    }
+
+    function test_chainFixture(data) {
+        var fixture = Qt.createQmlObject(chainFixture, testCase, "chainFixture")
+        try {
+            if (data.dialog)
+                findChild(fixture, "dialog").visible = true
+            if (data.order) {
+                compare(chainNames(fixture), data.order)
+                // From the fixture itself, which is in no place of the chain.
+                fixture.forceActiveFocus()
+                var seen = []
+                for (var i = 0; i < data.order.length + 1; ++i) {
+                    keyClick(Qt.Key_Tab)
+                    seen.push(nameOf(focused()))
+                }
+                compare(seen, data.order.concat([data.order[0]]))
+                keyClick(Qt.Key_Tab, Qt.ShiftModifier)
+                compare(nameOf(focused()), data.order[data.order.length - 1])
+                keyClick(Qt.Key_Tab, Qt.ShiftModifier)
+                compare(nameOf(focused()), data.order[data.order.length - 2])
+                return
+            }
+            var start = findChild(fixture, "catcher")
+            start.forceActiveFocus()
+            fixture.capturing = data.capture === true
+            fixture.chain.suspended = data.suspended === true
+            keyClick(Qt.Key_Tab)
+            keyClick(Qt.Key_Tab, Qt.ShiftModifier)
+            compare(focused(), start)
+            fixture.capturing = false
+            fixture.chain.suspended = false
+            keyClick(Qt.Key_Tab)
+            compare(nameOf(focused()), "r1")
+        } finally {
+            fixture.destroy()
+            wait(0)
+        }
+    }
+
     // ---- Ctrl+1 to Ctrl+4 -------------------------------------------------
 
     function test_ctrlNumberOpensPage_data() {
