@@ -1,6 +1,7 @@
 #include "bridge/TabChain.h"
 
 #include <QKeyEvent>
+#include <QTimer>
 #include <QQuickWindow>
 #include <QSet>
 
@@ -116,6 +117,30 @@ void TabChain::setSuspended(bool on)
     emit suspendedChanged();
 }
 
+void TabChain::setKeepsFocus(bool on)
+{
+    if (isKeepingFocus == on)
+        return;
+    isKeepingFocus = on;
+    emit keepsFocusChanged();
+}
+
+void TabChain::focusMoved()
+{
+    if (!isKeepingFocus)
+        return;
+    // After the focus change has settled: the window may be in the middle
+    // of moving the focus.
+    QTimer::singleShot(0, this, [this] {
+        QQuickItem* root = scope();
+        if (!isKeepingFocus || !watched || !root || !shown(root))
+            return;
+        QQuickItem* focus = watched->activeFocusItem();
+        if (!focus || (focus != root && isInside(root, focus)))
+            root->forceActiveFocus(Qt::OtherFocusReason);
+    });
+}
+
 QList<QQuickItem*> TabChain::chain() const
 {
     QQuickItem* root = scope();
@@ -224,7 +249,10 @@ void TabChain::watch(QQuickWindow* w)
         return;
     if (watched)
         watched->removeEventFilter(this);
+    disconnect(focusWatch);
     watched = w;
-    if (watched)
+    if (watched) {
         watched->installEventFilter(this);
+        focusWatch = connect(watched, &QQuickWindow::activeFocusItemChanged, this, &TabChain::focusMoved);
+    }
 }

@@ -17,6 +17,10 @@
 // the chain when the focus is outside the scope. The chain wraps around at
 // both ends.
 //
+// With `keepsFocus`, a focus that falls out of the scope to no item (the
+// focused control was hidden or disabled) goes back to the scope, so the
+// keys typed still reach it.
+//
 // It filters the key presses of the window its scope lies in; the scope is
 // the item it is declared in unless `scope` says otherwise.
 class TabChain : public QQuickItem
@@ -27,6 +31,7 @@ class TabChain : public QQuickItem
     Q_PROPERTY(QVariantList regions READ regions WRITE setRegions NOTIFY regionsChanged)
     Q_PROPERTY(QVariantList modal READ modal WRITE setModal NOTIFY modalChanged)
     Q_PROPERTY(bool suspended READ suspended WRITE setSuspended NOTIFY suspendedChanged)
+    Q_PROPERTY(bool keepsFocus READ keepsFocus WRITE setKeepsFocus NOTIFY keepsFocusChanged)
 public:
     explicit TabChain(QQuickItem* parent = nullptr);
     ~TabChain() override;
@@ -39,6 +44,8 @@ public:
     void setModal(const QVariantList& list);
     bool suspended() const { return isSuspended; }
     void setSuspended(bool on);
+    bool keepsFocus() const { return isKeepingFocus; }
+    void setKeepsFocus(bool on);
 
     // The items of the chain now, in order.
     Q_INVOKABLE QVariantList items() const;
@@ -55,6 +62,7 @@ signals:
     void regionsChanged();
     void modalChanged();
     void suspendedChanged();
+    void keepsFocusChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -64,10 +72,13 @@ private:
     QList<QQuickItem*> chain() const;
     bool handlesTabIn(QQuickWindow* window) const;
     void watch(QQuickWindow* window);
+    void focusMoved();
 
     QPointer<QQuickItem> scopeItem;
     QVariantList regionList;
     QVariantList modalList;
     bool isSuspended = false;
+    bool isKeepingFocus = false;
+    QMetaObject::Connection focusWatch;
     QPointer<QQuickWindow> watched;
 };

@@ -535,5 +535,6 @@ Item {
         regions: [upItem, _Page_Globalsetting.tabRegions, main_Q3.tabRegions, noticeItem, downItem]
         modal: [pendingPrompt, confirmationItem]
         suspended: main_Q3.capturingKeys
+        keepsFocus: true
     }
 }
