@@ -25,6 +25,7 @@ Harness {
     Component { id: group8Component; ButtonGroupPro_8 { valueForIndex: [1, 0, 3, 4, 5, 6, 7, 0] } }
     Component { id: dropdownComponent; DropdownList { mdItems: threeItems } }
     Component { id: fileListComponent; FileList { mdItems: threeItems } }
+    Component { id: fileButtonComponent; FileListButton { mdItems: threeItems } }
     Component { id: keyInputComponent; KeyInput { keycodeLookup: function (code) { return code === 4 ? "A" : "" } } }
     Component { id: keyInput2Component; KeyInput_2 { keycodeLookup: function (code) { return code === 4 ? "A" : "" } } }
     Component { id: spyComponent; SignalSpy {} }
@@ -73,6 +74,7 @@ Harness {
                 { tag: "ButtonGroupPro_8", component: group8Component },
                 { tag: "DropdownList", component: dropdownComponent },
                 { tag: "FileList", component: fileListComponent },
+                { tag: "FileListButton", component: fileButtonComponent },
                 { tag: "KeyInput", component: keyInputComponent },
                 { tag: "KeyInput_2", component: keyInput2Component }
             ]
@@ -256,6 +258,34 @@ Harness {
 
             keyClick(Qt.Key_Escape)
             compare(keyOwner.escapes, 1, "a closed list leaves Escape to its owner")
+        }
+
+        // Enter opens after asking the owner to refill the list; Down moves,
+        // Return chooses the row as a click does; Escape closes without one.
+        function test_fileListButtonKeys() {
+            var button = make(fileButtonComponent)
+            var refill = spy(button, "requestToUpdateList")
+            var chosen = spy(button, "listElementClicked")
+            keyClick(Qt.Key_Return)
+            compare(refill.count, 1)
+            tryCompare(button, "isSelect", true, 3000)
+            keyClick(Qt.Key_Down)
+            keyClick(Qt.Key_Down)
+            keyClick(Qt.Key_Return)
+            tryCompare(button, "isSelect", false, 3000)
+            compare(chosen.count, 1)
+            compare(chosen.signalArguments[0][0], 1)
+            compare(button.getCurIndex(), 1)
+
+            keyClick(Qt.Key_Down)
+            compare(refill.count, 2)
+            tryCompare(button, "isSelect", true, 3000)
+            keyClick(Qt.Key_Down)
+            keyClick(Qt.Key_Escape)
+            tryCompare(button, "isSelect", false, 3000)
+            compare(chosen.count, 1)
+            compare(button.getCurIndex(), 1)
+            verify(button.activeFocus)
         }
 
         // Up and Down select as a click does, from no selection to the ends;
