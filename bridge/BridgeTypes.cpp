@@ -1,6 +1,7 @@
 #include "bridge/BridgeTypes.h"
 
 #include "bridge/MacroActionsModel.h"
+#include "bridge/TabChain.h"
 
 #include <QtQml>
 
@@ -11,4 +12,5 @@ void registerBridgeTypes()
         return;
     done = true;
     qmlRegisterType<MacroActionsModel>("Q3.Bridge", 1, 0, "MacroActionsModel");
+    qmlRegisterType<TabChain>("Q3.Bridge", 1, 0, "TabChain");
 }
