@@ -26,11 +26,18 @@ for f in HWDef.bin KeyCodeDef.bin apConfigD.bin pD.bin; do cp "$setting/$f" "$sh
 sent="$work/sent"      # every lighting value ever sent, one "a, b, c, ..." per line
 : >"$sent"
 damaged=0 leftovers=0 stalls=0 n=0
+# Waits grow with the build's slowness (the sanitizer builds set it).
+waits=${Q3_WAIT_SCALE:-1}
 # The program reads the keyboard's lighting back at start and keeps it: the
 # current profile's LED type as the keyboard holds it counts as sent.
 keyboard_lighting() {
-    local hex v="" b
-    hex=$("$ctl" state 2>/dev/null | sed -n 's/^  led type: //p' | head -1)
+    local hex="" v="" b
+    # A slow start (a sanitizer build) may not answer the first asking.
+    for _ in $(seq $((20 * waits))); do
+        hex=$("$ctl" state 2>/dev/null | sed -n 's/^  led type: //p' | head -1)
+        [ -n "$hex" ] && break
+        sleep 0.05
+    done
     [ -n "$hex" ] || return 0
     for b in $hex; do v="${v:+$v, }$((16#$b))"; done
     echo "$v" >>"$sent"
@@ -74,7 +81,7 @@ for n in $(seq 1 "$kills"); do
     rm -f "$Q3SIM_SOCKET"
     LD_PRELOAD="$sim" "$work/app/q3config" >"$work/app.log" 2>&1 &
     app_pid=$!
-    for _ in $(seq 100); do [ -S "$Q3SIM_SOCKET" ] && break; sleep 0.05; done
+    for _ in $(seq $((100 * waits))); do [ -S "$Q3SIM_SOCKET" ] && break; sleep 0.05; done
     keyboard_lighting
     sleep 0.3
     # Reports back to back for a random while, then the kill.
@@ -94,14 +101,14 @@ for n in $(seq 1 "$kills"); do
     rm -f "$Q3SIM_SOCKET"
     LD_PRELOAD="$sim" "$work/app/q3config" >"$work/app.log" 2>&1 &
     app_pid=$!
-    for _ in $(seq 100); do [ -S "$Q3SIM_SOCKET" ] && break; sleep 0.05; done
+    for _ in $(seq $((100 * waits))); do [ -S "$Q3SIM_SOCKET" ] && break; sleep 0.05; done
     sleep 0.3
     v="11, 7, 7, 7, 6, 255, $((n % 256))"
     echo "$v" >>"$sent"
     "$ctl" lighting ${v//,/} >/dev/null 2>&1
-    for _ in $(seq 100); do grep -qxF "ledType=$v" "$setting/p1.bin" 2>/dev/null && break; sleep 0.05; done
+    for _ in $(seq $((100 * waits))); do grep -qxF "ledType=$v" "$setting/p1.bin" 2>/dev/null && break; sleep 0.05; done
     if ! grep -qxF "ledType=$v" "$setting/p1.bin" 2>/dev/null; then
-        echo "kill $n: the report after the restart was not stored within 5 s"; stalls=$((stalls + 1))
+        echo "kill $n: the report after the restart was not stored within $((5 * waits)) s"; stalls=$((stalls + 1))
         [ -n "${VERBOSE:-}" ] && { ls -la "$setting"; cat "$work/app.log"; }
     fi
     kill -9 "$app_pid" 2>/dev/null; wait "$app_pid" 2>/dev/null; app_pid=""
