@@ -12,6 +12,10 @@ import "../common"
 // speed (1-7, 7 slowest), direction (0 right, 1 left), colour (slot 0-6, 7
 // cycling), bl0, bl1. The last two belong to the backlighting page and are
 // passed through as stored.
+//
+// From the keyboard: Tab goes through the effect lists, the colour table,
+// speed, brightness, direction (or the painting options), Reset and Apply,
+// in reading order; each control takes its keys as the common controls do.
 Item {
     id: colorItem
     width: 759
@@ -346,6 +350,48 @@ Item {
         effectIndex: colorItem.effectIndex
     }
 
+    // The lists first in the Tab chain; their z lets an opened list cover
+    // the drawing.
+    DropdownList {
+        id: _effect1
+        objectName: "_effect1"
+        x: 140
+        y: 15
+        z: 1
+        mdItems: mdCategory
+        onListElementClicked: {
+            _effect2.setCurIndex(-1)
+            _effect3.setCurIndex(-1)
+        }
+        onListOpened: z = 3
+        onListClosed: z = 1
+    }
+
+    DropdownList {
+        id: _effect2
+        objectName: "_effect2"
+        x: _effect1.x + _effect1.width + 20
+        y: 15
+        z: 1
+        visible: colorItem.category === 0
+        mdItems: mdPicture
+        onListOpened: z = 3
+        onListClosed: z = 1
+    }
+
+    DropdownList {
+        id: _effect3
+        objectName: "_effect3"
+        x: _effect1.x + _effect1.width + 20
+        y: 15
+        z: 1
+        visible: colorItem.category === 1
+        mdItems: mdEffect
+        onListElementClicked: colorItem.playEffect(true)
+        onListOpened: z = 3
+        onListClosed: z = 1
+    }
+
     // The keyboard drawing; while PAINTING is chosen the whole area is a
     // selection area for the rubber band.
     Item {
@@ -432,17 +478,6 @@ Item {
         enabled: colorItem.colorsEnabled
     }
 
-    // Reset and Apply.
-    ResetApplyFrame {
-        id: buttonFrame
-        objectName: "resetApplyFrame"
-        x: 295
-        y: 400
-        buttonsEnabled: colorItem.isValidEffect
-        onResetClicked: colorItem.pageReset(true)
-        onApplyClicked: colorItem.pageApply(true)
-    }
-
     Column {
         objectName: "speedGroup"
         x: 360
@@ -452,6 +487,7 @@ Item {
         Slider {
             id: speed_Slider
             objectName: "speed_Slider"
+            Accessible.name: mainIten.globalSetting_stringList[3]
             minIndex: 1
             currentIndex: 4
         }
@@ -468,6 +504,7 @@ Item {
         Slider {
             id: brightness_Slider
             objectName: "brightness_Slider"
+            Accessible.name: mainIten.globalSetting_stringList[4]
             currentIndex: 7
         }
     }
@@ -498,6 +535,7 @@ Item {
             SteeringWheel {
                 id: direct_SteeringWheel
                 objectName: "direct_SteeringWheel"
+                Accessible.name: mainIten.globalSetting_stringList[5]
                 textColor: "#FFFFFF"
                 textSize: 12
                 onWheelClicked: colorItem.playEffect(true)
@@ -543,44 +581,14 @@ Item {
         }
     }
 
-    // The lists last, so that an opened list covers the drawing.
-    DropdownList {
-        id: _effect1
-        objectName: "_effect1"
-        x: 140
-        y: 15
-        z: 1
-        mdItems: mdCategory
-        onListElementClicked: {
-            _effect2.setCurIndex(-1)
-            _effect3.setCurIndex(-1)
-        }
-        onListOpened: z = 3
-        onListClosed: z = 1
-    }
-
-    DropdownList {
-        id: _effect2
-        objectName: "_effect2"
-        x: _effect1.x + _effect1.width + 20
-        y: 15
-        z: 1
-        visible: colorItem.category === 0
-        mdItems: mdPicture
-        onListOpened: z = 3
-        onListClosed: z = 1
-    }
-
-    DropdownList {
-        id: _effect3
-        objectName: "_effect3"
-        x: _effect1.x + _effect1.width + 20
-        y: 15
-        z: 1
-        visible: colorItem.category === 1
-        mdItems: mdEffect
-        onListElementClicked: colorItem.playEffect(true)
-        onListOpened: z = 3
-        onListClosed: z = 1
+    // Reset and Apply, last in the Tab chain.
+    ResetApplyFrame {
+        id: buttonFrame
+        objectName: "resetApplyFrame"
+        x: 295
+        y: 400
+        buttonsEnabled: colorItem.isValidEffect
+        onResetClicked: colorItem.pageReset(true)
+        onApplyClicked: colorItem.pageApply(true)
     }
 }

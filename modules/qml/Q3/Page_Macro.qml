@@ -19,6 +19,16 @@ import "../common/MenuPlacement.js" as MenuPlacement
 // of the action list since the macro was selected, while no recording runs
 // and no text input has the keys. F2 or a double click on a macro's name
 // starts renaming it, as the context menu's RENAME does.
+//
+// From the keyboard: Tab goes through the macro list, the key and delay
+// inputs, the recording controls, the edit buttons and the action list, in
+// that order. In either list Up and Down move the selection; Enter on the
+// macro list selects the macro under it (the first one when none is);
+// Delete in the action list deletes the selected action. While a macro is
+// recorded, or the key input waits for its key, the capture holds the
+// focus and every key typed -- Tab and Escape too -- is a key recorded,
+// never a move or a close; Stop (or a click elsewhere, for the key input)
+// ends it.
 Item {
     id: macroItem
     width: 759
@@ -191,9 +201,22 @@ Item {
     }
 
     function keyEvent(isDown, usbCode) {
-        if (isRecordStart)
+        if (isRecordStart && recordCapture.passes(isDown, usbCode))
             md_MacroActions.recordKey(isDown, _KeyCodeString.keycodeTostr(usbCode))
-        _keyInput.detectKeyboard(isDown, usbCode)
+        if (keyCapture.passes(isDown, usbCode))
+            _keyInput.detectKeyboard(isDown, usbCode)
+    }
+
+    // Enter on the macro list: the macro under the selection is the
+    // selected one (the first one when none is).
+    function chooseMacroByKey() {
+        if (isRecordStart || md_MacroFile.count === 0)
+            return
+        var index = macroSelected ? curMacro : 0
+        if (index !== curMacro)
+            _macroList.lvItems.currentIndex = index
+        _macroMenu.close()
+        refreshMacroActions()
     }
 
     Connections {
@@ -288,6 +311,10 @@ Item {
         enabled: !macroItem.isRecordStart
         opacity: enabled ? 1.0 : 0.2
         nameEditOnDoubleClick: true
+
+        Accessible.name: mainIten.hint("acc_macroList")
+        Keys.onReturnPressed: macroItem.chooseMacroByKey()
+        Keys.onEnterPressed: macroItem.chooseMacroByKey()
 
         onListElementClicked: {
             _macroMenu.close()
@@ -415,221 +442,6 @@ Item {
         }
     }
 
-    // ---- action list -----------------------------------------------------
-
-    Image {
-        id: actionHeader
-        x: 468
-        y: 55
-        width: 151
-        height: 21
-        source: sourceBtnFileListFrame
-
-        Text {
-            x: 10
-            anchors.verticalCenter: parent.verticalCenter
-            text: macroItem.stringAt(45)
-            color: globalSetting_color
-            font.family: globalSetting_fontFamily
-            font.pixelSize: globalSetting_size
-            font.bold: true
-        }
-
-        Button_2state {
-            id: btnRecord
-            objectName: "btnRecord"
-            x: parent.width - 2 * 21 - 2
-            y: 0
-            width: 21
-            height: 21
-            source0: sourceRecord0
-            source1: sourceRecord1
-            tooltip: mainIten.hint("tip_record")
-            enabled: macroItem.macroSelected && !macroItem.isRecordStart
-            onClicked: macroItem.startRecord()
-        }
-
-        // Pauses between recorded key events become delay actions. Above
-        // Record and Stop, right-aligned with them: longer captions grow
-        // to the left, over free space.
-        Checkbox {
-            id: chkRecordDelays
-            objectName: "chkRecordDelays"
-            anchors.right: parent.right
-            anchors.bottom: parent.top
-            anchors.bottomMargin: 4
-            chkStr: md_MacroActions.view ? md_MacroActions.view.macroTexts.recordDelays : ""
-            enabled: !macroItem.isRecordStart
-            onClicked: md_MacroActions.recordDelays = select
-            Binding on isSelect {
-                value: md_MacroActions.recordDelays
-            }
-        }
-
-        Button_2state {
-            id: btnStop
-            objectName: "btnStop"
-            x: parent.width - 21
-            y: 0
-            width: 21
-            height: 21
-            source0: sourceStop0
-            source1: sourceStop1
-            tooltip: mainIten.hint("tip_stop")
-            enabled: macroItem.isRecordStart
-            onClicked: macroItem.stopRecord()
-        }
-    }
-
-    FileList {
-        id: _actionList
-        objectName: "_actionList"
-        x: 468
-        y: 77
-        mdItems: md_MacroActions
-        noteWords: mainIten.hints
-    }
-
-    // Bytes of the keyboard's macro memory the selected macro takes.
-    Item {
-        id: byteMeter
-        objectName: "byteMeter"
-        x: 468
-        y: _actionList.y + _actionList.height + 6
-        width: _actionList.width
-        height: 20
-        opacity: macroItem.macroSelected ? 1.0 : 0.2
-
-        readonly property color tone: macroItem.macroTooLong ? macroItem.warningColor : globalSetting_color
-
-        Rectangle {
-            id: meterTrack
-            objectName: "meterTrack"
-            y: 0
-            width: parent.width
-            height: 4
-            color: "#40FFFFFF"
-            Rectangle {
-                objectName: "meterFill"
-                height: parent.height
-                width: parent.width * Math.min(1, macroItem.macroBytes / Math.max(1, macroItem.macroByteLimit))
-                color: byteMeter.tone
-            }
-        }
-
-        Text {
-            id: meterText
-            objectName: "meterText"
-            anchors.right: parent.right
-            y: meterTrack.height + 3
-            text: macroItem.macroBytes + " / " + macroItem.macroByteLimit + " B"
-            color: byteMeter.tone
-            font.family: globalSetting_fontFamily
-            font.pixelSize: globalSetting_size
-            font.bold: true
-        }
-    }
-
-    // ---- edit buttons ----------------------------------------------------
-
-    Column {
-        x: 446
-        y: 77
-        spacing: 1
-
-        EditButton {
-            id: btnDelete
-            objectName: "btnDelete"
-            tooltip: mainIten.hint("tip_delete")
-            caption: macroItem.stringAt(80)
-            source0: sourceSolidDelete0
-            source1: sourceSolidDelete1
-            active: macroItem.curAction >= 0
-            onClicked: macroItem.deleteAction()
-        }
-        EditButton {
-            id: btnCut
-            objectName: "btnCut"
-            tooltip: mainIten.hint("tip_cut")
-            caption: macroItem.stringAt(81)
-            source0: sourceSolidCut0
-            source1: sourceSolidCut1
-            active: macroItem.curAction >= 0
-            onClicked: macroItem.cutAction()
-        }
-        EditButton {
-            id: btnPaste
-            objectName: "btnPaste"
-            tooltip: mainIten.hint("tip_paste")
-            caption: macroItem.stringAt(82)
-            source0: sourceSolidPaste0
-            source1: sourceSolidPaste1
-            active: macroItem.scrapbook !== "" && macroItem.macroSelected
-            captionWhenDisabled: false
-            onClicked: macroItem.pasteAction()
-        }
-        EditButton {
-            id: btnCopy
-            objectName: "btnCopy"
-            tooltip: mainIten.hint("tip_copy")
-            caption: macroItem.stringAt(83)
-            source0: sourceSolidCopy0
-            source1: sourceSolidCopy1
-            active: macroItem.curAction >= 0
-            onClicked: macroItem.copyAction()
-        }
-    }
-
-    // A 21 x 21 button on its frame, with its caption to the left while
-    // hovered (while disabled too, unless captionWhenDisabled is false).
-    component EditButton: Item {
-        id: editButton
-        property alias source0: button.source0
-        property alias source1: button.source1
-        property alias tooltip: button.tooltip
-        property string caption: ""
-        property bool active: true
-        property bool captionWhenDisabled: true
-        // An enabled button takes the hover from the area below it.
-        readonly property bool captionShown: active ? button.mouse.containsMouse
-                                                    : hoverArea.containsMouse && captionWhenDisabled
-        signal clicked
-        width: 21
-        height: 21
-
-        Image {
-            anchors.centerIn: parent
-            source: sourceBtnFrame
-        }
-        // Hover only; the button below takes the clicks.
-        MouseArea {
-            id: hoverArea
-            anchors.fill: parent
-            hoverEnabled: true
-            acceptedButtons: Qt.NoButton
-        }
-        Button_2state {
-            id: button
-            objectName: "button"
-            width: 21
-            height: 21
-            enabled: editButton.active
-            onClicked: editButton.clicked()
-        }
-        Text {
-            objectName: "caption"
-            anchors.right: parent.left
-            anchors.rightMargin: 8
-            anchors.verticalCenter: parent.verticalCenter
-            visible: editButton.captionShown
-            text: editButton.caption
-            color: globalSetting_color
-            font.family: globalSetting_fontFamily
-            font.pixelSize: globalSetting_size
-            font.bold: true
-        }
-    }
-
     // ---- key capture and delay -------------------------------------------
 
     KeyInput_2 {
@@ -637,6 +449,17 @@ Item {
         objectName: "_keyInput"
         x: 290
         y: 205
+
+        // While it waits for its key the capture holds the focus.
+        Key_Capture {
+            id: keyCapture
+            objectName: "keyCapture"
+            anchors.fill: parent
+            active: _keyInput.isSelect
+            returnTo: _keyInput
+            triggers: [_keyInput]
+            accessibleName: mainIten.hint("acc_keyCapture")
+        }
     }
 
     Button_2state {
@@ -705,6 +528,18 @@ Item {
                 font.bold: true
                 Keys.onReturnPressed: macroItem.commitDelay()
                 Keys.onEnterPressed: macroItem.commitDelay()
+                // Leaving by Tab keeps what was typed, as Enter does.
+                activeFocusOnTab: true
+                Keys.onTabPressed: {
+                    macroItem.commitDelay()
+                    event.accepted = false
+                }
+                Keys.onBacktabPressed: {
+                    macroItem.commitDelay()
+                    event.accepted = false
+                }
+                Accessible.role: Accessible.EditableText
+                Accessible.name: mainIten.hint("acc_delay")
             }
             Text {
                 id: delayUnit
@@ -729,4 +564,237 @@ Item {
         enabled: macroItem.macroSelected
         onClicked: macroItem.addDelay()
     }
+
+    // ---- action list -----------------------------------------------------
+
+    Image {
+        id: actionHeader
+        x: 468
+        y: 55
+        width: 151
+        height: 21
+        source: sourceBtnFileListFrame
+
+        Text {
+            x: 10
+            anchors.verticalCenter: parent.verticalCenter
+            text: macroItem.stringAt(45)
+            color: globalSetting_color
+            font.family: globalSetting_fontFamily
+            font.pixelSize: globalSetting_size
+            font.bold: true
+        }
+
+        // Pauses between recorded key events become delay actions. Above
+        // Record and Stop, right-aligned with them: longer captions grow
+        // to the left, over free space.
+        Checkbox {
+            id: chkRecordDelays
+            objectName: "chkRecordDelays"
+            anchors.right: parent.right
+            anchors.bottom: parent.top
+            anchors.bottomMargin: 4
+            chkStr: md_MacroActions.view ? md_MacroActions.view.macroTexts.recordDelays : ""
+            enabled: !macroItem.isRecordStart
+            onClicked: md_MacroActions.recordDelays = select
+            Binding on isSelect {
+                value: md_MacroActions.recordDelays
+            }
+        }
+
+        Button_2state {
+            id: btnRecord
+            objectName: "btnRecord"
+            x: parent.width - 2 * 21 - 2
+            y: 0
+            width: 21
+            height: 21
+            source0: sourceRecord0
+            source1: sourceRecord1
+            tooltip: mainIten.hint("tip_record")
+            enabled: macroItem.macroSelected && !macroItem.isRecordStart
+            onClicked: macroItem.startRecord()
+        }
+
+        Button_2state {
+            id: btnStop
+            objectName: "btnStop"
+            x: parent.width - 21
+            y: 0
+            width: 21
+            height: 21
+            source0: sourceStop0
+            source1: sourceStop1
+            tooltip: mainIten.hint("tip_stop")
+            enabled: macroItem.isRecordStart
+            onClicked: macroItem.stopRecord()
+        }
+    }
+
+    // ---- edit buttons ----------------------------------------------------
+
+    Column {
+        x: 446
+        y: 77
+        spacing: 1
+
+        EditButton {
+            id: btnDelete
+            objectName: "btnDelete"
+            tooltip: mainIten.hint("tip_delete")
+            caption: macroItem.stringAt(80)
+            source0: sourceSolidDelete0
+            source1: sourceSolidDelete1
+            active: macroItem.curAction >= 0
+            onClicked: macroItem.deleteAction()
+        }
+        EditButton {
+            id: btnCut
+            objectName: "btnCut"
+            tooltip: mainIten.hint("tip_cut")
+            caption: macroItem.stringAt(81)
+            source0: sourceSolidCut0
+            source1: sourceSolidCut1
+            active: macroItem.curAction >= 0
+            onClicked: macroItem.cutAction()
+        }
+        EditButton {
+            id: btnPaste
+            objectName: "btnPaste"
+            tooltip: mainIten.hint("tip_paste")
+            caption: macroItem.stringAt(82)
+            source0: sourceSolidPaste0
+            source1: sourceSolidPaste1
+            active: macroItem.scrapbook !== "" && macroItem.macroSelected
+            captionWhenDisabled: false
+            onClicked: macroItem.pasteAction()
+        }
+        EditButton {
+            id: btnCopy
+            objectName: "btnCopy"
+            tooltip: mainIten.hint("tip_copy")
+            caption: macroItem.stringAt(83)
+            source0: sourceSolidCopy0
+            source1: sourceSolidCopy1
+            active: macroItem.curAction >= 0
+            onClicked: macroItem.copyAction()
+        }
+    }
+
+    FileList {
+        id: _actionList
+        objectName: "_actionList"
+        x: 468
+        y: 77
+        mdItems: md_MacroActions
+        noteWords: mainIten.hints
+        Accessible.name: mainIten.hint("acc_actionList")
+        Keys.onDeletePressed: {
+            if (macroItem.curAction >= 0 && !macroItem.isRecordStart)
+                macroItem.deleteAction()
+        }
+
+        // While a macro is recorded the capture holds the focus, over the
+        // list the actions come into; after Stop the list has it.
+        Key_Capture {
+            id: recordCapture
+            objectName: "recordCapture"
+            anchors.fill: parent
+            active: macroItem.isRecordStart
+            returnTo: _actionList
+            triggers: [btnRecord]
+            accessibleName: mainIten.hint("acc_recording")
+        }
+    }
+
+    // Bytes of the keyboard's macro memory the selected macro takes.
+    Item {
+        id: byteMeter
+        objectName: "byteMeter"
+        x: 468
+        y: _actionList.y + _actionList.height + 6
+        width: _actionList.width
+        height: 20
+        opacity: macroItem.macroSelected ? 1.0 : 0.2
+
+        readonly property color tone: macroItem.macroTooLong ? macroItem.warningColor : globalSetting_color
+
+        Rectangle {
+            id: meterTrack
+            objectName: "meterTrack"
+            y: 0
+            width: parent.width
+            height: 4
+            color: "#40FFFFFF"
+            Rectangle {
+                objectName: "meterFill"
+                height: parent.height
+                width: parent.width * Math.min(1, macroItem.macroBytes / Math.max(1, macroItem.macroByteLimit))
+                color: byteMeter.tone
+            }
+        }
+
+        Text {
+            id: meterText
+            objectName: "meterText"
+            anchors.right: parent.right
+            y: meterTrack.height + 3
+            text: macroItem.macroBytes + " / " + macroItem.macroByteLimit + " B"
+            color: byteMeter.tone
+            font.family: globalSetting_fontFamily
+            font.pixelSize: globalSetting_size
+            font.bold: true
+        }
+    }
+
+    // A 21 x 21 button on its frame, with its caption to the left while
+    // hovered (while disabled too, unless captionWhenDisabled is false).
+    component EditButton: Item {
+        id: editButton
+        property alias source0: button.source0
+        property alias source1: button.source1
+        property alias tooltip: button.tooltip
+        property string caption: ""
+        property bool active: true
+        property bool captionWhenDisabled: true
+        // An enabled button takes the hover from the area below it.
+        readonly property bool captionShown: active ? button.mouse.containsMouse
+                                                    : hoverArea.containsMouse && captionWhenDisabled
+        signal clicked
+        width: 21
+        height: 21
+
+        Image {
+            anchors.centerIn: parent
+            source: sourceBtnFrame
+        }
+        // Hover only; the button below takes the clicks.
+        MouseArea {
+            id: hoverArea
+            anchors.fill: parent
+            hoverEnabled: true
+            acceptedButtons: Qt.NoButton
+        }
+        Button_2state {
+            id: button
+            objectName: "button"
+            width: 21
+            height: 21
+            enabled: editButton.active
+            onClicked: editButton.clicked()
+        }
+        Text {
+            objectName: "caption"
+            anchors.right: parent.left
+            anchors.rightMargin: 8
+            anchors.verticalCenter: parent.verticalCenter
+            visible: editButton.captionShown
+            text: editButton.caption
+            color: globalSetting_color
+            font.family: globalSetting_fontFamily
+            font.pixelSize: globalSetting_size
+            font.bold: true
+        }
+    }
+
 }
