@@ -42,6 +42,14 @@ const char* const english[][2] = {
 
 const QString mediaPrefix = QStringLiteral("media_");
 
+// A name the library made ("Macro. 006") is told by its number.
+QString shortMacroName(const QString& name)
+{
+    static const QRegularExpression generated("^Macro\\. (\\d+)$");
+    const QRegularExpressionMatch match = generated.match(name);
+    return match.hasMatch() ? match.captured(1) : name;
+}
+
 QString hex4(int code)
 {
     return QString("%1").arg(code & 0xFFFF, 4, 16, QChar('0')).toUpper();
@@ -113,12 +121,7 @@ QString KeyLabels::labelOf(int code, int defaultCode) const
         break;
     case KeyAssignment::macroKind: {
         const int slot = KeyAssignment::slotOf(code);
-        QString name = macroNames ? macroNames(slot) : QString();
-        // A name the library made ("Macro. 006") is told by its number.
-        static const QRegularExpression generated("^Macro\\. (\\d+)$");
-        const QRegularExpressionMatch match = generated.match(name);
-        if (match.hasMatch())
-            name = match.captured(1);
+        const QString name = shortMacroName(macroNames ? macroNames(slot) : QString());
         label = name.isEmpty() ? texts.value("macroSlot").arg(slot) : texts.value("macro").arg(name);
         break;
     }
@@ -143,7 +146,7 @@ QString KeyLabels::spokenNameOf(int code, int defaultCode, const QString& legend
         does = texts.value("off");
     } else if (KeyAssignment::kindOf(code) == KeyAssignment::macroKind) {
         const int slot = KeyAssignment::slotOf(code);
-        const QString name = macroNames ? macroNames(slot) : QString();
+        const QString name = shortMacroName(macroNames ? macroNames(slot) : QString());
         does = texts.value("spokenMacro").arg(name.isEmpty() ? QString::number(slot) : name);
     } else {
         does = nameOf(code);

@@ -66,7 +66,7 @@ public:
     // What a screen reader says for the drawn key with legend `legend` and
     // default code defaultCode that is assigned code: the key's name (the
     // key name of its default code, its legend when it has none), then
-    // what it does -- the key name of an ordinary key, "OFF", "Macro <name>",
+    // what it does -- the key name of an ordinary key, "OFF", "Macro <name>" (of a name the library made only the number),
     // the label of a media key -- as spokenName puts them together ("Caps
     // Lock: Left Ctrl"). A key that does what it always did says its own
     // name twice ("A: A").

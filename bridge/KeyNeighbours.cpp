@@ -10,6 +10,8 @@ struct Centre
     bool usable = false;
     double x = 0;
     double y = 0;
+    double w = 0;
+    double h = 0;
 };
 
 // The centre of key i, unusable when the key has no area or a number of
@@ -31,6 +33,8 @@ Centre centreOf(const QVariantList& rects, int i)
     c.usable = true;
     c.x = x + w / 2;
     c.y = y + h / 2;
+    c.w = w;
+    c.h = h;
     return c;
 }
 
@@ -48,6 +52,11 @@ int KeyNeighbours::nearest(const QVariantList& rects, int from, int dx, int dy)
     if (!origin.usable)
         return -1;
     const int count = int(rects.size() / 4);
+    // The best key of the same row (left, right) or column (up, down) --
+    // one that lies across from `from` at least in part --, and the best
+    // of all, for when there is none in line.
+    int bestInLine = -1;
+    double inLineScore = std::numeric_limits<double>::infinity();
     int best = from;
     double bestScore = std::numeric_limits<double>::infinity();
     for (int i = 0; i < count; ++i) {
@@ -61,11 +70,19 @@ int KeyNeighbours::nearest(const QVariantList& rects, int from, int dx, int dy)
         if (along < level)
             continue;
         const double score = along + 2 * across;
+        // Half the sizes across the direction: in line when the spans meet.
+        const double reach = dx != 0 ? (c.h + origin.h) / 2 : (c.w + origin.w) / 2;
+        if (across < reach - level && score < inLineScore) {
+            inLineScore = score;
+            bestInLine = i;
+        }
         if (score < bestScore) {
             bestScore = score;
             best = i;
         }
     }
+    if (bestInLine >= 0)
+        return bestInLine;
     return best;
 }
 

@@ -18,10 +18,13 @@ public:
 
     // The index of the key nearest to key `from` in direction (dx, dy)
     // (one of (1, 0), (-1, 0), (0, 1), (0, -1)): among the keys whose centre
-    // lies further that way than the centre of `from`, the one with the
-    // least distance along the direction plus twice the distance across it,
-    // so that the key above or below is the one most over or under it, and
-    // the key to the side is the next one of the same row. `from` itself
+    // lies further that way than the centre of `from`, those in line with
+    // it (of the same row for left and right, over or under it in part for
+    // up and down) first, and of them the one with the least distance along
+    // the direction plus twice the distance across it, so that the key
+    // above or below is the one most over or under it, and the key to the
+    // side is the next one of the same row. When none is in line, the same
+    // measure picks among all. `from` itself
     // when there is none; -1 when `from` is no key of the list, or the
     // list, the direction or a number in it is unusable.
     Q_INVOKABLE static int nearest(const QVariantList& rects, int from, int dx, int dy);
