@@ -1,5 +1,4 @@
 import QtQuick 2.15
-import "../common"
 
 // One key of the key definition drawing: its picture with the legend, the
 // highlight while hovered, selected or reassigned, and a drag image that
@@ -12,7 +11,8 @@ import "../common"
 //
 // From the keyboard the drawing moves the selection (Model_KeyDefine_Q3);
 // the selected key holds the drawing's focus, so that a screen reader says
-// its name and what it does (spokenName) as the selection moves.
+// its name and what it does (spokenName) as the selection moves; the
+// drawing rings it.
 Item {
     id: key
 
@@ -162,6 +162,4 @@ Item {
         }
         onClicked: key.click()
     }
-
-    FocusRing {}
 }

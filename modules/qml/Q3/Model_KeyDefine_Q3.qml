@@ -200,6 +200,25 @@ FocusScope {
         }
     }
 
+    // The ring around the selected key while the drawing has the focus,
+    // in the skin's accent colour (the scene's colour where there is none).
+    Rectangle {
+        id: keyRing
+        objectName: "keyRing"
+        readonly property var key: modelQ3.activeFocus ? modelQ3.selectedItem() : null
+        readonly property int margin: 2
+        x: key ? key.x - margin : 0
+        y: key ? key.y - margin : 0
+        width: key ? key.width + 2 * margin : 0
+        height: key ? key.height + 2 * margin : 0
+        z: 2
+        radius: 3
+        color: "transparent"
+        border.width: 2
+        border.color: typeof globalSetting_accent !== "undefined" ? globalSetting_accent : globalSetting_color
+        visible: key !== null
+    }
+
     // What dragingKey holds before any key has been pressed.
     Key_KeyDefine {
         id: blankKey

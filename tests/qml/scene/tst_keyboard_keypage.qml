@@ -85,7 +85,10 @@ SceneTestCase {
         keyClick(data.key)
         compare(selectedKey().keyCode_Default, data.to)
         verify(selectedKey().activeFocus, "the selected key holds the focus")
-        verify(item("focusRing", selectedKey()).visible, "and shows the ring")
+        var ring = item("keyRing", drawing)
+        verify(ring.visible, "and the drawing rings it")
+        verify(ring.x < selectedKey().x && ring.x + ring.width > selectedKey().x + selectedKey().width)
+        verify(ring.y < selectedKey().y && ring.y + ring.height > selectedKey().y + selectedKey().height)
         // The selection shows its assignment, as a click does.
         compare(item("_menu2_0", keyPage).keyname, item("_KeyCodeString").keycodeTostr(data.to))
     }
