@@ -33,6 +33,18 @@ const char* const englishTexts[][2] = {
     {"action_down", "[Down]"},
     {"action_up", "[Up]"},
     {"action_delay", "[Delay]"},
+    {"acc_left", "Left"},
+    {"acc_right", "Right"},
+    {"acc_direction", "Direction"},
+    {"acc_clearKey", "Clear the key"},
+    {"acc_colourSlots", "Colour slots"},
+    {"acc_colourSlot", "Colour %1"},
+    {"acc_colourBar", "Colour bar"},
+    {"acc_red", "Red"},
+    {"acc_green", "Green"},
+    {"acc_blue", "Blue"},
+    {"acc_logo", "Open the web site"},
+    {"acc_background", "Background picture"},
 };
 
 }

@@ -8,12 +8,19 @@ import "../common/MenuPlacement.js" as MenuPlacement
 // the profile; cancel) for that profile. The menu lies on a plate of its
 // own, up and left of the pointer; where that place would cover the row
 // clicked, it opens at the pointer instead.
+//
+// Keys: Tab reaches each profile row; Enter, Return or Space on it does what
+// a left click does, the Menu key (or Shift+F10) opens its context menu with
+// the first entry focused. In the menu Up and Down move, Enter, Return or
+// Space choose, and Escape closes it and gives the focus back to the row.
 Image {
     id: pfItem
 
     property alias currentIndex: lvProfile.currentIndex
     // The profile the context menu acts on.
     property int menuTarget: -1
+    // The row that opened the context menu by key, to take the focus back.
+    property Item menuOpener: null
 
     signal indexChanged_btn(int currentIndex)
 
@@ -54,6 +61,33 @@ Image {
             return
         fadeIn.stop()
         fadeOut.restart()
+        var opener = menuOpener
+        menuOpener = null
+        if (opener && profileMenu.activeFocus)
+            opener.forceActiveFocus()
+    }
+
+    // A left click on row index, by mouse or by key.
+    function chooseRow(index) {
+        closeMenu()
+        if (lvProfile.currentIndex !== index) {
+            lvProfile.currentIndex = index
+            indexChanged_btn(index)
+        }
+    }
+
+    // The context menu of row by key: beside the row, first entry focused.
+    function showMenuByKey(row, index) {
+        var wanted = { x: row.width - 45, y: index * 26 - lvProfile.contentY + 85 + row.height / 2 }
+        var at = MenuPlacement.place(wanted, { width: profileMenu.width, height: profileMenu.height },
+                                     MenuPlacement.rectIn(pfItem, row),
+                                     row.mapToItem(pfItem, row.width / 2, row.height / 2),
+                                     MenuPlacement.sceneBounds(pfItem))
+        showMenu(index, at.x, at.y)
+        menuOpener = row
+        var first = profileEntries.children.length > 0 ? profileEntries.children[0] : null
+        if (first)
+            first.forceActiveFocus()
     }
 
     // Once the menu fades out its entries take no more clicks: a double
@@ -117,6 +151,27 @@ Image {
             width: rowContent.width
             height: 26
 
+            activeFocusOnTab: pfItem.enabled && pfItem.visible
+            Keys.onReturnPressed: pfItem.chooseRow(index)
+            Keys.onEnterPressed: pfItem.chooseRow(index)
+            Keys.onSpacePressed: pfItem.chooseRow(index)
+            Keys.onMenuPressed: pfItem.showMenuByKey(row, index)
+            Keys.onPressed: {
+                if (event.key === Qt.Key_F10 && (event.modifiers & Qt.ShiftModifier)) {
+                    pfItem.showMenuByKey(row, index)
+                    event.accepted = true
+                }
+            }
+
+            Accessible.role: Accessible.RadioButton
+            Accessible.name: caption.text
+            Accessible.focusable: true
+            Accessible.checkable: true
+            Accessible.checked: lvProfile.currentIndex === index
+            Accessible.onPressAction: pfItem.chooseRow(index)
+
+            FocusRing {}
+
             Row {
                 id: rowContent
                 spacing: 2
@@ -124,6 +179,7 @@ Image {
                     source: (lvProfile.currentIndex === index || rowArea.containsMouse) ? sourceFW1 : sourceFW0
                 }
                 Text {
+                    id: caption
                     objectName: "caption"
                     height: 26
                     verticalAlignment: Text.AlignVCenter
@@ -150,11 +206,7 @@ Image {
                                                      MenuPlacement.sceneBounds(pfItem))
                         pfItem.showMenu(index, at.x, at.y)
                     } else {
-                        pfItem.closeMenu()
-                        if (lvProfile.currentIndex !== index) {
-                            lvProfile.currentIndex = index
-                            pfItem.indexChanged_btn(index)
-                        }
+                        pfItem.chooseRow(index)
                     }
                 }
             }
@@ -184,7 +236,8 @@ Image {
         onPressed: pfItem.closeMenu()
     }
 
-    Item {
+    // A focus scope: its activeFocus tells that the keys are in the menu.
+    FocusScope {
         id: profileMenu
         objectName: "profileMenu"
         width: profileEntries.width
@@ -193,6 +246,12 @@ Image {
         opacity: 0
         z: 1
         enabled: !fadeOut.running
+        Keys.onEscapePressed: pfItem.closeMenu()
+        // The keys leaving the menu close it.
+        onActiveFocusChanged: {
+            if (!activeFocus && visible && !fadeOut.running)
+                pfItem.closeMenu()
+        }
 
         MenuPanel {
             objectName: "menuPanel"
@@ -202,30 +261,10 @@ Image {
             id: profileEntries
             Repeater {
                 model: mdMenu
-                Rectangle {
+                MenuEntry {
                     objectName: "menuEntry" + index
-                    width: 45
-                    height: 20
-                    color: "#20000000"
-                    Text {
-                        anchors.fill: parent
-                        leftPadding: 1
-                        rightPadding: 1
-                        horizontalAlignment: Text.AlignHCenter
-                        verticalAlignment: Text.AlignVCenter
-                        fontSizeMode: Text.HorizontalFit
-                        minimumPixelSize: 6
-                        text: model.caption
-                        font.family: globalSetting_fontFamily
-                        font.pixelSize: globalSetting_size
-                        color: entryArea.containsMouse ? globalSetting_color : globalSetting_color_enable
-                    }
-                    MouseArea {
-                        id: entryArea
-                        anchors.fill: parent
-                        hoverEnabled: true
-                        onClicked: pfItem.menuAction(index)
-                    }
+                    text: model.caption
+                    onTriggered: pfItem.menuAction(index)
                 }
             }
         }

@@ -3,6 +3,11 @@ import QtQuick 2.15
 // Eight buttons in two rows of four, one of them current. A button whose value
 // is 0 or less shows "×" and cannot be chosen. The arrow of each button opens
 // a menu from which a new value for that button is picked.
+//
+// Keys: Tab reaches the group; Left and Right (Up and Down: a row) make the
+// neighbouring button that can be chosen current, as a click does; Enter or
+// Space opens the current button's menu. In the menu the arrows move, Enter
+// or Space picks, Escape closes it and the group has the focus again.
 Image {
     id: group
 
@@ -12,8 +17,85 @@ Image {
     property int currentMenuIndex: -1
     property int menuCounter: 18
 
+    property string accessibleName: ""
+
     signal clicked(int index)
     signal valueChanged(int index, int value)
+
+    activeFocusOnTab: enabled && visible
+    Keys.onLeftPressed: keyNav.step(-1)
+    Keys.onRightPressed: keyNav.step(1)
+    Keys.onUpPressed: keyNav.step(-4)
+    Keys.onDownPressed: keyNav.step(4)
+    Keys.onReturnPressed: keyNav.openMenu()
+    Keys.onEnterPressed: keyNav.openMenu()
+    Keys.onSpacePressed: keyNav.openMenu()
+
+    Accessible.role: Accessible.Grouping
+    Accessible.name: accessibleName !== "" ? accessibleName : keyNav.valueText(valueAt(valueForIndex, currentIndex))
+    Accessible.focusable: true
+
+    QtObject {
+        id: keyNav
+
+        // The menu entry the keys are on, -1 for none.
+        property int menuEntry: -1
+
+        function valueText(value) {
+            return value > 0 ? String(value) : "×"
+        }
+
+        function choose(index) {
+            if (index < 0 || index > 7 || group.valueAt(group.valueForIndex, index) <= 0)
+                return
+            group.currentIndex = index
+            group.clicked(index)
+        }
+
+        // The nearest button that can be chosen, delta apart (skipping "×").
+        function step(delta) {
+            var at = Math.max(0, Math.min(7, group.currentIndex))
+            for (var i = at + delta; i >= 0 && i <= 7; i += delta) {
+                if (group.valueAt(group.valueForIndex, i) > 0) {
+                    if (i !== group.currentIndex)
+                        choose(i)
+                    return
+                }
+            }
+        }
+
+        function openMenu() {
+            var index = group.currentIndex
+            if (index < 0 || index > 7 || group.menuCounter <= 0)
+                return
+            var cell = cells.itemAt(index)
+            if (!cell)
+                return
+            group.currentMenuIndex = index
+            menuEntry = 0
+            group.showMenu(true, cell.x + cell.width - 10 - group.menuWidth() / 2, cell.y + cell.height + 5)
+            menu.forceActiveFocus()
+        }
+
+        function closeMenu() {
+            menuEntry = -1
+            group.showMenu(false, 0, 0)
+            group.forceActiveFocus()
+        }
+
+        function moveInMenu(delta) {
+            var count = Math.max(0, Math.min(18, group.menuCounter))
+            var to = menuEntry + delta
+            if (to >= 0 && to < count)
+                menuEntry = to
+        }
+
+        function pickInMenu() {
+            var entry = entries.itemAt(menuEntry)
+            if (entry && entry.visible)
+                entry.clicked()
+        }
+    }
 
     function setCurIndex(index) {
         currentIndex = index
@@ -53,6 +135,7 @@ Image {
     z: menu.visible ? 1 : 0
 
     Repeater {
+        id: cells
         model: 8
 
         Image {
@@ -67,6 +150,12 @@ Image {
             width: implicitWidth > 0 ? implicitWidth : 75
             height: implicitHeight > 0 ? implicitHeight : 19
             source: lit ? sourceBtnGroup_FILLER_1 : sourceBtnGroup_FILLER_0
+
+            Accessible.role: Accessible.RadioButton
+            Accessible.name: keyNav.valueText(cell.value)
+            Accessible.checkable: true
+            Accessible.checked: group.currentIndex === index
+            Accessible.onPressAction: keyNav.choose(index)
 
             Text {
                 objectName: "label"
@@ -83,10 +172,7 @@ Image {
                 anchors.fill: parent
                 enabled: cell.value > 0
                 hoverEnabled: true
-                onClicked: {
-                    group.currentIndex = index
-                    group.clicked(index)
-                }
+                onClicked: keyNav.choose(index)
             }
 
             Text {
@@ -137,7 +223,23 @@ Image {
         visible: false
         opacity: 0
 
+        Accessible.role: Accessible.PopupMenu
+        Keys.onLeftPressed: keyNav.moveInMenu(-1)
+        Keys.onRightPressed: keyNav.moveInMenu(1)
+        Keys.onUpPressed: keyNav.moveInMenu(-3)
+        Keys.onDownPressed: keyNav.moveInMenu(3)
+        Keys.onReturnPressed: keyNav.pickInMenu()
+        Keys.onEnterPressed: keyNav.pickInMenu()
+        Keys.onSpacePressed: keyNav.pickInMenu()
+        Keys.onEscapePressed: keyNav.closeMenu()
+        // Tab leaves the menu closed behind it.
+        onActiveFocusChanged: {
+            if (!activeFocus && visible && !menuClose.running)
+                group.showMenu(false, 0, 0)
+        }
+
         Repeater {
+            id: entries
             model: 18
 
             ButtonGroupPro_8_Menu {
@@ -145,6 +247,7 @@ Image {
                 index: modelData
                 value: group.valueAt(group.valueForMenuIndex, modelData)
                 visible: group.menuCounter > modelData
+                highlighted: keyNav.menuEntry === modelData && menu.activeFocus
                 onClicked: {
                     var target = group.currentMenuIndex
                     if (target >= 0) {
@@ -156,7 +259,10 @@ Image {
                         group.valueForIndex = values
                         group.valueChanged(target, value)
                     }
-                    group.showMenu(false, 0, 0)
+                    if (menu.activeFocus)
+                        keyNav.closeMenu()
+                    else
+                        group.showMenu(false, 0, 0)
                 }
             }
         }
@@ -195,4 +301,6 @@ Image {
             script: menu.visible = false
         }
     }
+
+    FocusRing {}
 }

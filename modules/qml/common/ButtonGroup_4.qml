@@ -1,13 +1,49 @@
 import QtQuick 2.15
 
-// Four buttons in a row, one of them current; each shows its value.
+// Four buttons in a row, one of them current; each shows its value. Tab
+// reaches the group; Left and Right (or Up and Down) make the neighbouring
+// button current, as a click on it does.
 Image {
     id: group
 
     property var valueForIndex: [0, 1, 2, 3]
     property int currentIndex: 0
+    property string accessibleName: ""
 
     signal clicked(int index)
+
+    function choose(index) {
+        if (index < 0 || index > 3)
+            return
+        currentIndex = index
+        clicked(index)
+    }
+
+    // The neighbour of the current button by key; the ends stay put.
+    function step(delta) {
+        var from = Math.max(-1, Math.min(4, currentIndex))
+        var to = from + delta
+        if (from < 0 && delta < 0)
+            to = 0
+        if (to >= 0 && to <= 3 && to !== currentIndex)
+            choose(to)
+    }
+
+    function valueText(index) {
+        var list = valueForIndex
+        var value = list ? list[index] : undefined
+        return value === undefined || value === null ? "" : String(value)
+    }
+
+    activeFocusOnTab: enabled && visible
+    Keys.onLeftPressed: step(-1)
+    Keys.onUpPressed: step(-1)
+    Keys.onRightPressed: step(1)
+    Keys.onDownPressed: step(1)
+
+    Accessible.role: Accessible.Grouping
+    Accessible.name: accessibleName !== "" ? accessibleName : valueText(currentIndex)
+    Accessible.focusable: true
 
     function setCurIndex(index) {
         currentIndex = index
@@ -38,6 +74,12 @@ Image {
             height: implicitHeight > 0 ? implicitHeight : 19
             source: lit ? sourceBtnGroup_FILLER_1 : sourceBtnGroup_FILLER_0
 
+            Accessible.role: Accessible.RadioButton
+            Accessible.name: group.valueText(index)
+            Accessible.checkable: true
+            Accessible.checked: group.currentIndex === index
+            Accessible.onPressAction: group.choose(index)
+
             Text {
                 objectName: "label"
                 anchors.centerIn: parent
@@ -52,11 +94,10 @@ Image {
                 id: cellMouse
                 anchors.fill: parent
                 hoverEnabled: true
-                onClicked: {
-                    group.currentIndex = index
-                    group.clicked(index)
-                }
+                onClicked: group.choose(index)
             }
         }
     }
+
+    FocusRing {}
 }

@@ -1,10 +1,25 @@
 import QtQuick 2.15
 
-// A red square for trying things out: a click writes to the console.
+// A red square for trying things out: a click (or Enter, Return or Space
+// once Tab has reached it) writes to the console.
 Rectangle {
     id: testButton
 
     property alias mouse: mouseArea
+
+    function activate() {
+        console.log("onTestClicked")
+    }
+
+    activeFocusOnTab: enabled && visible
+    Keys.onReturnPressed: activate()
+    Keys.onEnterPressed: activate()
+    Keys.onSpacePressed: activate()
+
+    Accessible.role: Accessible.Button
+    Accessible.name: "Test"
+    Accessible.focusable: true
+    Accessible.onPressAction: activate()
 
     width: 50
     height: 50
@@ -13,6 +28,8 @@ Rectangle {
     MouseArea {
         id: mouseArea
         anchors.fill: parent
-        onClicked: console.log("onTestClicked")
+        onClicked: testButton.activate()
     }
+
+    FocusRing {}
 }

@@ -1,13 +1,36 @@
 import QtQuick 2.15
 
 // A check mark with a caption to its right; a click toggles isSelect.
+// Tab reaches it; Space, Enter or Return toggles it as a click does.
+// `accessibleName` (by default the caption) is what a screen reader says.
 Item {
     id: checkbox
 
     property bool isSelect: false
     property string chkStr: ""
+    property string accessibleName: chkStr
 
     signal clicked(bool select)
+
+    // A toggle by mouse or by key.
+    function activate() {
+        ui_View.playMedia_Index(0x04)
+        checkbox.isSelect = !checkbox.isSelect
+        checkbox.clicked(checkbox.isSelect)
+    }
+
+    activeFocusOnTab: enabled && visible
+    Keys.onReturnPressed: activate()
+    Keys.onEnterPressed: activate()
+    Keys.onSpacePressed: activate()
+
+    Accessible.role: Accessible.CheckBox
+    Accessible.name: accessibleName
+    Accessible.focusable: true
+    Accessible.checkable: true
+    Accessible.checked: isSelect
+    Accessible.onPressAction: activate()
+    Accessible.onToggleAction: activate()
 
     width: mark.width + caption.width + 5
     height: mark.height
@@ -37,10 +60,8 @@ Item {
     MouseArea {
         id: mouseArea
         anchors.fill: parent
-        onClicked: {
-            ui_View.playMedia_Index(0x04)
-            checkbox.isSelect = !checkbox.isSelect
-            checkbox.clicked(checkbox.isSelect)
-        }
+        onClicked: checkbox.activate()
     }
+
+    FocusRing {}
 }

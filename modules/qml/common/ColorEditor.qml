@@ -48,6 +48,10 @@ import QtQuick 2.15
 //                            nothing, unless the list has 21 entries
 //   colors()                 the 21 values of the slots, in slot order
 //   slotColor(i)             [r, g, b] of slot i
+//
+// Keys: Tab reaches the slots (Left and Right choose the neighbouring slot
+// as a click does), the colour bar (Left and Right move along it, with Shift
+// by an eighth of it) and each field.
 Item {
     id: editor
 
@@ -149,6 +153,21 @@ Item {
         return list
     }
 
+    function hintText(key) {
+        return typeof mainIten !== "undefined" && mainIten ? mainIten.hint(key) : ""
+    }
+
+    // A slot chosen by mouse or by key.
+    function chooseSlot(index) {
+        if (index < 0 || index >= modColorIndex.count)
+            return
+        currentIndex = index
+        var c = modColorIndex.get(index)
+        if (editable)
+            setRGB(3, c.r, c.g, c.b)
+        slotClicked(index)
+    }
+
     function slotColor(i) {
         var c = modColorIndex.get(i)
         return c ? [c.r, c.g, c.b] : [0, 0, 0]
@@ -173,6 +192,7 @@ Item {
         property alias label: fieldLabel.text
         property alias input: fieldInput
         property int value: 255
+        property string accessibleName: ""
         signal committed
 
         function setValue(v) {
@@ -212,6 +232,10 @@ Item {
             color: globalSetting_color
             selectionColor: globalSetting_color_disable
             text: "255"
+            activeFocusOnTab: enabled && visible
+            Accessible.role: Accessible.EditableText
+            Accessible.name: rgbField.accessibleName
+            Accessible.focusable: true
             Keys.onReturnPressed: focus = false
             Keys.onEnterPressed: focus = false
             onActiveFocusChanged: {
@@ -235,9 +259,26 @@ Item {
 
         Image {
             id: slotsFrame
+            objectName: "slotsFrame"
             width: 145
             height: 31
             source: sourcePaletteIndex
+
+            function step(delta) {
+                var from = editor.currentIndex >= 0 && editor.currentIndex < 7 ? editor.currentIndex
+                                                                                : (delta > 0 ? -1 : 7)
+                var to = from + delta
+                if (to >= 0 && to < modColorIndex.count)
+                    editor.chooseSlot(to)
+            }
+
+            activeFocusOnTab: enabled && visible
+            Keys.onLeftPressed: step(-1)
+            Keys.onRightPressed: step(1)
+            Accessible.role: Accessible.Grouping
+            Accessible.name: editor.hintText("acc_colourSlots")
+            Accessible.focusable: true
+            FocusRing {}
 
             ListView {
                 id: lvColorIndex
@@ -253,6 +294,12 @@ Item {
                     objectName: "slot" + index
                     width: 19
                     height: 31
+                    Accessible.role: Accessible.RadioButton
+                    Accessible.name: editor.hintText("acc_colourSlot").arg(index + 1)
+                    Accessible.description: "R " + model.r + ", G " + model.g + ", B " + model.b
+                    Accessible.checkable: true
+                    Accessible.checked: editor.currentIndex === index
+                    Accessible.onPressAction: editor.chooseSlot(index)
                     Rectangle {
                         width: 19
                         height: 3
@@ -277,12 +324,7 @@ Item {
                         id: slotArea
                         anchors.fill: parent
                         hoverEnabled: true
-                        onClicked: {
-                            editor.currentIndex = index
-                            if (editor.editable)
-                                editor.setRGB(3, model.r, model.g, model.b)
-                            editor.slotClicked(index)
-                        }
+                        onClicked: editor.chooseSlot(index)
                     }
                 }
             }
@@ -339,6 +381,27 @@ Item {
                 y: 3
                 width: 96
                 height: parent.height - 6
+
+                // Where the keys are on the bar, 0-95.
+                property int keyPos: 0
+
+                function step(delta) {
+                    keyPos = Math.max(0, Math.min(95, keyPos + delta))
+                    var c = editor.colorAt(keyPos)
+                    editor.setRGB(1, c[0], c[1], c[2])
+                }
+
+                activeFocusOnTab: enabled && visible
+                Keys.onLeftPressed: step((event.modifiers & Qt.ShiftModifier) ? -12 : -1)
+                Keys.onRightPressed: step((event.modifiers & Qt.ShiftModifier) ? 12 : 1)
+                Accessible.role: Accessible.Slider
+                Accessible.name: editor.hintText("acc_colourBar")
+                Accessible.focusable: true
+                readonly property int value: keyPos
+                readonly property int minimumValue: 0
+                readonly property int maximumValue: 95
+                readonly property int stepSize: 1
+                FocusRing {}
                 gradient: Gradient {
                     orientation: Gradient.Horizontal
                     GradientStop { position: 0 / 8; color: "#000000" }
@@ -357,6 +420,7 @@ Item {
                     function pick(x) {
                         var p = Math.max(0, Math.min(95, Math.floor(x)))
                         var c = editor.colorAt(p)
+                        colorBar.keyPos = p
                         editor.setRGB(1, c[0], c[1], c[2])
                     }
                     onPressed: pick(mouse.x)
@@ -378,18 +442,21 @@ Item {
                 id: fieldR
                 objectName: "fieldR"
                 label: "R "
+                accessibleName: editor.hintText("acc_red")
                 onCommitted: editor.setRGB(2, fieldR.value, fieldG.value, fieldB.value)
             }
             RgbField {
                 id: fieldG
                 objectName: "fieldG"
                 label: "G "
+                accessibleName: editor.hintText("acc_green")
                 onCommitted: editor.setRGB(2, fieldR.value, fieldG.value, fieldB.value)
             }
             RgbField {
                 id: fieldB
                 objectName: "fieldB"
                 label: "B "
+                accessibleName: editor.hintText("acc_blue")
                 onCommitted: editor.setRGB(2, fieldR.value, fieldG.value, fieldB.value)
             }
         }

@@ -13,8 +13,30 @@ Rectangle {
     signal listOpened
     signal listClosed
 
-    // An open list takes the keyboard focus, so that Escape closes it.
-    Keys.onEscapePressed: closeList()
+    // What a screen reader calls the list; by default the shown element.
+    property string accessibleName: ""
+
+    // Keys: Tab reaches the header; Enter, Return or Space opens the list or
+    // chooses the element the keys are on; Up and Down open it and then move
+    // along its elements. An open list takes the keyboard focus, so that
+    // Escape closes it.
+    activeFocusOnTab: enabled && visible
+    Keys.onEscapePressed: {
+        if (priv.headedOpen)
+            closeList()
+        else
+            event.accepted = false
+    }
+    Keys.onReturnPressed: priv.keyChoose()
+    Keys.onEnterPressed: priv.keyChoose()
+    Keys.onSpacePressed: priv.keyChoose()
+    Keys.onUpPressed: priv.keyMove(-1)
+    Keys.onDownPressed: priv.keyMove(1)
+
+    Accessible.role: Accessible.ComboBox
+    Accessible.name: accessibleName !== "" ? accessibleName : headerText.text
+    Accessible.focusable: true
+    Accessible.onPressAction: priv.headedOpen ? closeList() : showList()
 
     function setCurIndex(index) {
         listArea.currentIndex = index
@@ -59,6 +81,36 @@ Rectangle {
         // Rows overlap by 1 px.
         readonly property int listHeight: rowHeight * itemCount - (itemCount - 1) + 1
         readonly property int duration: animation_speed * (0.1 + itemCount * 0.05)
+        // The element the keys are on while the list is open, -1 for none.
+        property int keyRow: -1
+
+        function choose(i) {
+            listArea.currentIndex = i
+            dropdown.closeList()
+            dropdown.listElementClicked(i)
+        }
+
+        function keyChoose() {
+            if (!headedOpen) {
+                keyRow = listArea.currentIndex >= 0 && listArea.currentIndex < itemCount ? listArea.currentIndex : -1
+                dropdown.showList()
+            } else if (keyRow >= 0 && keyRow < itemCount) {
+                choose(keyRow)
+            } else {
+                dropdown.closeList()
+            }
+        }
+
+        function keyMove(delta) {
+            if (itemCount <= 0)
+                return
+            if (!headedOpen) {
+                keyRow = listArea.currentIndex >= 0 && listArea.currentIndex < itemCount ? listArea.currentIndex : 0
+                dropdown.showList()
+                return
+            }
+            keyRow = keyRow < 0 ? 0 : Math.max(0, Math.min(itemCount - 1, keyRow + delta))
+        }
 
         function stringAt(i) {
             var list = globalSetting_stringList
@@ -136,6 +188,9 @@ Rectangle {
         property int currentIndex: -1
         property real contentY: priv.listHeight
 
+        Accessible.role: Accessible.List
+        Accessible.name: dropdown.Accessible.name
+
         y: dropdown.height - 1
         width: dropdown.width
         height: priv.listHeight
@@ -155,10 +210,17 @@ Rectangle {
                     id: row
 
                     readonly property bool lit: rowMouse.containsMouse || listArea.currentIndex === index
+                                                || priv.keyRow === index && priv.headedOpen
 
                     objectName: "row" + index
                     width: rows.width
                     height: priv.rowHeight
+
+                    Accessible.role: Accessible.ListItem
+                    Accessible.name: model.textX === undefined || model.textX === null ? "" : String(model.textX)
+                    Accessible.selectable: true
+                    Accessible.selected: listArea.currentIndex === index
+                    Accessible.onPressAction: priv.choose(index)
 
                     // The open list lies over other controls: an opaque
                     // backing keeps them from showing through its rows.
@@ -195,11 +257,7 @@ Rectangle {
                         id: rowMouse
                         anchors.fill: parent
                         hoverEnabled: true
-                        onClicked: {
-                            listArea.currentIndex = index
-                            dropdown.closeList()
-                            dropdown.listElementClicked(index)
-                        }
+                        onClicked: priv.choose(index)
                     }
                 }
             }
@@ -244,4 +302,6 @@ Rectangle {
             }
         }
     }
+
+    FocusRing {}
 }

@@ -21,6 +21,9 @@ Rectangle {
     property var noteWords: null
     property alias lvItems: listView
     property bool nameEditOnDoubleClick: false
+    // A row drawn as under the pointer: the one an owner's keys are on.
+    property int keyRow: -1
+    property string accessibleName: ""
 
     signal listElementClicked(int index)
     signal listElementRightBtnClicked(int index, real pointerX, real pointerY)
@@ -41,6 +44,25 @@ Rectangle {
     height: 200
     color: "#FF000000"
 
+    // Keys: Tab reaches the list; Up and Down select the neighbouring row as
+    // a click on it does; the Menu key (or Shift+F10) asks for the selected
+    // row's context menu as a right click on it does. Keys typed while a
+    // name is edited belong to the edit.
+    activeFocusOnTab: enabled && visible
+    Keys.onUpPressed: priv.keyMove(-1)
+    Keys.onDownPressed: priv.keyMove(1)
+    Keys.onMenuPressed: priv.keyMenu()
+    Keys.onPressed: {
+        if (event.key === Qt.Key_F10 && (event.modifiers & Qt.ShiftModifier)) {
+            priv.keyMenu()
+            event.accepted = true
+        }
+    }
+
+    Accessible.role: Accessible.List
+    Accessible.name: accessibleName
+    Accessible.focusable: true
+
     // The view applies model changes only when it lays out; the model's own
     // count tells at once.
     Connections {
@@ -56,6 +78,29 @@ Rectangle {
 
         function roleText(value) {
             return value === undefined || value === null ? "" : String(value)
+        }
+
+        function keyMove(delta) {
+            var count = listView.count
+            if (count <= 0)
+                return
+            var at = listView.currentIndex
+            var to = at < 0 || at >= count ? (delta > 0 ? 0 : count - 1)
+                                           : Math.max(0, Math.min(count - 1, at + delta))
+            if (to === at)
+                return
+            listView.currentIndex = to
+            listView.positionViewAtIndex(to, ListView.Contain)
+            fileList.listElementClicked(to)
+        }
+
+        function keyMenu() {
+            var at = listView.currentIndex
+            var row = at >= 0 && at < listView.count ? listView.currentItem : null
+            if (!row)
+                return
+            var p = row.mapToItem(fileList, row.width / 2, row.height / 2)
+            fileList.listElementRightBtnClicked(at, p.x, p.y)
         }
     }
 
@@ -73,11 +118,17 @@ Rectangle {
         delegate: Item {
             id: row
 
-            readonly property bool lit: ListView.isCurrentItem || rowMouse.containsMouse
+            readonly property bool lit: ListView.isCurrentItem || rowMouse.containsMouse || fileList.keyRow === index
 
             objectName: "row" + index
             width: listView.width
             height: 20
+
+            Accessible.role: Accessible.ListItem
+            Accessible.name: nameField.text
+            Accessible.description: noteText.text
+            Accessible.selectable: true
+            Accessible.selected: listView.currentIndex === index
 
             Image {
                 anchors.top: parent.top
@@ -252,4 +303,6 @@ Rectangle {
             }
         }
     }
+
+    FocusRing {}
 }

@@ -13,8 +13,29 @@ Rectangle {
     signal listOpened
     signal listClosed
 
-    // An open list takes the keyboard focus, so that Escape closes it.
-    Keys.onEscapePressed: closeList()
+    property string accessibleName: ""
+
+    // Keys: Tab reaches the header; Enter, Return or Space opens the list
+    // (asking the owner to refill it first) or chooses the row the keys are
+    // on; Up and Down open it and then move along its rows. An open list
+    // takes the keyboard focus, so that Escape closes it.
+    activeFocusOnTab: enabled && visible
+    Keys.onEscapePressed: {
+        if (priv.headedOpen)
+            closeList()
+        else
+            event.accepted = false
+    }
+    Keys.onReturnPressed: priv.keyChoose()
+    Keys.onEnterPressed: priv.keyChoose()
+    Keys.onSpacePressed: priv.keyChoose()
+    Keys.onUpPressed: priv.keyMove(-1)
+    Keys.onDownPressed: priv.keyMove(1)
+
+    Accessible.role: Accessible.ComboBox
+    Accessible.name: accessibleName !== "" ? accessibleName : headerText.text
+    Accessible.focusable: true
+    Accessible.onPressAction: priv.headedOpen ? closeList() : priv.open()
 
     function setCurIndex(index) {
         innerList.lvItems.currentIndex = index
@@ -59,6 +80,43 @@ Rectangle {
         // as open and a closing one as closed.
         readonly property bool headedOpen: openAnimation.running || (fileListButton.isSelect && !closeAnimation.running)
         readonly property int duration: animation_speed * 0.5
+        readonly property int itemCount: fileListButton.mdItems ? fileListButton.mdItems.count : 0
+
+        function open() {
+            fileListButton.requestToUpdateList()
+            var at = fileListButton.getCurIndex()
+            innerList.keyRow = at >= 0 && at < itemCount ? at : -1
+            fileListButton.showList()
+        }
+
+        function keyChoose() {
+            if (!headedOpen) {
+                open()
+                return
+            }
+            var row = innerList.keyRow
+            if (row < 0 || row >= itemCount) {
+                fileListButton.closeList()
+                return
+            }
+            // As a click on a row that is not the selected one: it selects.
+            innerList.lvItems.currentIndex = row
+            fileListButton.closeList()
+            fileListButton.listElementClicked(row)
+        }
+
+        function keyMove(delta) {
+            if (!headedOpen) {
+                open()
+                return
+            }
+            if (itemCount <= 0)
+                return
+            var row = innerList.keyRow
+            row = row < 0 ? 0 : Math.max(0, Math.min(itemCount - 1, row + delta))
+            innerList.keyRow = row
+            innerList.lvItems.positionViewAtIndex(row, ListView.Contain)
+        }
 
         function stringAt(i) {
             var list = globalSetting_stringList
@@ -116,6 +174,7 @@ Rectangle {
                 if (priv.headedOpen) {
                     fileListButton.closeList()
                 } else {
+                    innerList.keyRow = -1
                     fileListButton.requestToUpdateList()
                     fileListButton.showList()
                 }
@@ -156,6 +215,9 @@ Rectangle {
                 objectName: "innerList"
                 y: -height
                 mdItems: fileListButton.mdItems
+                // The header takes the keys for it.
+                activeFocusOnTab: false
+                accessibleName: fileListButton.Accessible.name
                 onListElementClicked: {
                     fileListButton.closeList()
                     fileListButton.listElementClicked(index)
@@ -202,4 +264,6 @@ Rectangle {
             }
         }
     }
+
+    FocusRing {}
 }

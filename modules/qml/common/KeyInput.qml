@@ -7,6 +7,10 @@ import QtQuick 2.15
 // take); while waiting (for a key from the keyboard, which the owner
 // forwards) it shows waitingText, blinking, in the highlight colour.
 //
+// Tab reaches it; Delete, Backspace, Enter, Return or Space clear the key
+// as a click does (not while waiting: the keys are then the owner's). While
+// waiting it takes every key typed, so none of them moves the focus.
+//
 // keycodeLookup names key codes: an object with keycodeTostr(code) (the key
 // code string tables) or a function(code) returning the name. A code without
 // a name, or no lookup at all, counts as no key.
@@ -26,7 +30,45 @@ Rectangle {
     // The frame's key code string tables wherever the control is used inside it.
     property var keycodeLookup: typeof _KeyCodeString !== "undefined" ? _KeyCodeString : null
 
+    // The key shown when none is set; what a screen reader says.
+    property string accessibleName: keycodeUSB < 0 ? keynameDefault : keyname
+    // True while the typed keys belong to the owner's capture.
+    readonly property bool capturesKeys: waiting
+
     signal clearKey
+
+    function activate() {
+        keycodeUSB = -1
+        clearKey()
+    }
+
+    activeFocusOnTab: enabled && visible
+    Keys.onPressed: {
+        if (waiting) {
+            event.accepted = true
+            return
+        }
+        switch (event.key) {
+        case Qt.Key_Delete:
+        case Qt.Key_Backspace:
+        case Qt.Key_Return:
+        case Qt.Key_Enter:
+        case Qt.Key_Space:
+            activate()
+            event.accepted = true
+            break
+        default:
+            break
+        }
+    }
+
+    Keys.onReleased: event.accepted = waiting
+
+    Accessible.role: Accessible.Button
+    Accessible.name: accessibleName
+    Accessible.description: typeof mainIten !== "undefined" && mainIten ? mainIten.hint("acc_clearKey") : ""
+    Accessible.focusable: true
+    Accessible.onPressAction: activate()
 
     function setKeycodeUSB(keycode) {
         var name = priv.nameOf(keycode)
@@ -90,9 +132,8 @@ Rectangle {
         id: mouseArea
         anchors.fill: parent
         hoverEnabled: true
-        onClicked: {
-            keyInput.keycodeUSB = -1
-            keyInput.clearKey()
-        }
+        onClicked: keyInput.activate()
     }
+
+    FocusRing {}
 }

@@ -3,6 +3,10 @@ import QtQuick 2.15
 // Captures one key: a click arms it (isSelect), and the next key event that
 // the owner forwards to detectKeyboard sets the key.
 //
+// Tab reaches it; Enter, Return or Space arm it as a click does. Armed, it
+// takes every key typed (the key itself comes through detectKeyboard), so
+// none of them moves the focus or presses anything.
+//
 // keycodeLookup names key codes: an object with keycodeTostr(code) (the key
 // code string tables) or a function(code) returning the name. A code without
 // a name, or no lookup at all, counts as no key.
@@ -16,10 +20,55 @@ Rectangle {
     // The frame's key code string tables wherever the control is used inside it.
     property var keycodeLookup: typeof _KeyCodeString !== "undefined" ? _KeyCodeString : null
 
+    property string accessibleName: label.text
+    // True while the typed keys belong to the capture.
+    readonly property bool capturesKeys: isSelect
+
     signal inputComplete(int usbCode)
+
+    function activate() {
+        priv.armedBy = -1
+        keyInput.tmpKeycodeUSB = 0
+        keyInput.tmpKeyString = ""
+        keyInput.isSelect = !keyInput.isSelect
+    }
+
+    activeFocusOnTab: enabled && visible
+    Keys.onPressed: {
+        if (isSelect) {
+            event.accepted = true
+            return
+        }
+        switch (event.key) {
+        case Qt.Key_Return:
+        case Qt.Key_Enter:
+        case Qt.Key_Space:
+            activate()
+            priv.armedBy = !isSelect ? -1
+                         : event.key === Qt.Key_Return ? priv.usbReturn
+                         : event.key === Qt.Key_Enter ? priv.usbKeypadEnter : priv.usbSpace
+            event.accepted = true
+            break
+        default:
+            break
+        }
+    }
+    Keys.onReleased: event.accepted = isSelect
+
+    Accessible.role: Accessible.Button
+    Accessible.name: accessibleName
+    Accessible.focusable: true
+    Accessible.checkable: true
+    Accessible.checked: isSelect
+    Accessible.onPressAction: activate()
 
     function detectKeyboard(isDown, usbCode) {
         if (!isSelect)
+            return
+        // The release of the key that armed the box is not the key wanted.
+        var armedBy = priv.armedBy
+        priv.armedBy = -1
+        if (!isDown && usbCode === armedBy)
             return
         setKeycodeUSB(usbCode)
         inputComplete(usbCode)
@@ -43,6 +92,13 @@ Rectangle {
 
     QtObject {
         id: priv
+
+        // USB usage codes of the keys that arm the box.
+        readonly property int usbReturn: 0x28
+        readonly property int usbKeypadEnter: 0x58
+        readonly property int usbSpace: 0x2C
+        // The key whose release follows an arming by key, -1 for none.
+        property int armedBy: -1
 
         function nameOf(code) {
             var lookup = keyInput.keycodeLookup
@@ -82,10 +138,8 @@ Rectangle {
         id: mouseArea
         anchors.fill: parent
         hoverEnabled: true
-        onClicked: {
-            keyInput.tmpKeycodeUSB = 0
-            keyInput.tmpKeyString = ""
-            keyInput.isSelect = !keyInput.isSelect
-        }
+        onClicked: keyInput.activate()
     }
+
+    FocusRing {}
 }

@@ -1,15 +1,36 @@
 import QtQuick 2.15
 
 // A check mark with a caption that reports its index when clicked; the owner
-// decides which button of a group is selected.
+// decides which button of a group is selected. Tab reaches it; Space, Enter
+// or Return press it as a click does.
 Item {
     id: radioButton
 
     property bool isSelect: false
     property string chkStr: ""
     property int index: 0
+    property string accessibleName: chkStr
 
     signal clicked(int index)
+
+    // A press by mouse or by key.
+    function activate() {
+        ui_View.playMedia_Index(0x04)
+        radioButton.clicked(radioButton.index)
+    }
+
+    activeFocusOnTab: enabled && visible
+    Keys.onReturnPressed: activate()
+    Keys.onEnterPressed: activate()
+    Keys.onSpacePressed: activate()
+
+    Accessible.role: Accessible.RadioButton
+    Accessible.name: accessibleName
+    Accessible.focusable: true
+    Accessible.checkable: true
+    Accessible.checked: isSelect
+    Accessible.onPressAction: activate()
+    Accessible.onToggleAction: activate()
 
     width: mark.width + caption.width + 5
     height: mark.height
@@ -39,9 +60,8 @@ Item {
     MouseArea {
         id: mouseArea
         anchors.fill: parent
-        onClicked: {
-            ui_View.playMedia_Index(0x04)
-            radioButton.clicked(radioButton.index)
-        }
+        onClicked: radioButton.activate()
     }
+
+    FocusRing {}
 }

@@ -1,14 +1,45 @@
 import QtQuick 2.15
 
 // Seven-segment slider. The value (0 to 7) is the number of lit segments; a
-// release on the strip sets it from the pointer position.
+// release on the strip sets it from the pointer position. Tab reaches it;
+// Left or Down takes one segment off, Right or Up adds one, as a release
+// there would.
 Image {
     id: slider
 
     property int minIndex: 0
     property alias currentIndex: strip.value
+    property string accessibleName: ""
+
+    // What a screen reader reads as the slider's value and range.
+    readonly property int value: strip.value
+    readonly property int minimumValue: minIndex
+    readonly property int maximumValue: 7
+    readonly property int stepSize: 1
 
     signal sliderClicked(int index)
+
+    // One step by key; a value outside the range is first brought into it.
+    function step(delta) {
+        var from = Math.max(minIndex, Math.min(maximumValue, strip.value))
+        var to = Math.max(minIndex, Math.min(maximumValue, from + delta))
+        if (to === strip.value)
+            return
+        strip.value = to
+        slider.sliderClicked(to)
+    }
+
+    activeFocusOnTab: enabled && visible
+    Keys.onLeftPressed: step(-1)
+    Keys.onDownPressed: step(-1)
+    Keys.onRightPressed: step(1)
+    Keys.onUpPressed: step(1)
+
+    Accessible.role: Accessible.Slider
+    Accessible.name: accessibleName
+    Accessible.focusable: true
+    Accessible.onIncreaseAction: step(1)
+    Accessible.onDecreaseAction: step(-1)
 
     function setCurIndex(index) {
         strip.value = index
@@ -55,4 +86,6 @@ Image {
             slider.sliderClicked(strip.value)
         }
     }
+
+    FocusRing {}
 }

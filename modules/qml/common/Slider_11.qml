@@ -1,12 +1,42 @@
 import QtQuick 2.15
 
 // Eleven-segment slider, value 0 to 10; the first segment is always lit.
+// Tab reaches it; Left or Down lowers the value by one, Right or Up raises it.
 Image {
     id: slider
 
     property alias currentIndex: strip.value
+    property string accessibleName: ""
+
+    // What a screen reader reads as the slider's value and range.
+    readonly property int value: strip.value
+    readonly property int minimumValue: 0
+    readonly property int maximumValue: 10
+    readonly property int stepSize: 1
 
     signal sliderClicked(int index)
+
+    // One step by key; a value outside the range is first brought into it.
+    function step(delta) {
+        var from = Math.max(minimumValue, Math.min(maximumValue, strip.value))
+        var to = Math.max(minimumValue, Math.min(maximumValue, from + delta))
+        if (to === strip.value)
+            return
+        strip.value = to
+        slider.sliderClicked(to)
+    }
+
+    activeFocusOnTab: enabled && visible
+    Keys.onLeftPressed: step(-1)
+    Keys.onDownPressed: step(-1)
+    Keys.onRightPressed: step(1)
+    Keys.onUpPressed: step(1)
+
+    Accessible.role: Accessible.Slider
+    Accessible.name: accessibleName
+    Accessible.focusable: true
+    Accessible.onIncreaseAction: step(1)
+    Accessible.onDecreaseAction: step(-1)
 
     function setCurIndex(index) {
         strip.value = index
@@ -53,4 +83,6 @@ Image {
             slider.sliderClicked(strip.value)
         }
     }
+
+    FocusRing {}
 }

@@ -31,6 +31,7 @@ Item {
     property color globalSetting_color: "#FF00FFFF"
     property color globalSetting_color_enable: "#FFAAAAAA"
     property color globalSetting_color_disable: "#80FFFFFF"
+    property color globalSetting_accent: "#FFFF8000"
     property int animation_speed: 800
     property var globalSetting_stringList: makeStrings()
     property string globalSetting_fontFamily: "Arial"
