@@ -487,7 +487,7 @@ Item {
         Slider {
             id: speed_Slider
             objectName: "speed_Slider"
-            Accessible.name: mainIten.globalSetting_stringList[3]
+            accessibleName: mainIten.globalSetting_stringList[3]
             minIndex: 1
             currentIndex: 4
         }
@@ -504,7 +504,7 @@ Item {
         Slider {
             id: brightness_Slider
             objectName: "brightness_Slider"
-            Accessible.name: mainIten.globalSetting_stringList[4]
+            accessibleName: mainIten.globalSetting_stringList[4]
             currentIndex: 7
         }
     }
@@ -535,7 +535,7 @@ Item {
             SteeringWheel {
                 id: direct_SteeringWheel
                 objectName: "direct_SteeringWheel"
-                Accessible.name: mainIten.globalSetting_stringList[5]
+                accessibleName: mainIten.globalSetting_stringList[5]
                 textColor: "#FFFFFF"
                 textSize: 12
                 onWheelClicked: colorItem.playEffect(true)

@@ -17,10 +17,10 @@ import "../common"
 // MODE, in that order. In the drawing the arrow keys move the selection,
 // and Enter or Space takes the focus to the control that shows the key's
 // assignment (the key box, the media or the macro list, or the category
-// list for anything else). Enter or Space on the key box makes it wait;
-// while it waits, the wait holds the focus and takes every key pressed --
-// Tab and Escape too -- as a key, never as a move or a close; a click
-// anywhere else stops the wait.
+// list for anything else). Enter or Space on the key box clicks it, so it
+// waits; while it waits, the wait holds the focus and takes every key
+// pressed -- Tab and Escape too -- as a key, never as a move or a close; a
+// click anywhere else stops the wait.
 //
 // Key codes (16 bits): high nibble 0 = ordinary key, usage in the low byte
 // (0 = off); 3 = media key, consumer usage in the low 12 bits; 4 = macro
@@ -218,16 +218,6 @@ Item {
 
     function stopCapture() {
         capturing = false
-    }
-
-    // The key box pressed by key, as by a click: the selected key goes off
-    // and the box waits.
-    function pressKeyBox() {
-        if (capturing || category !== 0)
-            return
-        _menu2_0.setKeycodeUSB(-1)
-        clearKey()
-        startCapture()
     }
 
     // The control that shows the selected key's assignment takes the focus
@@ -438,11 +428,6 @@ Item {
             isIn: keydefineItem.dragOverBox
             cancelOnHover: false
             refused: keydefineItem.dropRefused
-            // Enter or Space does what a click does.
-            activeFocusOnTab: visible && enabled
-            Keys.onReturnPressed: keydefineItem.pressKeyBox()
-            Keys.onEnterPressed: keydefineItem.pressKeyBox()
-            Keys.onSpacePressed: keydefineItem.pressKeyBox()
             waiting: keydefineItem.capturing
             waitingText: _model.labels ? _model.labels.waitingText : ""
             onClearKey: {

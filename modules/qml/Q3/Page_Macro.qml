@@ -312,7 +312,7 @@ Item {
         opacity: enabled ? 1.0 : 0.2
         nameEditOnDoubleClick: true
 
-        Accessible.name: mainIten.hint("acc_macroList")
+        accessibleName: mainIten.hint("acc_macroList")
         Keys.onReturnPressed: macroItem.chooseMacroByKey()
         Keys.onEnterPressed: macroItem.chooseMacroByKey()
 
@@ -688,7 +688,7 @@ Item {
         y: 77
         mdItems: md_MacroActions
         noteWords: mainIten.hints
-        Accessible.name: mainIten.hint("acc_actionList")
+        accessibleName: mainIten.hint("acc_actionList")
         Keys.onDeletePressed: {
             if (macroItem.curAction >= 0 && !macroItem.isRecordStart)
                 macroItem.deleteAction()

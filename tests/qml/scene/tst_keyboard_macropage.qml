@@ -121,7 +121,7 @@ SceneTestCase {
         item("btnStop", macroPage).Accessible.pressAction()
         verify(!macroPage.isRecordStart)
         compare(actions(), ["A" + down, "A" + up, "Tab" + down, "Tab" + up,
-                            "Escape" + down, "Escape" + up, "F2" + down, "F2" + up])
+                            "Esc" + down, "Esc" + up, "F2" + down, "F2" + up])
         compare(ui_View.loadMacroIni("Macro. 003"), actions())
         tryVerify(function () { return actionList.activeFocus }, 2000, "after Stop the action list has the focus")
 
@@ -131,7 +131,7 @@ SceneTestCase {
         compare(macroPage.curAction, 1)
         keyClick(Qt.Key_Delete)
         compare(actions(), ["A" + down, "Tab" + down, "Tab" + up,
-                            "Escape" + down, "Escape" + up, "F2" + down, "F2" + up])
+                            "Esc" + down, "Esc" + up, "F2" + down, "F2" + up])
         compare(ui_View.loadMacroIni("Macro. 003"), actions())
 
         // F2 renames the selected macro; Enter keeps the new name.
@@ -156,7 +156,7 @@ SceneTestCase {
     function test_keyInputTakesEveryKey_data() {
         return [
             { tag: "Tab", qtKey: Qt.Key_Tab, usage: 0x2B, name: "Tab" },
-            { tag: "Escape", qtKey: Qt.Key_Escape, usage: 0x29, name: "Escape" }
+            { tag: "Escape", qtKey: Qt.Key_Escape, usage: 0x29, name: "Esc" }
         ]
     }
 
