@@ -149,6 +149,57 @@ SceneTestCase {
         verify(names.indexOf("Keys macro.bin") >= 0, names)
         verify(names.indexOf("Macro. 003.bin") < 0, names)
         compare(ui_View.loadMacroIni("Keys macro")[0], "A" + down)
+
+        // Assigned to F1 on the key page: the drawing, Right from Esc to
+        // F1, Enter, back to the category list, MACRO, the macro, Apply.
+        item("_fkPage").show(0)
+        var keyPage = item("_Page_Keydefine")
+        tryVerify(function () { return keyPage.visible }, 3000)
+        tryCompare(item("pa_X"), "running", false, 3000)
+        var drawing = item("_model", keyPage)
+        keyPage.setGamingMode(true)
+        verify(keyPage.gamingMode)
+        tabTo(drawing)
+        drawing.getKey[0].click()
+        keyClick(Qt.Key_Right)
+        var f1 = drawing.getKey[drawing.curKeyMatrix]
+        compare(f1.name, "F1")
+        keyClick(Qt.Key_Return)
+        var category = item("_menu1", keyPage)
+        tabTo(category, true)
+        keyClick(Qt.Key_Return)
+        tryVerify(function () { return category.isSelect }, 3000, "Enter opens the categories")
+        keyClick(Qt.Key_Down)
+        keyClick(Qt.Key_Down)
+        keyClick(Qt.Key_Return)
+        tryVerify(function () { return !category.isSelect }, 3000)
+        compare(keyPage.category, 2)
+        var macros = item("_menu2_4", keyPage)
+        keyClick(Qt.Key_Tab)
+        verify(macros.activeFocus, "the macro list follows the categories")
+        keyClick(Qt.Key_Return)
+        tryVerify(function () { return macros.isSelect }, 3000, "Enter opens the macros")
+        var wanted = -1
+        var model = item("md_Macro", keyPage)
+        for (var m = 0; m < model.count; ++m) {
+            if (model.get(m).textX === "Keys macro")
+                wanted = m
+        }
+        verify(wanted >= 0)
+        var inner = item("innerList", macros)
+        for (var k = 0; k <= model.count && inner.keyRow !== wanted; ++k)
+            keyClick(Qt.Key_Down)
+        compare(inner.keyRow, wanted)
+        keyClick(Qt.Key_Return)
+        var config = ui_View.loadMacroIniConfig("Keys macro")
+        var code = ui_View.keyCodes.macroKey(config[0], config[1])
+        compare(f1.keyCode, code)
+        compare(f1.spokenName, "F1: Macro Keys macro")
+        tabTo(item("btnApply", keyPage))
+        keyClick(Qt.Key_Return)
+        tryVerify(function () { return sceneTest.simKeyMatrix()[f1.matrix] === code }, 3000)
+        // The macro went with it, to its slot: A down first.
+        tryVerify(function () { return sceneTest.simMacro(config[0])[0] > 0 }, 3000)
     }
 
     // The key input waits for one key: Tab and Escape are taken as the key,
