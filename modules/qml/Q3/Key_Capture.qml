@@ -10,9 +10,9 @@ import "../common"
 // button or closes anything.
 //
 // While `active` is true the capture has the focus. When it ends, the focus
-// goes to `returnTo` once the key that ended it is released (the global
-// events and the window's may come in either order), or after a moment
-// when no release comes.
+// goes to `returnTo` at once, or, while a key typed into the capture is
+// still down (the key that ended it), once that key is released -- after a
+// moment at most --, so that its release and repeats stay here too.
 //
 // A capture started from the keyboard (Enter or Space on one of `triggers`)
 // must not take the key that started it: the global events of Enter,
@@ -31,13 +31,19 @@ Item {
     readonly property var activationKeys: [0x28, 0x58, 0x2C]
     // Swallowing keys: while active, and until the focus has gone back.
     readonly property bool holding: active || drain.running
+    // The keys typed into the capture and not yet released.
+    property var down: ({})
 
     Keys.enabled: holding
     Keys.priority: Keys.BeforeItem
-    Keys.onPressed: event.accepted = true
+    Keys.onPressed: {
+        event.accepted = true
+        down[event.key] = true
+    }
     Keys.onReleased: {
         event.accepted = true
-        if (!capture.active)
+        delete down[event.key]
+        if (!capture.active && Object.keys(down).length === 0)
             capture.giveBack()
     }
     Keys.onShortcutOverride: event.accepted = true
@@ -58,6 +64,7 @@ Item {
 
     function giveBack() {
         drain.stop()
+        down = {}
         if (!activeFocus)
             return
         if (returnTo && returnTo.visible && returnTo.enabled)
@@ -73,7 +80,10 @@ Item {
                 settle.restart()
             forceActiveFocus()
         } else if (activeFocus) {
-            drain.restart()
+            if (Object.keys(down).length > 0)
+                drain.restart()
+            else
+                giveBack()
         }
     }
 

@@ -113,7 +113,9 @@ SceneTestCase {
         keyClick(Qt.Key_Return)
         verify(keyPage.capturing, "Enter on the box makes it wait")
         compare(a.keyCode, 0)
-        // The Enter that made it wait is not the key it takes.
+        // The Enter that made it wait is not the key it takes, even when the
+        // global capture reports its press only now.
+        scene.detectKeyboard(true, 0x28)
         scene.detectKeyboard(false, 0x28)
         wait(20)
         verify(keyPage.capturing)
@@ -160,6 +162,29 @@ SceneTestCase {
         compare(keyOf(0x04).keyCode, data.usage)
         compare(keyOf(0x04).spokenName, data.name)
         tryVerify(function () { return item("_menu2_0", keyPage).activeFocus }, 2000)
+    }
+
+    // The key that ended the wait is still down: the wait keeps the focus
+    // until it is released, so neither its release nor its repeats reach
+    // the box; then the box has the focus again.
+    function test_heldKeyKeepsTheFocus() {
+        showKeyPage()
+        var sink = item("captureSink", keyPage)
+        gamingModeByKeys()
+        keyOf(0x04).click()
+        keyClick(Qt.Key_Return)
+        keyClick(Qt.Key_Return)
+        verify(keyPage.capturing)
+        keyPress(Qt.Key_Tab)
+        scene.detectKeyboard(true, 0x2B)
+        tryVerify(function () { return !keyPage.capturing }, 1000)
+        compare(keyOf(0x04).keyCode, 0x2B)
+        verify(sink.activeFocus, "held: the wait keeps the focus")
+        keyPress(Qt.Key_Tab)     // a repeat
+        verify(sink.activeFocus, "a repeat does not move the focus")
+        keyRelease(Qt.Key_Tab)
+        verify(item("_menu2_0", keyPage).activeFocus, "released: back to the box")
+        compare(keyOf(0x04).keyCode, 0x2B)
     }
 
     // A click elsewhere ends the wait; the focus leaves the wait for the box.
