@@ -478,10 +478,13 @@ Item {
         enabled: colorItem.colorsEnabled
     }
 
+    // Speed, brightness and direction lie over the Reset and Apply frame,
+    // which comes after them in the Tab chain.
     Column {
         objectName: "speedGroup"
         x: 360
         y: 340
+        z: 1
         spacing: 3
         Caption { text: mainIten.globalSetting_stringList[3] }
         Slider {
@@ -497,6 +500,7 @@ Item {
         objectName: "brightnessGroup"
         x: 360
         y: 385
+        z: 1
         spacing: 3
         enabled: colorItem.isValidEffect
         opacity: enabled ? 1.0 : 0.2
@@ -513,6 +517,7 @@ Item {
     Item {
         x: 535
         y: 340
+        z: 1
         width: 200
         height: 90
 
