@@ -23,6 +23,7 @@ const char* const englishTexts[][2] = {
     {"tip_close", "Close"},
     {"hint_gamingMode", "Tick %1 to change key assignments"},
     {"acc_keyboard", "Keyboard: the arrow keys choose a key, Enter changes it"},
+    {"acc_keyboard_paint", "Keyboard: the arrow keys choose a key, Enter paints it"},
     {"acc_recording", "Recording: every key pressed is recorded. Stop ends it."},
     {"acc_keyCapture", "Press the key to insert"},
     {"acc_macroList", "Macros"},

@@ -13,9 +13,12 @@ import "../common"
 // cycling), bl0, bl1. The last two belong to the backlighting page and are
 // passed through as stored.
 //
-// From the keyboard: Tab goes through the effect lists, the colour table,
-// speed, brightness, direction (or the painting options), Reset and Apply,
-// in reading order; each control takes its keys as the common controls do.
+// From the keyboard: Tab goes through the effect lists, the drawing (while
+// painting), the colour table, speed, brightness, direction (or the painting
+// options), Reset and Apply, in reading order; each control takes its keys
+// as the common controls do. In the drawing the arrow keys move a cursor
+// from key to key and Enter or Space paints the cursor's key, as a click on
+// it does.
 Item {
     id: colorItem
     width: 759
@@ -229,6 +232,18 @@ Item {
         return 0
     }
 
+    // A key taken by keyboard while painting, as a click on it: it alone
+    // is the selection, painted with the editor colour.
+    function paintKey(key) {
+        if (!key || !isPainting)
+            return
+        colorEditor.commitInput()
+        modelQ3.clearState()
+        key.isSelect = true
+        paintSelection()
+        pendingEdits.refresh()
+    }
+
     // Paints the selected keys into the picture in use with the editor colour.
     function paintSelection() {
         if (effectIndex < 0x33 || effectIndex > 0x37)
@@ -408,6 +423,10 @@ Item {
             x: 22
             y: 29
             preview: _eft_Ctrl
+            // While painting, the keys are taken by keyboard too.
+            selectable: colorItem.isPainting
+            accessibleName: mainIten.hint("acc_keyboard_paint")
+            onKeyActivated: colorItem.paintKey(key)
         }
 
         MouseArea {

@@ -105,4 +105,72 @@ SceneTestCase {
         tryVerify(function () { return String(keyboardProbe.ledType()) === String(expected) }, 5000,
                   "the keyboard has " + expected)
     }
+
+    // Painting by keys: PAINTING and its first picture chosen in the lists,
+    // Tab to the drawing, the arrows from Esc to A, Enter paints A with the
+    // editor colour, Right and Space paint S; Apply sends the picture.
+    function test_paintByKeys() {
+        showColorPage()
+        storeLighting([0x00, 63, 4, 0, 5, 0, 0])
+        for (var n = 1; n <= 5; ++n)
+            colorPage.setPicture(n, [])
+        var category = item("_effect1", colorPage)
+        var drawing = item("modelQ3", colorPage)
+        tabTo(category)
+        keyClick(Qt.Key_Return)
+        tryVerify(function () { return category.isSelect }, 3000)
+        keyClick(Qt.Key_Up)
+        keyClick(Qt.Key_Return)
+        tryVerify(function () { return !category.isSelect }, 3000)
+        verify(colorPage.isPainting)
+        var pictures = item("_effect2", colorPage)
+        keyClick(Qt.Key_Tab)
+        verify(pictures.activeFocus, "the pictures follow the category")
+        keyClick(Qt.Key_Down)
+        tryVerify(function () { return pictures.isSelect }, 3000)
+        keyClick(Qt.Key_Return)
+        tryVerify(function () { return !pictures.isSelect }, 3000)
+        compare(colorPage.effectIndex, 0x33)
+
+        keyClick(Qt.Key_Tab)
+        verify(drawing.activeFocus, "while painting the drawing follows the lists")
+        compare(drawing.cursorKey().name, "Esc")
+        verify(item("keyRing", drawing).visible)
+        keyClick(Qt.Key_Down)
+        keyClick(Qt.Key_Down)
+        keyClick(Qt.Key_Down)
+        keyClick(Qt.Key_Right)
+        var a = drawing.cursorKey()
+        compare(a.name, "A")
+        verify(a.activeFocus)
+        compare(a.Accessible.name, "A")
+        keyClick(Qt.Key_Return)
+        keyClick(Qt.Key_Right)
+        var s = drawing.cursorKey()
+        compare(s.name, "S")
+        keyClick(Qt.Key_Space)
+        var editor = item("colorEditor", colorPage)
+        var colour = [editor._R, editor._G, editor._B]
+        var picture = item("_eft_Ctrl", colorPage).getPic(1)
+        compare(picture.slice(4 * a.matrix, 4 * a.matrix + 4), [0x10].concat(colour))
+        compare(picture.slice(4 * s.matrix, 4 * s.matrix + 4), [0x10].concat(colour))
+        compare(picture.slice(4 * 0, 4), [0, 0, 0, 0], "Esc, passed over, is not painted")
+
+        tabTo(item("btnApply", colorPage))
+        keyClick(Qt.Key_Return)
+        tryVerify(function () { return keyboardProbe.idle() && keyboardProbe.picturePlane(0, 0)[a.matrix] === 0x10 }, 5000)
+        compare(keyboardProbe.picturePlane(0, 0)[s.matrix], 0x10)
+        compare(keyboardProbe.picturePlane(0, 1)[a.matrix], Math.floor(colour[0] / 4))
+        compare(keyboardProbe.picturePlane(0, 0)[0], 0)
+    }
+
+    // Outside PAINTING the drawing is no Tab stop.
+    function test_drawingOnlyWhilePainting() {
+        showColorPage()
+        storeLighting([0x00, 63, 4, 0, 5, 0, 0])
+        tabTo(item("_effect3", colorPage))
+        keyClick(Qt.Key_Tab)
+        verify(!item("modelQ3", colorPage).activeFocus)
+        verify(item("slotsFrame", colorPage).activeFocus)
+    }
 }
