@@ -1,5 +1,6 @@
 #include "bridge/KeyNeighbours.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -70,11 +71,17 @@ int KeyNeighbours::nearest(const QVariantList& rects, int from, int dx, int dy)
         if (along < level)
             continue;
         const double score = along + 2 * across;
-        // Half the sizes across the direction: in line when the spans meet.
+        // In line when the spans across the direction meet; measured then
+        // from the centre of `from` to the other key's span, so that a wide
+        // key under the centre is the one under it.
         const double reach = dx != 0 ? (c.h + origin.h) / 2 : (c.w + origin.w) / 2;
-        if (across < reach - level && score < inLineScore) {
-            inLineScore = score;
-            bestInLine = i;
+        if (across < reach - level) {
+            const double span = dx != 0 ? c.h : c.w;
+            const double inLine = along + 2 * std::max(0.0, across - span / 2);
+            if (inLine < inLineScore) {
+                inLineScore = inLine;
+                bestInLine = i;
+            }
         }
         if (score < bestScore) {
             bestScore = score;
@@ -83,6 +90,9 @@ int KeyNeighbours::nearest(const QVariantList& rects, int from, int dx, int dy)
     }
     if (bestInLine >= 0)
         return bestInLine;
+    // Left and right stay in the row; up and down may go on askew.
+    if (dx != 0)
+        return from;
     return best;
 }
 
