@@ -72,7 +72,7 @@ SceneTestCase {
             { tag: "W left to Q", from: 0x1A, key: Qt.Key_Left, to: 0x14 },
             { tag: "Right Alt right over Fn to Menu", from: 0xE6, key: Qt.Key_Right, to: 0x65 },
             { tag: "Up arrow down to Down arrow", from: 0x52, key: Qt.Key_Down, to: 0x51 },
-            { tag: "Del down, no key under it: Up, the nearest", from: 0x4C, key: Qt.Key_Down, to: 0x52 },
+            { tag: "Del down over the gap to Left, under it", from: 0x4C, key: Qt.Key_Down, to: 0x50 },
             { tag: "Esc left: the edge", from: 0x29, key: Qt.Key_Left, to: 0x29 },
             { tag: "Pause right: the row ends", from: 0x48, key: Qt.Key_Right, to: 0x48 },
             { tag: "Space down: the edge", from: 0x2C, key: Qt.Key_Down, to: 0x2C }
