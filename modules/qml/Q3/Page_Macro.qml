@@ -24,7 +24,8 @@ import "../common/MenuPlacement.js" as MenuPlacement
 // inputs, the recording controls, the edit buttons and the action list, in
 // that order. In either list Up and Down move the selection; Enter on the
 // macro list selects the macro under it (the first one when none is);
-// Delete in the action list deletes the selected action. While a macro is
+// the Menu key (or Shift+F10) opens its menu, whose entries Up, Down, Enter
+// and Escape work; Delete in the action list deletes the selected action. While a macro is
 // recorded, or the key input waits for its key, the capture holds the
 // focus and every key typed -- Tab and Escape too -- is a key recorded,
 // never a move or a close; Stop (or a click elsewhere, for the key input)
@@ -328,13 +329,23 @@ Item {
     // LOAD / SAVE / RENAME / CANCEL for one macro, left of its row, on a
     // plate of its own; at the pointer (page coordinates) where that place
     // would lie over the row.
-    Item {
+    FocusScope {
         id: _macroMenu
         objectName: "_macroMenu"
 
         property int target: -1
         // The row whose name is being edited.
         property int renameIndex: -1
+        // The list, when the menu was opened from it by key: the entries
+        // take the focus, and closing gives it back.
+        property Item opener: null
+
+        // Entry i takes the focus (Up and Down stop at the ends).
+        function focusEntry(i) {
+            var entry = entryRepeater.itemAt(i)
+            if (entry)
+                entry.forceActiveFocus()
+        }
 
         function open(index, pointerX, pointerY) {
             target = index
@@ -350,12 +361,20 @@ Item {
             fadeOut.stop()
             visible = true
             fadeIn.restart()
+            opener = _macroList.activeFocus ? _macroList : null
             forceActiveFocus()
+            if (opener)
+                focusEntry(0)
         }
 
         function close() {
             if (!visible || fadeOut.running)
                 return
+            // Asked before the fade, which disables the menu.
+            var back = activeFocus ? opener : null
+            opener = null
+            if (back)
+                back.forceActiveFocus()
             fadeIn.stop()
             fadeOut.restart()
         }
@@ -393,16 +412,31 @@ Item {
         Column {
             id: menuEntries
             Repeater {
+                id: entryRepeater
                 model: md_Menu
                 Rectangle {
+                    id: menuEntry
                     objectName: "menuEntry" + index
                     width: 45
                     height: 20
                     color: "#20000000"
+
+                    // Up and Down move between the entries, Enter or Space
+                    // chooses, Escape (the menu's) closes.
+                    Keys.onUpPressed: _macroMenu.focusEntry(index - 1)
+                    Keys.onDownPressed: _macroMenu.focusEntry(index + 1)
+                    Keys.onReturnPressed: _macroMenu.choose(index)
+                    Keys.onEnterPressed: _macroMenu.choose(index)
+                    Keys.onSpacePressed: _macroMenu.choose(index)
+                    Accessible.role: Accessible.MenuItem
+                    Accessible.name: model.textX
+                    Accessible.focusable: true
+                    Accessible.onPressAction: _macroMenu.choose(index)
+
                     Text {
                         anchors.centerIn: parent
                         text: model.textX
-                        color: entryMouse.containsMouse ? globalSetting_color : globalSetting_color_enable
+                        color: entryMouse.containsMouse || menuEntry.activeFocus ? globalSetting_color : globalSetting_color_enable
                         font.family: globalSetting_fontFamily
                         font.pixelSize: globalSetting_size
                         font.bold: true
@@ -413,6 +447,8 @@ Item {
                         hoverEnabled: true
                         onClicked: _macroMenu.choose(index)
                     }
+
+                    FocusRing {}
                 }
             }
         }

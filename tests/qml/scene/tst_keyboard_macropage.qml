@@ -202,6 +202,43 @@ SceneTestCase {
         tryVerify(function () { return sceneTest.simMacro(config[0])[0] > 0 }, 3000)
     }
 
+    // The macro's menu by keys: the Menu key opens it on the selected macro
+    // with its first entry focused; Up and Down move, Enter chooses, Escape
+    // closes; the focus comes back to the list.
+    function test_menuByKeys_data() {
+        return [
+            { tag: "Escape closes", keys: [Qt.Key_Escape], renaming: false },
+            { tag: "RENAME", keys: [Qt.Key_Down, Qt.Key_Down, Qt.Key_Return], renaming: true },
+            { tag: "CANCEL", keys: [Qt.Key_Down, Qt.Key_Down, Qt.Key_Down, Qt.Key_Down, Qt.Key_Return],
+              renaming: false },
+            { tag: "Up stops at the first", keys: [Qt.Key_Up, Qt.Key_Down, Qt.Key_Up, Qt.Key_Escape],
+              renaming: false }
+        ]
+    }
+
+    function test_menuByKeys(data) {
+        showMacroPage()
+        var list = item("_macroList", macroPage)
+        var menu = item("_macroMenu", macroPage)
+        tabTo(list)
+        keyClick(Qt.Key_Return)
+        keyClick(Qt.Key_Menu)
+        verify(menu.visible)
+        verify(item("menuEntry0", menu).activeFocus, "the first entry has the focus")
+        compare(item("menuEntry0", menu).Accessible.role, Accessible.MenuItem)
+        for (var i = 0; i < data.keys.length; ++i)
+            keyClick(data.keys[i])
+        tryVerify(function () { return !menu.visible }, 3000)
+        var field = item("nameField", item("row0", list))
+        compare(field.editing, data.renaming)
+        if (data.renaming) {
+            verify(field.activeFocus)
+            keyClick(Qt.Key_Escape)
+        } else {
+            verify(list.activeFocus, "the focus is back on the list")
+        }
+    }
+
     // The key input waits for one key: Tab and Escape are taken as the key,
     // and the focus comes back to the input.
     function test_keyInputTakesEveryKey_data() {
