@@ -44,6 +44,8 @@ void Ui_Controler::setupWindow(QWidget* w)
     ctx->setContextProperty("ui_Ctl", this);
 
     window->resize(view->geometry().width(), view->geometry().height());
+    // The keys typed into the window go to the scene.
+    view->setFocus(Qt::OtherFocusReason);
     applyWindowTitle();
 }
 

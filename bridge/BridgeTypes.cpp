@@ -2,6 +2,7 @@
 
 #include "bridge/KeyNeighbours.h"
 #include "bridge/MacroActionsModel.h"
+#include "bridge/TabChain.h"
 
 #include <QtQml>
 
@@ -14,4 +15,5 @@ void registerBridgeTypes()
     qmlRegisterType<MacroActionsModel>("Q3.Bridge", 1, 0, "MacroActionsModel");
     qmlRegisterSingletonType<KeyNeighbours>("Q3.Bridge", 1, 0, "KeyNeighbours",
                                             [](QQmlEngine*, QJSEngine*) -> QObject* { return new KeyNeighbours; });
+    qmlRegisterType<TabChain>("Q3.Bridge", 1, 0, "TabChain");
 }

@@ -46,6 +46,7 @@ const char* const englishTexts[][2] = {
     {"acc_blue", "Blue"},
     {"acc_logo", "Open the web site"},
     {"acc_background", "Background picture"},
+    {"acc_list", "List"},
 };
 
 }

@@ -12,6 +12,7 @@
 #include "bridge/LanguageFiles.h"
 #include "bridge/MacroEncoder.h"
 #include "bridge/MacroPageTexts.h"
+#include "bridge/SceneAccessible.h"
 #include "bridge/SceneCall.h"
 #include "bridge/SoundEffects.h"
 #include "bridge/UserDialogs.h"
@@ -66,6 +67,10 @@ myQQuickView::myQQuickView(QWidget* parent)
     // The window is translucent; the scene draws its own background.
     setClearColor(Qt::transparent);
     setAttribute(Qt::WA_TranslucentBackground);
+    // The scene's keys: the view takes the focus by Tab and by click, and a
+    // screen reader finds the scene's items below it.
+    setFocusPolicy(Qt::StrongFocus);
+    SceneAccessible::installFactory(staticMetaObject.className());
 
     sounds = new SoundEffects(this);
     keyCodes = new KeyCodeTable(this);

@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import Q3.Bridge 1.0
 // The window loads this file as "qrc:modules/qml/main.qml", a URL without a
 // root path against which Qt 5 cannot resolve "./basic"; the folders are
 // therefore named by their full resource paths.
@@ -11,11 +12,18 @@ import "qrc:/modules/qml/Q3"
 // scene file reads the look properties and image paths below by name.
 // The scene is loaded before "ui_View" and "ui_Ctl" exist, so they are only
 // used from functions and handlers, never from bindings.
+//
+// Keys: Tab and Shift+Tab go round the scene in reading order (tabChain);
+// Ctrl+1 to Ctrl+4 open the KEY, MACRO, COLOR and BACKLIGHTING pages;
+// Escape closes the settings panel. A key a focused control takes (an open
+// list's Escape, a capture) never gets here.
 Item {
     id: mainIten
     width: 1000
     height: 600
     visible: false
+
+    Keys.onPressed: shellKeys.press(event)
 
     // Read by the application shell's tests: true once initUI has run, and
     // while the busy overlay is up.
@@ -143,6 +151,29 @@ Item {
         _Page_Globalsetting.initUI()
         main_Q3.initUI()
         initDone = true
+        // The scene takes the keys typed into the window.
+        mainIten.forceActiveFocus()
+    }
+
+    // The shell's own keys, reached by whatever no focused control took.
+    QtObject {
+        id: shellKeys
+
+        function press(event) {
+            if (main_Q3.capturingKeys)
+                return
+            var plain = (event.modifiers & (Qt.ShiftModifier | Qt.AltModifier | Qt.MetaModifier)) === 0
+            if (plain && (event.modifiers & Qt.ControlModifier)
+                    && event.key >= Qt.Key_1 && event.key <= Qt.Key_4) {
+                main_Q3.openPage(event.key - Qt.Key_1)
+                event.accepted = true
+            } else if (plain && event.modifiers === Qt.NoModifier && event.key === Qt.Key_Escape
+                       && upItem.isGlobalSettingSelect) {
+                upItem.isGlobalSettingSelect = false
+                upItem.focusSettingsButton()
+                event.accepted = true
+            }
+        }
     }
 
     function zzzQuarel() {
@@ -319,6 +350,8 @@ Item {
         opacity: 0
         source: logoArea.containsMouse ? mainIten.skinFolder + "frame/web_1.png"
                                        : mainIten.skinFolder + "frame/web_0.png"
+        Accessible.role: Accessible.Link
+        Accessible.name: mainIten.hint("acc_logo")
         MouseArea {
             id: logoArea
             anchors.fill: parent
@@ -491,5 +524,17 @@ Item {
         ScriptAction {
             script: ui_Ctl.onMinimize()
         }
+    }
+
+    // Tab order: the top bar, the settings panel, the function menu, the
+    // page, the profile menu, the notice, the bottom bar; a question on
+    // screen keeps the keys to itself.
+    TabChain {
+        id: tabChain
+        objectName: "tabChain"
+        regions: [upItem, _Page_Globalsetting.tabRegions, main_Q3.tabRegions, noticeItem, downItem]
+        modal: [pendingPrompt, confirmationItem]
+        suspended: main_Q3.capturingKeys
+        keepsFocus: true
     }
 }

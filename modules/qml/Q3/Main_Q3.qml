@@ -17,6 +17,28 @@ Item {
     // The menus and the pages rest while the settings panel is open.
     readonly property bool frameEnabled: !upItem.isGlobalSettingSelect
 
+    // The frame's parts in reading order, for the scene's Tab order. A page
+    // that lists its own parts in reading order (its tabRegions) has them
+    // taken in that order; its other controls follow in declaration order.
+    readonly property var tabRegions: [fnItem, pageRegions(_Page_Keydefine), pageRegions(_Page_Macro),
+                                       pageRegions(_Page_Color), pageRegions(_Page_BackLighting), _fkPage, pfItem]
+
+    function pageRegions(pageItem) {
+        var regions = pageItem ? pageItem.tabRegions : undefined
+        return regions !== undefined && regions !== null ? regions : []
+    }
+
+    // True while a page records or waits for keys: the keys typed are then
+    // the page's, and neither move the focus nor open pages.
+    readonly property bool capturingKeys: _Page_Macro.isRecordStart === true
+
+    // Opens device page index (0 KEY, 1 MACRO, 2 COLOR, 3 BACKLIGHTING) as
+    // the function menu does; an open page stays open.
+    function openPage(index) {
+        if (frameEnabled && fnItem.visible)
+            fnItem.openPage(index)
+    }
+
     // Start-up: key tables, profiles, then every page reads its state; the
     // key definition and lighting pages build their drawings from hw.
     function initUI() {

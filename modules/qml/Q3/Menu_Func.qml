@@ -1,8 +1,11 @@
 import QtQuick 2.15
+import "../common"
 
 // The function menu: four buttons that choose the device page. A click on
 // the current button deselects it (-1), a click on another makes it current;
-// either way indexChanged_btn reports the new current index.
+// either way indexChanged_btn reports the new current index. Each button is
+// in the Tab order and presses on Enter or Space; openPage(index) makes a
+// button current as a click on it does when it is not current.
 Item {
     id: fnItem
 
@@ -24,6 +27,20 @@ Item {
             mdFunc.setProperty(i, "icon0", folder + icons[i][0])
             mdFunc.setProperty(i, "icon1", folder + icons[i][1])
         }
+    }
+
+    // A press by mouse or by key on button index.
+    function press(index) {
+        currentIndex = currentIndex === index ? -1 : index
+        indexChanged_btn(currentIndex)
+    }
+
+    // Opens page index (0 to 3); an open page stays open.
+    function openPage(index) {
+        if (index < 0 || index >= mdFunc.count || currentIndex === index)
+            return
+        currentIndex = index
+        indexChanged_btn(index)
     }
 
     function captionOf(index) {
@@ -59,9 +76,22 @@ Item {
             model: mdFunc
 
             Item {
+                id: fnButton
                 objectName: "fnButton" + index
                 width: 150
                 height: 37
+
+                activeFocusOnTab: true
+                Keys.onReturnPressed: fnItem.press(index)
+                Keys.onEnterPressed: fnItem.press(index)
+                Keys.onSpacePressed: fnItem.press(index)
+
+                Accessible.role: Accessible.PageTab
+                Accessible.name: model.caption
+                Accessible.focusable: true
+                Accessible.checkable: true
+                Accessible.checked: fnItem.currentIndex === index
+                Accessible.onPressAction: fnItem.press(index)
 
                 Image {
                     anchors.centerIn: parent
@@ -107,11 +137,10 @@ Item {
                     id: buttonArea
                     anchors.fill: parent
                     hoverEnabled: true
-                    onClicked: {
-                        fnItem.currentIndex = fnItem.currentIndex === index ? -1 : index
-                        fnItem.indexChanged_btn(fnItem.currentIndex)
-                    }
+                    onClicked: fnItem.press(index)
                 }
+
+                FocusRing {}
             }
         }
     }

@@ -59,12 +59,13 @@ Image {
     function closeMenu() {
         if (!profileMenu.visible || fadeOut.running)
             return
-        fadeIn.stop()
-        fadeOut.restart()
+        // The focus leaves the entries before they rest.
         var opener = menuOpener
         menuOpener = null
         if (opener && profileMenu.activeFocus)
             opener.forceActiveFocus()
+        fadeIn.stop()
+        fadeOut.restart()
     }
 
     // A left click on row index, by mouse or by key.
@@ -151,7 +152,7 @@ Image {
             width: rowContent.width
             height: 26
 
-            activeFocusOnTab: pfItem.enabled && pfItem.visible
+            activeFocusOnTab: true
             Keys.onReturnPressed: pfItem.chooseRow(index)
             Keys.onEnterPressed: pfItem.chooseRow(index)
             Keys.onSpacePressed: pfItem.chooseRow(index)

@@ -47,6 +47,7 @@ Item {
             source0: mainIten.sourceReset0
             source1: mainIten.sourceReset1
             tooltip: mainIten.hint("tip_allReset")
+            accessibleName: lblTotalReset.text
             onClicked: menuDown.allReset()
         }
 
@@ -84,6 +85,7 @@ Item {
             source0: mainIten.sourceApply0
             source1: mainIten.sourceApply1
             tooltip: mainIten.hint("tip_allSave")
+            accessibleName: lblTotalApply.text
             onClicked: menuDown.allSave()
         }
 

@@ -2,7 +2,8 @@ import QtQuick 2.15
 import "../common"
 
 // Top bar: the global settings button on the left (btnClicked(0)) and the
-// exit button on the right (btnClicked(1)).
+// exit button on the right (btnClicked(1)). Both are in the Tab order and
+// press on Enter or Space.
 Item {
     id: menuUp
     width: container.width + 16
@@ -10,6 +11,12 @@ Item {
 
     signal btnClicked(int btnIndex)
     property bool isGlobalSettingSelect: false
+
+    // Gives the keyboard focus to the settings button (the settings panel
+    // closed by key hands it back here).
+    function focusSettingsButton() {
+        btnGlobalsetting.forceActiveFocus()
+    }
 
     Image {
         id: container
@@ -25,15 +32,31 @@ Item {
             source: (menuUp.isGlobalSettingSelect || globalsettingArea.containsMouse)
                     ? mainIten.sourceAS1 : mainIten.sourceAS0
 
+            function activate() {
+                ui_View.playMedia_Index(0x02)
+                menuUp.btnClicked(0)
+            }
+
+            activeFocusOnTab: true
+            Keys.onReturnPressed: activate()
+            Keys.onEnterPressed: activate()
+            Keys.onSpacePressed: activate()
+
+            Accessible.role: Accessible.Button
+            Accessible.name: mainIten.hint("tip_settings")
+            Accessible.focusable: true
+            Accessible.checkable: true
+            Accessible.checked: menuUp.isGlobalSettingSelect
+            Accessible.onPressAction: activate()
+
             MouseArea {
                 id: globalsettingArea
                 anchors.fill: parent
                 hoverEnabled: true
-                onClicked: {
-                    ui_View.playMedia_Index(0x02)
-                    menuUp.btnClicked(0)
-                }
+                onClicked: btnGlobalsetting.activate()
             }
+
+            FocusRing {}
 
             Tooltip {
                 objectName: "tooltip"

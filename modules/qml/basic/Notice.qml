@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import "../common"
 
 // The window's one notice (ui_View.notices): a change the keyboard did not
 // take, an Apply without a keyboard, a data folder that cannot be written,
@@ -94,6 +95,16 @@ Item {
                         border.width: 1
                         border.color: noticeItem.accent
 
+                        activeFocusOnTab: true
+                        Keys.onReturnPressed: noticeItem.notices.choose(index)
+                        Keys.onEnterPressed: noticeItem.notices.choose(index)
+                        Keys.onSpacePressed: noticeItem.notices.choose(index)
+                        Accessible.role: Accessible.Button
+                        Accessible.name: choiceText.text
+                        Accessible.focusable: true
+                        Accessible.onPressAction: noticeItem.notices.choose(index)
+                        FocusRing {}
+
                         Text {
                             id: choiceText
                             anchors.centerIn: parent
@@ -124,6 +135,16 @@ Item {
             text: "\u2715"
             color: closeArea.containsMouse ? "white" : "#c8c8c8"
             font.pixelSize: 16
+
+            activeFocusOnTab: true
+            Keys.onReturnPressed: noticeItem.notices.dismissNotice()
+            Keys.onEnterPressed: noticeItem.notices.dismissNotice()
+            Keys.onSpacePressed: noticeItem.notices.dismissNotice()
+            Accessible.role: Accessible.Button
+            Accessible.name: mainIten.hint("tip_close")
+            Accessible.focusable: true
+            Accessible.onPressAction: noticeItem.notices.dismissNotice()
+            FocusRing {}
 
             MouseArea {
                 id: closeArea

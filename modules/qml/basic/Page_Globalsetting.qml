@@ -45,6 +45,15 @@ Item {
     property int _Brightness: 255
     property bool skinRowShown: true
     readonly property int currentSlot: colorEditor.currentIndex
+    // The panel's parts in reading order, for the scene's Tab order: the
+    // rows of lists at the top, the text box, its Reset and Apply.
+    readonly property var tabRegions: [rows, textBox, buttonFrame]
+
+    // The caption string i, for what a screen reader says.
+    function captionAt(i) {
+        var list = mainIten.globalSetting_stringList
+        return list && list[i] !== undefined && list[i] !== null ? String(list[i]) : ""
+    }
 
     readonly property string defaultUrl: "https://github.com/q3config/q3config"
 
@@ -342,6 +351,21 @@ Item {
         width: mark.width + 5 + sizeText.width
         height: Math.max(mark.height, sizeText.height)
 
+        // Tab reaches it; Space, Enter or Return press it as a click does.
+        activeFocusOnTab: true
+        Keys.onReturnPressed: sizeCheck.clicked()
+        Keys.onEnterPressed: sizeCheck.clicked()
+        Keys.onSpacePressed: sizeCheck.clicked()
+        Accessible.role: Accessible.CheckBox
+        Accessible.name: sizeText.text
+        Accessible.description: globalSetting.captionAt(34)
+        Accessible.focusable: true
+        Accessible.checkable: true
+        Accessible.checked: isCurrent
+        Accessible.onPressAction: sizeCheck.clicked()
+        Accessible.onToggleAction: sizeCheck.clicked()
+        FocusRing {}
+
         Image {
             id: mark
             anchors.verticalCenter: parent.verticalCenter
@@ -466,6 +490,7 @@ Item {
             Slider {
                 id: brightness_Slider
                 objectName: "brightness_Slider"
+                accessibleName: globalSetting.captionAt(36)
                 onSliderClicked: globalSetting.setBrightness(index)
             }
         }
@@ -500,6 +525,7 @@ Item {
             DropdownList {
                 id: _skinList
                 objectName: "_skinList"
+                accessibleName: globalSetting.captionAt(26)
                 mdItems: mdSkin
                 onListElementClicked: globalSetting.setSkinIndex(index)
                 onListOpened: rowSkin.z = 1
@@ -515,6 +541,7 @@ Item {
             DropdownList {
                 id: _soundList
                 objectName: "_soundList"
+                accessibleName: globalSetting.captionAt(27)
                 mdItems: mdSound
                 onListElementClicked: globalSetting.setSound(index)
                 onListOpened: rowSound.z = 1
@@ -530,6 +557,7 @@ Item {
             DropdownList {
                 id: _animationList
                 objectName: "_animationList"
+                accessibleName: globalSetting.captionAt(28)
                 mdItems: mdAnimation
                 onListElementClicked: globalSetting.setAnimations(index)
                 onListOpened: rowAnimation.z = 1
@@ -545,6 +573,7 @@ Item {
             DropdownList {
                 id: _languageList
                 objectName: "_languageList"
+                accessibleName: globalSetting.captionAt(29)
                 mdItems: mdLanguage
                 onListElementClicked: globalSetting.setLanguage(index)
                 onListOpened: rowLanguage.z = 1
@@ -558,6 +587,18 @@ Item {
             width: status === Image.Ready ? implicitWidth : 151
             height: status === Image.Ready ? implicitHeight : 23
             source: mainIten.sourceSlider
+
+            // Tab reaches it; Enter, Return or Space press it as a click does.
+            activeFocusOnTab: true
+            Keys.onReturnPressed: globalSetting.toggleBackground()
+            Keys.onEnterPressed: globalSetting.toggleBackground()
+            Keys.onSpacePressed: globalSetting.toggleBackground()
+            Accessible.role: Accessible.Button
+            Accessible.name: (globalSetting.captionAt(30) !== "" ? globalSetting.captionAt(30) : mainIten.hint("acc_background"))
+                             + " " + backgroundText.text
+            Accessible.focusable: true
+            Accessible.onPressAction: globalSetting.toggleBackground()
+            FocusRing {}
 
             Caption { text: mainIten.globalSetting_stringList[30] }
 

@@ -1,14 +1,20 @@
 import QtQuick 2.15
+import QtQuick.Window 2.15
+import "../common"
 
 // Asks what becomes of edits not yet applied before the profile switch or
 // the closing that would drop them: Apply, Discard or Cancel. Covers the
 // scene while it is open; the answer goes to the function given to ask().
+// By key: the first answer has the focus, Tab goes round the answers, Enter
+// or Space gives the focused one and Escape is Cancel; the focus then goes
+// back where it was.
 Item {
     id: prompt
 
     property var notices: null
     readonly property bool shown: visible
     property var answerTo: null
+    property Item focusBefore: null
 
     // pageNames: the captions of the pages holding edits.
     function ask(pageNames, answer) {
@@ -16,10 +22,18 @@ Item {
         var separator = phrase("pending_separator")
         pageText.text = phrase("pendingText").arg(pageNames.join(separator))
         visible = true
+        focusBefore = prompt.Window.activeFocusItem
+        var first = choices.itemAt(0)
+        if (first)
+            first.forceActiveFocus()
     }
 
     function reply(choice) {
         visible = false
+        var before = focusBefore
+        focusBefore = null
+        if (before && before.visible && before.enabled)
+            before.forceActiveFocus()
         var answer = answerTo
         answerTo = null
         if (answer)
@@ -35,6 +49,8 @@ Item {
     anchors.fill: parent
     visible: false
     z: 200
+
+    Keys.onEscapePressed: reply(2)
 
     // Nothing below takes a click while the question is open.
     MouseArea {
@@ -91,6 +107,7 @@ Item {
                 topPadding: 4
 
                 Repeater {
+                    id: choices
                     model: ["pendingApply", "pendingDiscard", "pendingCancel"]
 
                     Rectangle {
@@ -102,6 +119,16 @@ Item {
                                                   : choiceArea.containsMouse ? "#33ffffff" : "transparent"
                         border.width: 1
                         border.color: mainIten.globalSetting_color
+
+                        activeFocusOnTab: true
+                        Keys.onReturnPressed: prompt.reply(index)
+                        Keys.onEnterPressed: prompt.reply(index)
+                        Keys.onSpacePressed: prompt.reply(index)
+                        Accessible.role: Accessible.Button
+                        Accessible.name: choiceText.text
+                        Accessible.focusable: true
+                        Accessible.onPressAction: prompt.reply(index)
+                        FocusRing {}
 
                         Text {
                             id: choiceText

@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import "CaptionBeside.js" as CaptionBeside
 
 // Eight buttons in two rows of four, one of them current. A button whose value
 // is 0 or less shows "×" and cannot be chosen. The arrow of each button opens
@@ -22,7 +23,7 @@ Image {
     signal clicked(int index)
     signal valueChanged(int index, int value)
 
-    activeFocusOnTab: enabled && visible
+    activeFocusOnTab: true
     Keys.onLeftPressed: keyNav.step(-1)
     Keys.onRightPressed: keyNav.step(1)
     Keys.onUpPressed: keyNav.step(-4)
@@ -32,7 +33,9 @@ Image {
     Keys.onSpacePressed: keyNav.openMenu()
 
     Accessible.role: Accessible.Grouping
-    Accessible.name: accessibleName !== "" ? accessibleName : keyNav.valueText(valueAt(valueForIndex, currentIndex))
+    Accessible.name: accessibleName !== "" ? accessibleName
+                     : CaptionBeside.of(group) !== "" ? CaptionBeside.of(group)
+                     : keyNav.valueText(valueAt(valueForIndex, currentIndex))
     Accessible.focusable: true
 
     QtObject {

@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import "CaptionBeside.js" as CaptionBeside
 
 // Four buttons in a row, one of them current; each shows its value. Tab
 // reaches the group; Left and Right (or Up and Down) make the neighbouring
@@ -35,14 +36,15 @@ Image {
         return value === undefined || value === null ? "" : String(value)
     }
 
-    activeFocusOnTab: enabled && visible
+    activeFocusOnTab: true
     Keys.onLeftPressed: step(-1)
     Keys.onUpPressed: step(-1)
     Keys.onRightPressed: step(1)
     Keys.onDownPressed: step(1)
 
     Accessible.role: Accessible.Grouping
-    Accessible.name: accessibleName !== "" ? accessibleName : valueText(currentIndex)
+    Accessible.name: accessibleName !== "" ? accessibleName
+                     : CaptionBeside.of(group) !== "" ? CaptionBeside.of(group) : valueText(currentIndex)
     Accessible.focusable: true
 
     function setCurIndex(index) {

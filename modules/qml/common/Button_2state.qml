@@ -21,7 +21,7 @@ Image {
         button.clicked()
     }
 
-    activeFocusOnTab: enabled && visible
+    activeFocusOnTab: true
     Keys.onReturnPressed: activate()
     Keys.onEnterPressed: activate()
     Keys.onSpacePressed: activate()

@@ -11,7 +11,7 @@ Rectangle {
         console.log("onTestClicked")
     }
 
-    activeFocusOnTab: enabled && visible
+    activeFocusOnTab: true
     Keys.onReturnPressed: activate()
     Keys.onEnterPressed: activate()
     Keys.onSpacePressed: activate()

@@ -4,6 +4,8 @@ import QtQuick 2.15
 // larger than the settings' text size.
 Text {
     property int sizeStep: 0
+    // Tells CaptionBeside that this text labels the control declared after it.
+    readonly property bool isCaption: true
 
     font.bold: true
     font.family: mainIten.globalSetting_fontFamily

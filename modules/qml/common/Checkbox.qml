@@ -19,7 +19,7 @@ Item {
         checkbox.clicked(checkbox.isSelect)
     }
 
-    activeFocusOnTab: enabled && visible
+    activeFocusOnTab: true
     Keys.onReturnPressed: activate()
     Keys.onEnterPressed: activate()
     Keys.onSpacePressed: activate()

@@ -157,6 +157,12 @@ Item {
         return typeof mainIten !== "undefined" && mainIten ? mainIten.hint(key) : ""
     }
 
+    // "Colour 3" for slot 2, in the language in use.
+    function slotName(index) {
+        var text = hintText("acc_colourSlot")
+        return text.indexOf("%1") >= 0 ? text.arg(index + 1) : String(index + 1)
+    }
+
     // A slot chosen by mouse or by key.
     function chooseSlot(index) {
         if (index < 0 || index >= modColorIndex.count)
@@ -232,7 +238,7 @@ Item {
             color: globalSetting_color
             selectionColor: globalSetting_color_disable
             text: "255"
-            activeFocusOnTab: enabled && visible
+            activeFocusOnTab: true
             Accessible.role: Accessible.EditableText
             Accessible.name: rgbField.accessibleName
             Accessible.focusable: true
@@ -272,7 +278,7 @@ Item {
                     editor.chooseSlot(to)
             }
 
-            activeFocusOnTab: enabled && visible
+            activeFocusOnTab: true
             Keys.onLeftPressed: step(-1)
             Keys.onRightPressed: step(1)
             Accessible.role: Accessible.Grouping
@@ -295,7 +301,7 @@ Item {
                     width: 19
                     height: 31
                     Accessible.role: Accessible.RadioButton
-                    Accessible.name: editor.hintText("acc_colourSlot").arg(index + 1)
+                    Accessible.name: editor.slotName(index)
                     Accessible.description: "R " + model.r + ", G " + model.g + ", B " + model.b
                     Accessible.checkable: true
                     Accessible.checked: editor.currentIndex === index
@@ -391,7 +397,7 @@ Item {
                     editor.setRGB(1, c[0], c[1], c[2])
                 }
 
-                activeFocusOnTab: enabled && visible
+                activeFocusOnTab: true
                 Keys.onLeftPressed: step((event.modifiers & Qt.ShiftModifier) ? -12 : -1)
                 Keys.onRightPressed: step((event.modifiers & Qt.ShiftModifier) ? 12 : 1)
                 Accessible.role: Accessible.Slider

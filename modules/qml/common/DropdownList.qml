@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import "CaptionBeside.js" as CaptionBeside
 
 // A header showing the current element and a list of the elements that slides
 // out below it.
@@ -20,7 +21,7 @@ Rectangle {
     // chooses the element the keys are on; Up and Down open it and then move
     // along its elements. An open list takes the keyboard focus, so that
     // Escape closes it.
-    activeFocusOnTab: enabled && visible
+    activeFocusOnTab: true
     Keys.onEscapePressed: {
         if (priv.headedOpen)
             closeList()
@@ -34,7 +35,9 @@ Rectangle {
     Keys.onDownPressed: priv.keyMove(1)
 
     Accessible.role: Accessible.ComboBox
-    Accessible.name: accessibleName !== "" ? accessibleName : headerText.text
+    Accessible.name: accessibleName !== "" ? accessibleName
+                     : CaptionBeside.of(dropdown) !== "" ? CaptionBeside.of(dropdown) : headerText.text
+    Accessible.description: headerText.text
     Accessible.focusable: true
     Accessible.onPressAction: priv.headedOpen ? closeList() : showList()
 

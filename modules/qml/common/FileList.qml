@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import "CaptionBeside.js" as CaptionBeside
 
 // A scrolling list of names (textX) with a right-aligned note (textR). A click
 // selects a row or, on the selected row, clears the selection. A row's name
@@ -48,7 +49,7 @@ Rectangle {
     // a click on it does; the Menu key (or Shift+F10) asks for the selected
     // row's context menu as a right click on it does. Keys typed while a
     // name is edited belong to the edit.
-    activeFocusOnTab: enabled && visible
+    activeFocusOnTab: true
     Keys.onUpPressed: priv.keyMove(-1)
     Keys.onDownPressed: priv.keyMove(1)
     Keys.onMenuPressed: priv.keyMenu()
@@ -60,7 +61,9 @@ Rectangle {
     }
 
     Accessible.role: Accessible.List
-    Accessible.name: accessibleName
+    Accessible.name: accessibleName !== "" ? accessibleName
+                     : CaptionBeside.of(fileList) !== "" ? CaptionBeside.of(fileList)
+                     : typeof mainIten !== "undefined" && mainIten ? mainIten.hint("acc_list") : ""
     Accessible.focusable: true
 
     // The view applies model changes only when it lays out; the model's own

@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import "CaptionBeside.js" as CaptionBeside
 
 // A header showing the current element and a FileList that slides down below
 // it. Before opening it asks its owner to refill the list.
@@ -19,7 +20,7 @@ Rectangle {
     // (asking the owner to refill it first) or chooses the row the keys are
     // on; Up and Down open it and then move along its rows. An open list
     // takes the keyboard focus, so that Escape closes it.
-    activeFocusOnTab: enabled && visible
+    activeFocusOnTab: true
     Keys.onEscapePressed: {
         if (priv.headedOpen)
             closeList()
@@ -33,7 +34,9 @@ Rectangle {
     Keys.onDownPressed: priv.keyMove(1)
 
     Accessible.role: Accessible.ComboBox
-    Accessible.name: accessibleName !== "" ? accessibleName : headerText.text
+    Accessible.name: accessibleName !== "" ? accessibleName
+                     : CaptionBeside.of(fileListButton) !== "" ? CaptionBeside.of(fileListButton) : headerText.text
+    Accessible.description: headerText.text
     Accessible.focusable: true
     Accessible.onPressAction: priv.headedOpen ? closeList() : priv.open()
 

@@ -42,7 +42,7 @@ Rectangle {
         clearKey()
     }
 
-    activeFocusOnTab: enabled && visible
+    activeFocusOnTab: true
     Keys.onPressed: {
         if (waiting) {
             event.accepted = true

@@ -33,7 +33,7 @@ Rectangle {
         keyInput.isSelect = !keyInput.isSelect
     }
 
-    activeFocusOnTab: enabled && visible
+    activeFocusOnTab: true
     Keys.onPressed: {
         if (isSelect) {
             event.accepted = true

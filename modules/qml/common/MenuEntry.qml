@@ -18,7 +18,7 @@ Rectangle {
     height: 20
     color: "#20000000"
 
-    activeFocusOnTab: enabled && visible
+    activeFocusOnTab: true
     Keys.onReturnPressed: entry.triggered()
     Keys.onEnterPressed: entry.triggered()
     Keys.onSpacePressed: entry.triggered()

@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import "CaptionBeside.js" as CaptionBeside
 
 // Seven-segment slider. The value (0 to 7) is the number of lit segments; a
 // release on the strip sets it from the pointer position. Tab reaches it;
@@ -29,14 +30,14 @@ Image {
         slider.sliderClicked(to)
     }
 
-    activeFocusOnTab: enabled && visible
+    activeFocusOnTab: true
     Keys.onLeftPressed: step(-1)
     Keys.onDownPressed: step(-1)
     Keys.onRightPressed: step(1)
     Keys.onUpPressed: step(1)
 
     Accessible.role: Accessible.Slider
-    Accessible.name: accessibleName
+    Accessible.name: accessibleName !== "" ? accessibleName : CaptionBeside.of(slider)
     Accessible.focusable: true
     Accessible.onIncreaseAction: step(1)
     Accessible.onDecreaseAction: step(-1)

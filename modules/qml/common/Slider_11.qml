@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import "CaptionBeside.js" as CaptionBeside
 
 // Eleven-segment slider, value 0 to 10; the first segment is always lit.
 // Tab reaches it; Left or Down lowers the value by one, Right or Up raises it.
@@ -26,14 +27,14 @@ Image {
         slider.sliderClicked(to)
     }
 
-    activeFocusOnTab: enabled && visible
+    activeFocusOnTab: true
     Keys.onLeftPressed: step(-1)
     Keys.onDownPressed: step(-1)
     Keys.onRightPressed: step(1)
     Keys.onUpPressed: step(1)
 
     Accessible.role: Accessible.Slider
-    Accessible.name: accessibleName
+    Accessible.name: accessibleName !== "" ? accessibleName : CaptionBeside.of(slider)
     Accessible.focusable: true
     Accessible.onIncreaseAction: step(1)
     Accessible.onDecreaseAction: step(-1)

@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import "CaptionBeside.js" as CaptionBeside
 
 // Direction selector: a plus of five 21 px cells overlapping by 1 px. Only the
 // right cell (1, "►") and the left cell (2, "◄") react; the centre (0), the
@@ -26,12 +27,13 @@ Item {
         return typeof mainIten !== "undefined" && mainIten ? mainIten.hint(key) : ""
     }
 
-    activeFocusOnTab: enabled && visible
+    activeFocusOnTab: true
     Keys.onLeftPressed: pick(2)
     Keys.onRightPressed: pick(1)
 
     Accessible.role: Accessible.Grouping
-    Accessible.name: accessibleName !== "" ? accessibleName : hintText("acc_direction")
+    Accessible.name: accessibleName !== "" ? accessibleName
+                     : CaptionBeside.of(steeringWheel) !== "" ? CaptionBeside.of(steeringWheel) : hintText("acc_direction")
     Accessible.focusable: true
 
     function setCurIndex(index) {
