@@ -31,6 +31,8 @@ Item {
     readonly property var activationKeys: [0x28, 0x58, 0x2C]
     // Swallowing keys: while active, and until the focus has gone back.
     readonly property bool holding: active || drain.running
+    // Tells the scene's Tab chain that Tab and Shift+Tab are the capture's.
+    readonly property bool capturesKeys: holding
     // The keys typed into the capture and not yet released.
     property var down: ({})
 
