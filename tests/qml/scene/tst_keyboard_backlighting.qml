@@ -15,7 +15,8 @@ SceneTestCase {
     function showBackLightingPage() {
         openScene()
         tryCompare(item("script_PowerOn"), "running", false, 3000)
-        item("_fkPage").show(3)
+        // Ctrl+4 opens the page.
+        keyClick(Qt.Key_4, Qt.ControlModifier)
         tryCompare(item("pa_X"), "running", false, 3000)
         blPage = item("_Page_BackLighting")
         verify(blPage.visible)

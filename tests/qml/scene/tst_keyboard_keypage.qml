@@ -18,7 +18,8 @@ SceneTestCase {
         scene.initUI()
         openScene()
         tryCompare(item("script_PowerOn"), "running", false, 3000)
-        item("_fkPage").show(0)
+        // Ctrl+1 opens the page.
+        keyClick(Qt.Key_1, Qt.ControlModifier)
         tryCompare(item("pa_X"), "running", false, 3000)
         keyPage = item("_Page_Keydefine")
         verify(keyPage.visible)
@@ -140,7 +141,9 @@ SceneTestCase {
             { tag: "Tab", qtKey: Qt.Key_Tab, usage: 0x2B, name: "A: Tab" },
             { tag: "Shift+Tab", qtKey: Qt.Key_Backtab, usage: 0x2B, name: "A: Tab" },
             { tag: "Escape", qtKey: Qt.Key_Escape, usage: 0x29, name: "A: Esc" },
-            { tag: "a shortcut key", qtKey: Qt.Key_F2, usage: 0x3B, name: "A: F2" }
+            { tag: "a shortcut key", qtKey: Qt.Key_F2, usage: 0x3B, name: "A: F2" },
+            { tag: "Ctrl+2, which opens a page", qtKey: Qt.Key_2, modifiers: Qt.ControlModifier,
+              usage: 0x1F, name: "A: 2" }
         ]
     }
 
@@ -154,8 +157,9 @@ SceneTestCase {
         keyClick(Qt.Key_Space)
         verify(keyPage.capturing)
         verify(sink.activeFocus, "the wait holds the focus")
-        keyPress(data.qtKey)
-        keyRelease(data.qtKey)
+        var modifiers = data.modifiers !== undefined ? data.modifiers : Qt.NoModifier
+        keyPress(data.qtKey, modifiers)
+        keyRelease(data.qtKey, modifiers)
         verify(sink.activeFocus, "the key did not move the focus")
         verify(keyPage.capturing, "nor end the wait")
         verify(keyPage.visible)

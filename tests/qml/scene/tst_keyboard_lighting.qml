@@ -13,7 +13,8 @@ SceneTestCase {
     function showColorPage() {
         openScene()
         tryCompare(item("script_PowerOn"), "running", false, 3000)
-        item("_fkPage").show(2)
+        // Ctrl+3 opens the page.
+        keyClick(Qt.Key_3, Qt.ControlModifier)
         colorPage = item("_Page_Color")
         tryVerify(function () { return colorPage.visible }, 3000)
         tryCompare(item("pa_X"), "running", false, 3000)

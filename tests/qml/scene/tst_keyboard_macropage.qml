@@ -20,7 +20,8 @@ SceneTestCase {
     function showMacroPage() {
         openScene()
         tryCompare(item("script_PowerOn"), "running", false, 3000)
-        item("_fkPage").show(1)
+        // Ctrl+2 opens the page.
+        keyClick(Qt.Key_2, Qt.ControlModifier)
         tryCompare(item("pa_X"), "running", false, 3000)
         macroPage = item("_Page_Macro")
         verify(macroPage.visible)
@@ -152,7 +153,7 @@ SceneTestCase {
 
         // Assigned to F1 on the key page: the drawing, Right from Esc to
         // F1, Enter, back to the category list, MACRO, the macro, Apply.
-        item("_fkPage").show(0)
+        keyClick(Qt.Key_1, Qt.ControlModifier)
         var keyPage = item("_Page_Keydefine")
         tryVerify(function () { return keyPage.visible }, 3000)
         tryCompare(item("pa_X"), "running", false, 3000)
