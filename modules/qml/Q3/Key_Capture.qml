@@ -14,23 +14,28 @@ import "../common"
 // still down (the key that ended it), once that key is released -- after a
 // moment at most --, so that its release and repeats stay here too.
 //
-// A capture started from the keyboard (Enter or Space on one of `triggers`)
-// must not take the key that started it: the global events of Enter,
-// keypad Enter and Space are not the capture's (passes() is false) until
-// one of them is released, or for a second at most.
+// A capture started from the keyboard (Enter or Space on one of `triggers`,
+// or after armFromKey()) must not take the key that started it: the global
+// events of Enter, keypad Enter and Space are not the capture's (passes()
+// is false) until one of them is released, or for a second at most.
+//
+// With `holdsFocus` false the capture leaves the focus to its owner (a
+// recording, which the scene takes the keys of) and only tells which
+// global events are its own.
 Item {
     id: capture
 
     property bool active: false
     property Item returnTo: null
     property string accessibleName: ""
+    property bool holdsFocus: true
     // The controls whose Enter or Space starts the capture.
     property var triggers: []
     // USB usages of the keys that may have started it, still to come.
     property var startKeys: []
     readonly property var activationKeys: [0x28, 0x58, 0x2C]
     // Swallowing keys: while active, and until the focus has gone back.
-    readonly property bool holding: active || drain.running
+    readonly property bool holding: holdsFocus && (active || drain.running)
     // Tells the scene's Tab chain that Tab and Shift+Tab are the capture's.
     readonly property bool capturesKeys: holding
     // The keys typed into the capture and not yet released.
@@ -55,6 +60,12 @@ Item {
     Accessible.focusable: true
     Accessible.ignored: !holding
 
+    // The capture about to start was started by a key.
+    function armFromKey() {
+        startKeys = activationKeys
+        settle.restart()
+    }
+
     // Whether a global key event belongs to the capture.
     function passes(isDown, usage) {
         if (startKeys.length === 0 || startKeys.indexOf(Number(usage)) < 0)
@@ -77,10 +88,10 @@ Item {
         if (active) {
             drain.stop()
             var from = Window.activeFocusItem
-            startKeys = from !== null && triggers.indexOf(from) >= 0 ? activationKeys : []
-            if (startKeys.length > 0)
-                settle.restart()
-            forceActiveFocus()
+            if (from !== null && triggers.indexOf(from) >= 0)
+                armFromKey()
+            if (holdsFocus)
+                forceActiveFocus()
         } else if (activeFocus) {
             if (Object.keys(down).length > 0)
                 drain.restart()

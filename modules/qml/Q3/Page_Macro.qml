@@ -26,10 +26,10 @@ import "../common/MenuPlacement.js" as MenuPlacement
 // macro list selects the macro under it (the first one when none is);
 // the Menu key (or Shift+F10) opens its menu, whose entries Up, Down, Enter
 // and Escape work; Delete in the action list deletes the selected action. While a macro is
-// recorded, or the key input waits for its key, the capture holds the
-// focus and every key typed -- Tab and Escape too -- is a key recorded,
-// never a move or a close; Stop (or a click elsewhere, for the key input)
-// ends it.
+// recorded the scene holds the focus, and while the key input waits for
+// its key the wait holds it: every key typed -- Tab and Escape too -- is a
+// key recorded, never a move or a close; Stop (or a click elsewhere, for
+// the key input) ends it.
 Item {
     id: macroItem
     width: 759
@@ -193,6 +193,13 @@ Item {
             return
         // The list's menu could replace what is recorded (LOAD): it goes.
         _macroMenu.close()
+        // Record pressed by Enter or Space: that key is not recorded.
+        if (btnRecord.activeFocus)
+            recordCapture.armFromKey()
+        // The scene takes the keys while they are recorded: no control
+        // keeps the focus to be pressed by them, and the Tab chain and the
+        // page keys rest (Main_Q3.capturingKeys).
+        mainIten.forceActiveFocus()
         md_MacroActions.startRecording()
         _actionList.lvItems.currentIndex = -1
     }
@@ -725,21 +732,19 @@ Item {
         mdItems: md_MacroActions
         noteWords: mainIten.hints
         accessibleName: mainIten.hint("acc_actionList")
+        Accessible.description: macroItem.isRecordStart ? mainIten.hint("acc_recording") : ""
         Keys.onDeletePressed: {
             if (macroItem.curAction >= 0 && !macroItem.isRecordStart)
                 macroItem.deleteAction()
         }
 
-        // While a macro is recorded the capture holds the focus, over the
-        // list the actions come into; after Stop the list has it.
+        // Which global key events the recording takes; the scene holds
+        // the focus meanwhile.
         Key_Capture {
             id: recordCapture
             objectName: "recordCapture"
-            anchors.fill: parent
             active: macroItem.isRecordStart
-            returnTo: _actionList
-            triggers: [btnRecord]
-            accessibleName: mainIten.hint("acc_recording")
+            holdsFocus: false
         }
     }
 
