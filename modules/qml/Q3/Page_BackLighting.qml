@@ -272,6 +272,7 @@ Item {
     Slider {
         id: speed_Slider
         objectName: "speed_Slider"
+        accessibleName: speedCaption.text
         x: 250
         y: speedCaption.y + speedCaption.height + 5
         minIndex: 1
@@ -312,6 +313,7 @@ Item {
     Slider {
         id: brightness_Slider
         objectName: "brightness_Slider"
+        accessibleName: brightnessCaption.text
         x: 500
         y: brightnessCaption.y + brightnessCaption.height + 5
         currentIndex: 7
@@ -328,6 +330,7 @@ Item {
     SteeringWheel {
         id: direct_SteeringWheel
         objectName: "direct_SteeringWheel"
+        accessibleName: directionCaption.text
         x: 500
         y: directionCaption.y + directionCaption.height + 5
         currentIndex: 1

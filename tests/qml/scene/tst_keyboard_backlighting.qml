@@ -82,6 +82,11 @@ SceneTestCase {
         tabTo(item("effectGroup", blPage))
         keyClick(Qt.Key_Down)
         compare(blPage.effectIndex, 2)
+        // Each control says what it sets.
+        compare(item("speed_Slider", blPage).Accessible.name, "SPEED")
+        compare(item("brightness_Slider", blPage).Accessible.name, "BRIGHTNESS")
+        compare(item("direct_SteeringWheel", blPage).Accessible.name, "DIRECTION")
+        compare(item("effectGroup", blPage).Accessible.name, "Backlight effect")
         keyClick(Qt.Key_Tab)
         verify(item("speed_Slider", blPage).activeFocus)
         keyClick(Qt.Key_Right)
