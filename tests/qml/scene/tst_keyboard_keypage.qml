@@ -134,6 +134,39 @@ SceneTestCase {
         tryVerify(function () { return sceneTest.simKeyMatrix()[a.matrix] === 0x05 }, 3000)
     }
 
+    // A media key chosen in the lists: Enter on the key, Shift+Tab to the
+    // categories, MEDIA, Tab to its list, MUTE, Apply.
+    function test_mediaByKeys() {
+        showKeyPage()
+        gamingModeByKeys()
+        var a = keyOf(0x04)
+        a.click()
+        keyClick(Qt.Key_Return)
+        var category = item("_menu1", keyPage)
+        keyClick(Qt.Key_Tab, Qt.ShiftModifier)
+        verify(category.activeFocus, "the categories come before the key box")
+        keyClick(Qt.Key_Return)
+        tryVerify(function () { return category.isSelect }, 3000)
+        keyClick(Qt.Key_Down)
+        keyClick(Qt.Key_Return)
+        tryVerify(function () { return !category.isSelect }, 3000)
+        compare(keyPage.category, 1)
+        var media = item("_menu2_2", keyPage)
+        keyClick(Qt.Key_Tab)
+        verify(media.activeFocus)
+        keyClick(Qt.Key_Return)
+        tryVerify(function () { return media.isSelect }, 3000)
+        var inner = item("innerList", media)
+        for (var i = 0; i < 20 && inner.keyRow !== 4; ++i)
+            keyClick(Qt.Key_Down)
+        keyClick(Qt.Key_Return)
+        compare(a.keyCode, 0x30E2)
+        compare(a.spokenName, "A: Mute")
+        tabTo(item("btnApply", keyPage))
+        keyClick(Qt.Key_Space)
+        tryVerify(function () { return sceneTest.simKeyMatrix()[a.matrix] === 0x30E2 }, 3000)
+    }
+
     // While the box waits, Tab and Escape are keys like any other: the
     // focus stays, nothing closes, and the global event assigns them.
     function test_captureTakesEveryKey_data() {
