@@ -23,13 +23,13 @@ import "../common/MenuPlacement.js" as MenuPlacement
 // From the keyboard: Tab goes through the macro list, the key and delay
 // inputs, the recording controls, the edit buttons and the action list, in
 // that order. In either list Up and Down move the selection; Enter on the
-// macro list selects the macro under it (the first one when none is);
-// the Menu key (or Shift+F10) opens its menu, whose entries Up, Down, Enter
-// and Escape work; Delete in the action list deletes the selected action. While a macro is
-// recorded the scene holds the focus, and while the key input waits for
-// its key the wait holds it: every key typed -- Tab and Escape too -- is a
-// key recorded, never a move or a close; Stop (or a click elsewhere, for
-// the key input) ends it.
+// macro list selects the macro under it (the first one when none is); the
+// Menu key (or Shift+F10) opens its menu, whose entries Up, Down, Enter and
+// Escape work; Delete in the action list deletes the selected action.
+// While a macro is recorded the scene holds the focus, and while the key
+// input waits for its key the wait holds it: every key typed -- Tab and
+// Escape too -- is a key recorded, never a move or a close; Stop (or a
+// click elsewhere, for the key input) ends it.
 Item {
     id: macroItem
     width: 759
