@@ -29,6 +29,8 @@ const char* const englishTexts[][2] = {
     {"acc_macroList", "Macros"},
     {"acc_actionList", "Actions of the macro"},
     {"acc_delay", "Delay in milliseconds"},
+    {"acc_addKey", "Insert the key before the selected action"},
+    {"acc_addDelay", "Insert the delay before the selected action"},
     {"acc_effects", "Backlight effect"},
     {"caption_paintMode", "PAINT MODE"},
     {"action_down", "[Down]"},

@@ -514,6 +514,7 @@ Item {
         height: 21
         source0: sourceAdd0
         source1: sourceAdd1
+        accessibleName: mainIten.hint("acc_addKey")
         enabled: macroItem.macroSelected && _keyInput.tmpKeycodeUSB !== 0
         onClicked: macroItem.addCapturedKey()
     }
@@ -604,6 +605,7 @@ Item {
         height: 21
         source0: sourceAdd0
         source1: sourceAdd1
+        accessibleName: mainIten.hint("acc_addDelay")
         enabled: macroItem.macroSelected
         onClicked: macroItem.addDelay()
     }

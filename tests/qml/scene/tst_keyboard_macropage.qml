@@ -81,6 +81,8 @@ SceneTestCase {
             var at = item(order[i], macroPage)
             var inside = at.activeFocus || findChild(at, "button") !== null && findChild(at, "button").activeFocus
             verify(inside, "after " + reached.join(", ") + " Tab reaches " + order[i])
+            var named = at.activeFocus ? at : findChild(at, "button")
+            verify(named.Accessible.name !== "", order[i] + " is named")
             reached.push(order[i])
         }
     }
