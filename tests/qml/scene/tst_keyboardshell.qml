@@ -401,11 +401,28 @@ SceneTestCase {
         keyClick(Qt.Key_2, Qt.ControlModifier)
         tryVerify(function () { return !sliding() }, 3000)
         var macroPage = item("_Page_Macro")
-        verify(ui_View.saveMacroIni("Macro. 001", []))
+        var made = ui_View.createMacroIni()
+        try {
+            recordWithKeys(macroPage, made)
+        } finally {
+            ui_View.deleteMacroIni(made)
+        }
+    }
+
+    function recordWithKeys(macroPage, made) {
         macroPage.initUI()
+        var files = item("md_MacroFile", macroPage)
+        var row = -1
+        for (var r = 0; r < files.count; ++r) {
+            if (files.get(r).textX === made)
+                row = r
+        }
+        verify(row >= 0, "no macro " + made)
         var list = tabTo("_macroList")
+        // Down from the row above selects it.
+        list.lvItems.currentIndex = row - 1
         keyClick(Qt.Key_Down)
-        verify(list.lvItems.currentIndex >= 0)
+        compare(list.lvItems.currentIndex, row)
         verify(macroPage.macroSelected)
         tabTo("btnRecord")
         keyClick(Qt.Key_Return)
