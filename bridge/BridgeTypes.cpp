@@ -1,5 +1,6 @@
 #include "bridge/BridgeTypes.h"
 
+#include "bridge/KeyNeighbours.h"
 #include "bridge/MacroActionsModel.h"
 #include "bridge/TabChain.h"
 
@@ -12,5 +13,7 @@ void registerBridgeTypes()
         return;
     done = true;
     qmlRegisterType<MacroActionsModel>("Q3.Bridge", 1, 0, "MacroActionsModel");
+    qmlRegisterSingletonType<KeyNeighbours>("Q3.Bridge", 1, 0, "KeyNeighbours",
+                                            [](QQmlEngine*, QJSEngine*) -> QObject* { return new KeyNeighbours; });
     qmlRegisterType<TabChain>("Q3.Bridge", 1, 0, "TabChain");
 }

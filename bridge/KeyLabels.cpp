@@ -34,11 +34,21 @@ const char* const english[][2] = {
     {"media_322A", "Favs"},
     {"waiting", "PRESS"},
     {"captureHint", "Press the key it should send. Click anywhere else to stop."},
+    {"spokenName", "%1: %2"},
+    {"spokenMacro", "Macro %1"},
     {"boxHint", "Click, then press a key to assign it, or drag a key of the keyboard here. "
                 "The click switches the selected key off."},
 };
 
 const QString mediaPrefix = QStringLiteral("media_");
+
+// A name the library made ("Macro. 006") is told by its number.
+QString shortMacroName(const QString& name)
+{
+    static const QRegularExpression generated("^Macro\\. (\\d+)$");
+    const QRegularExpressionMatch match = generated.match(name);
+    return match.hasMatch() ? match.captured(1) : name;
+}
 
 QString hex4(int code)
 {
@@ -111,12 +121,7 @@ QString KeyLabels::labelOf(int code, int defaultCode) const
         break;
     case KeyAssignment::macroKind: {
         const int slot = KeyAssignment::slotOf(code);
-        QString name = macroNames ? macroNames(slot) : QString();
-        // A name the library made ("Macro. 006") is told by its number.
-        static const QRegularExpression generated("^Macro\\. (\\d+)$");
-        const QRegularExpressionMatch match = generated.match(name);
-        if (match.hasMatch())
-            name = match.captured(1);
+        const QString name = shortMacroName(macroNames ? macroNames(slot) : QString());
         label = name.isEmpty() ? texts.value("macroSlot").arg(slot) : texts.value("macro").arg(name);
         break;
     }
@@ -124,6 +129,32 @@ QString KeyLabels::labelOf(int code, int defaultCode) const
         break;
     }
     return label.isEmpty() ? "0x" + hex4(code) : label;
+}
+
+QString KeyLabels::spokenNameOf(int code, int defaultCode, const QString& legend) const
+{
+    auto nameOf = [this](int c) {
+        if (!names || KeyAssignment::kindOf(c) != KeyAssignment::ordinaryKind || !KeyAssignment::isUsage(c))
+            return QString();
+        return names->nameOfCode(c).toString();
+    };
+    QString key = nameOf(defaultCode);
+    if (key.isEmpty())
+        key = legend.trimmed();
+    QString does;
+    if (code == 0) {
+        does = texts.value("off");
+    } else if (KeyAssignment::kindOf(code) == KeyAssignment::macroKind) {
+        const int slot = KeyAssignment::slotOf(code);
+        const QString name = shortMacroName(macroNames ? macroNames(slot) : QString());
+        does = texts.value("spokenMacro").arg(name.isEmpty() ? QString::number(slot) : name);
+    } else {
+        does = nameOf(code);
+        if (does.isEmpty())
+            does = labelOf(code, ~code);
+    }
+    // Arguments in one go: a name with "%1" in it stays as it is.
+    return texts.value("spokenName").arg(key, does);
 }
 
 QStringList KeyLabels::mediaLabels() const

@@ -22,6 +22,9 @@ class KeyCodeTable;
 //   media_<code>   a media or application key, <code> 4 upper-case hex
 //                  digits ("media_30E9" = "Vol +")
 //   waiting, captureHint, boxHint   the key box's texts
+//   spokenName     what a screen reader says for a key, %1 the key, %2 what
+//                  it does ("%1: %2")
+//   spokenMacro    a macro key in spokenName, %1 the macro ("Macro %1")
 class KeyLabels : public QObject
 {
     Q_OBJECT
@@ -60,6 +63,14 @@ public:
     // name of a media key. A code this cannot name shows as "0x" and four
     // hex digits, so a changed key never looks unchanged.
     Q_INVOKABLE QString labelOf(int code, int defaultCode) const;
+    // What a screen reader says for the drawn key with legend `legend` and
+    // default code defaultCode that is assigned code: the key's name (the
+    // key name of its default code, its legend when it has none), then
+    // what it does -- the key name of an ordinary key, "OFF", "Macro <name>" (of a name the library made only the number),
+    // the label of a media key -- as spokenName puts them together ("Caps
+    // Lock: Left Ctrl"). A key that does what it always did says its own
+    // name twice ("A: A").
+    Q_INVOKABLE QString spokenNameOf(int code, int defaultCode, const QString& legend) const;
     // Every media label, in list order (for the fit check of the drawing).
     Q_INVOKABLE QStringList mediaLabels() const;
 

@@ -21,6 +21,14 @@ Key_Color {
     width: normal.width
     height: normal.height
 
+    // The cursor's key holds the drawing's focus, so that a screen reader
+    // says which key it is on.
+    focus: drawing !== null && drawing.cursor === swId
+    Accessible.role: Accessible.Button
+    Accessible.name: name
+    Accessible.focusable: true
+    Accessible.onPressAction: if (drawing) drawing.keyActivated(key)
+
     color: (drawing && drawing.preview) ? (drawing.preview.frame, drawing.preview.keyColor(swId)) : "transparent"
 
     Image {

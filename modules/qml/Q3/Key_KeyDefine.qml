@@ -8,6 +8,11 @@ import QtQuick 2.15
 // A reassigned key says what it does now ("L Ctrl", "M: hello", "Mute",
 // "OFF": the drawing's key labels name it) in the upper part of its legend
 // area; its own legend moves below, smaller and faint.
+//
+// From the keyboard the drawing moves the selection (Model_KeyDefine_Q3);
+// the selected key holds the drawing's focus, so that a screen reader says
+// its name and what it does (spokenName) as the selection moves; the
+// drawing rings it.
 Item {
     id: key
 
@@ -35,9 +40,31 @@ Item {
 
     readonly property string pictureBase: keyType > 0 ? "file:modules/img/skin" + skin_No + "/model_kb/k" + keyType : ""
 
+    // The key and what it does, in the language in use ("Caps Lock: L Ctrl").
+    readonly property string spokenName: labels && labels.revision >= 0
+                                         ? labels.spokenNameOf(keyCode, keyCode_Default, name) : name
+
     width: normal.width
     height: normal.height
     z: mouseArea.pressed ? 1 : 0
+
+    // Inside the drawing's focus scope the selected key is the one that
+    // takes the focus when the drawing gets it.
+    focus: isSelect
+
+    Accessible.role: Accessible.Button
+    Accessible.name: spokenName
+    Accessible.focusable: enabled
+    Accessible.onPressAction: click()
+
+    // What a click does: selects the key and shows its assignment.
+    function click() {
+        if (!enabled)
+            return
+        if (drawing)
+            drawing.curKeyMatrix = matrix
+        showOnPage()
+    }
 
     // The page that shows assignments: the nearest ancestor with keyCodeToUI.
     function showOnPage() {
@@ -133,10 +160,6 @@ Item {
             pressX = 0
             pressY = 0
         }
-        onClicked: {
-            if (key.drawing)
-                key.drawing.curKeyMatrix = key.matrix
-            key.showOnPage()
-        }
+        onClicked: key.click()
     }
 }

@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import Q3.Bridge 1.0
 
 // The lighting page's drawing of the keyboard, built at run time from the
 // hardware definition list (initUI).
@@ -15,7 +16,12 @@ import QtQuick 2.15
 // a negative width or height counts from the other corner); clearState()
 // deselects every key, saveState() makes the keys under selectRect the
 // selection.
-Item {
+//
+// While `selectable` (the page paints) the drawing is one stop of the Tab
+// chain: the arrow keys move a cursor to the nearest key in their
+// direction, and Enter or Space asks the page to take the cursor's key as
+// a click on it would (keyActivated).
+FocusScope {
     id: modelQ3
 
     property var preview: null
@@ -28,6 +34,60 @@ Item {
 
     signal clearState
     signal saveState
+    // Enter or Space on the cursor's key.
+    signal keyActivated(var key)
+
+    property bool selectable: false
+    // The key (swId) the arrow keys are on, -1 before they are used.
+    property int cursor: -1
+    property string accessibleName: ""
+
+    activeFocusOnTab: selectable && visible && enabled
+    Accessible.role: Accessible.Grouping
+    Accessible.name: accessibleName
+
+    function cursorKey() {
+        return cursor >= 0 && cursor < keys.length && keys[cursor] ? keys[cursor] : null
+    }
+
+    // The cursor one key further in direction (dx, dy), or onto the first
+    // key when it is on none. False when there is no key that way.
+    function moveCursor(dx, dy) {
+        var rects = []
+        for (var i = 0; i < keys.length; ++i) {
+            var k = keys[i]
+            if (k)
+                rects.push(k.x, k.y, k.width, k.height)
+            else
+                rects.push(0, 0, 0, 0)
+        }
+        var from = cursorKey() ? cursor : -1
+        var to = from < 0 ? KeyNeighbours.first(rects) : KeyNeighbours.nearest(rects, from, dx, dy)
+        if (to < 0 || to === from)
+            return false
+        cursor = to
+        return true
+    }
+
+    function activateCursor() {
+        if (!cursorKey() && !moveCursor(1, 0))
+            return
+        keyActivated(cursorKey())
+    }
+
+    onActiveFocusChanged: {
+        if (activeFocus && !cursorKey())
+            moveCursor(1, 0)
+    }
+
+    Keys.enabled: selectable
+    Keys.onLeftPressed: moveCursor(-1, 0)
+    Keys.onRightPressed: moveCursor(1, 0)
+    Keys.onUpPressed: moveCursor(0, -1)
+    Keys.onDownPressed: moveCursor(0, 1)
+    Keys.onReturnPressed: activateCursor()
+    Keys.onEnterPressed: activateCursor()
+    Keys.onSpacePressed: activateCursor()
 
     function initUI(hwList) {
         hw = hwList ? hwList : []
@@ -59,6 +119,25 @@ Item {
 
     width: priv.extentX
     height: priv.extentY
+
+    // The ring around the cursor's key while the drawing has the focus, in
+    // the skin's accent colour (the scene's colour where there is none).
+    Rectangle {
+        id: keyRing
+        objectName: "keyRing"
+        readonly property var key: modelQ3.activeFocus ? modelQ3.cursorKey() : null
+        readonly property int margin: 2
+        x: key ? key.x - margin : 0
+        y: key ? key.y - margin : 0
+        width: key ? key.width + 2 * margin : 0
+        height: key ? key.height + 2 * margin : 0
+        z: 2
+        radius: 3
+        color: "transparent"
+        border.width: 2
+        border.color: typeof globalSetting_accent !== "undefined" ? globalSetting_accent : globalSetting_color
+        visible: key !== null
+    }
 
     QtObject {
         id: priv
@@ -139,6 +218,7 @@ Item {
             extentX = right
             extentY = bottom
             // keysPosY comes last: once it changes the drawing is complete.
+            modelQ3.cursor = -1
             modelQ3.keys = made
             modelQ3.getKey = table
             modelQ3.keysPosX = posX

@@ -1,11 +1,18 @@
 import QtQuick 2.15
+import Q3.Bridge 1.0
 
 // The key definition page's drawing of the keyboard, built at run time from
 // the hardware definition list (initUI). getKey holds one entry per matrix
 // position: the key item, or a placeholder record where no key is drawn.
 // The key at matrix position 89 (Fn) is drawn but cannot be selected or
 // dragged.
-Item {
+//
+// From the keyboard the drawing is one stop of the page's Tab chain: the
+// arrow keys move the selection to the nearest key in their direction (the
+// selected key then shows its assignment, as after a click), Enter or Space
+// clicks the selected key and asks the page to open its assignment
+// (keyActivated).
+FocusScope {
     id: modelQ3
 
     property int curKeyMatrix: 0
@@ -17,6 +24,62 @@ Item {
 
     // The pressed key was released (the page decides whether it was a drop).
     signal dragKey
+    // Enter or Space on the selected key.
+    signal keyActivated
+
+    // A name for the drawing as a whole (what a screen reader says on
+    // entering it before a key is selected).
+    property string accessibleName: ""
+
+    activeFocusOnTab: visible && enabled
+    Accessible.role: Accessible.Grouping
+    Accessible.name: accessibleName
+
+    // The selected key, or null.
+    function selectedItem() {
+        var k = curKeyMatrix >= 0 && curKeyMatrix < getKey.length ? getKey[curKeyMatrix] : null
+        return k && k !== blankKey && priv.created.indexOf(k) >= 0 ? k : null
+    }
+
+    // Moves the selection one key in direction (dx, dy), or onto the first
+    // key when none of the drawing is selected; the new key shows its
+    // assignment. False when there is no key that way.
+    function moveSelection(dx, dy) {
+        var rects = priv.selectableRects()
+        var from = priv.created.indexOf(selectedItem())
+        var to = from < 0 ? KeyNeighbours.first(rects) : KeyNeighbours.nearest(rects, from, dx, dy)
+        if (to < 0 || to === from)
+            return false
+        priv.created[to].click()
+        return true
+    }
+
+    // Enter or Space: the selected key (the first one when none is) is
+    // clicked.
+    function activateSelection() {
+        var k = selectedItem()
+        if (!k || !k.enabled) {
+            if (!moveSelection(1, 0))
+                return
+            k = selectedItem()
+        } else {
+            k.click()
+        }
+        keyActivated()
+    }
+
+    onActiveFocusChanged: {
+        if (activeFocus && !selectedItem())
+            moveSelection(1, 0)
+    }
+
+    Keys.onLeftPressed: moveSelection(-1, 0)
+    Keys.onRightPressed: moveSelection(1, 0)
+    Keys.onUpPressed: moveSelection(0, -1)
+    Keys.onDownPressed: moveSelection(0, 1)
+    Keys.onReturnPressed: activateSelection()
+    Keys.onEnterPressed: activateSelection()
+    Keys.onSpacePressed: activateSelection()
 
     function keypressed(key) {
         dragingKey = key
@@ -51,6 +114,20 @@ Item {
         property real extentX: 0
         property real extentY: 0
         property var created: []
+
+        // x, y, width, height of each created key; none for a key that
+        // cannot be selected.
+        function selectableRects() {
+            var rects = []
+            for (var i = 0; i < created.length; ++i) {
+                var k = created[i]
+                if (k.enabled && k.visible)
+                    rects.push(k.x, k.y, k.width, k.height)
+                else
+                    rects.push(0, 0, 0, 0)
+            }
+            return rects
+        }
 
         // Keys of an earlier build.
         function clear() {
@@ -121,6 +198,25 @@ Item {
             extentY = bottom
             modelQ3.getKey = table
         }
+    }
+
+    // The ring around the selected key while the drawing has the focus,
+    // in the skin's accent colour (the scene's colour where there is none).
+    Rectangle {
+        id: keyRing
+        objectName: "keyRing"
+        readonly property var key: modelQ3.activeFocus ? modelQ3.selectedItem() : null
+        readonly property int margin: 2
+        x: key ? key.x - margin : 0
+        y: key ? key.y - margin : 0
+        width: key ? key.width + 2 * margin : 0
+        height: key ? key.height + 2 * margin : 0
+        z: 2
+        radius: 3
+        color: "transparent"
+        border.width: 2
+        border.color: typeof globalSetting_accent !== "undefined" ? globalSetting_accent : globalSetting_color
+        visible: key !== null
     }
 
     // What dragingKey holds before any key has been pressed.

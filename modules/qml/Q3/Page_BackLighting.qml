@@ -10,6 +10,10 @@ import "../common"
 //   bl0: bits 4-0 effect, bits 7-5 brightness (0-7)
 //   bl1: bits 2-0 speed (8 - slider position), bits 5-3 colour slot (7 =
 //        cycle through all seven), bits 7-6 direction (0 right, 1 left)
+//
+// From the keyboard: Tab goes through the effects (one stop; Up and Down,
+// or Left and Right, choose the effect), speed, colour, brightness,
+// direction, Reset and Apply, column by column.
 Item {
     id: backLightingItem
     width: 759
@@ -175,46 +179,82 @@ Item {
         text: priv.stringAt(87)
     }
 
-    Column {
-        id: effectList
-        objectName: "effectList"
+    // The effects are one stop of the Tab chain, as a group of radio
+    // buttons: the arrow keys choose the neighbouring effect.
+    FocusScope {
+        id: effectGroup
+        objectName: "effectGroup"
         x: 80
         y: 110
-        spacing: 5
+        width: effectList.width
+        height: effectList.height
+        activeFocusOnTab: visible && enabled
 
-        Repeater {
-            model: md_Effect
+        Accessible.role: Accessible.Grouping
+        Accessible.name: mainIten.hint("acc_effects")
 
-            Item {
-                id: effectEntry
-                objectName: "effect" + index
-                readonly property bool current: backLightingItem.effectIndex === index
-                width: effectMark.width + 5 + effectText.width
-                height: Math.max(effectMark.height, effectText.height)
+        function step(delta) {
+            var to = backLightingItem.effectIndex + delta
+            if (to >= 0 && to < md_Effect.count)
+                backLightingItem.effectIndex = to
+        }
 
-                Image {
-                    id: effectMark
-                    objectName: "mark"
-                    anchors.verticalCenter: parent.verticalCenter
-                    width: implicitWidth > 0 ? implicitWidth : 16
-                    height: implicitHeight > 0 ? implicitHeight : 16
-                    source: (effectEntry.current || effectMouse.containsMouse) ? sourceCHK1 : sourceCHK0
-                }
-                Text {
-                    id: effectText
-                    anchors.left: effectMark.right
-                    anchors.leftMargin: 5
-                    anchors.verticalCenter: parent.verticalCenter
-                    text: model.textX
-                    color: globalSetting_color
-                    font.family: globalSetting_fontFamily
-                    font.pixelSize: globalSetting_size
-                }
-                MouseArea {
-                    id: effectMouse
-                    anchors.fill: parent
-                    hoverEnabled: true
-                    onClicked: backLightingItem.effectIndex = index
+        Keys.onUpPressed: step(-1)
+        Keys.onLeftPressed: step(-1)
+        Keys.onDownPressed: step(1)
+        Keys.onRightPressed: step(1)
+
+        Column {
+            id: effectList
+            objectName: "effectList"
+            spacing: 5
+
+            Repeater {
+                model: md_Effect
+
+                Item {
+                    id: effectEntry
+                    objectName: "effect" + index
+                    readonly property bool current: backLightingItem.effectIndex === index
+                    // The chosen effect has the group's focus.
+                    focus: current
+
+                    Accessible.role: Accessible.RadioButton
+                    Accessible.name: model.textX
+                    Accessible.checkable: true
+                    Accessible.checked: current
+                    Accessible.focusable: true
+                    Accessible.onPressAction: backLightingItem.effectIndex = index
+
+                    width: effectMark.width + 5 + effectText.width
+                    height: Math.max(effectMark.height, effectText.height)
+
+                    Image {
+                        id: effectMark
+                        objectName: "mark"
+                        anchors.verticalCenter: parent.verticalCenter
+                        width: implicitWidth > 0 ? implicitWidth : 16
+                        height: implicitHeight > 0 ? implicitHeight : 16
+                        source: (effectEntry.current || effectMouse.containsMouse) ? sourceCHK1 : sourceCHK0
+                    }
+                    Text {
+                        id: effectText
+                        anchors.left: effectMark.right
+                        anchors.leftMargin: 5
+                        anchors.verticalCenter: parent.verticalCenter
+                        text: model.textX
+                        color: globalSetting_color
+                        font.family: globalSetting_fontFamily
+                        font.pixelSize: globalSetting_size
+                    }
+                    MouseArea {
+                        id: effectMouse
+                        anchors.fill: parent
+                        hoverEnabled: true
+                        onClicked: backLightingItem.effectIndex = index
+                    }
+
+                    FocusRing {}
                 }
             }
         }
@@ -232,6 +272,7 @@ Item {
     Slider {
         id: speed_Slider
         objectName: "speed_Slider"
+        accessibleName: speedCaption.text
         x: 250
         y: speedCaption.y + speedCaption.height + 5
         minIndex: 1
@@ -272,6 +313,7 @@ Item {
     Slider {
         id: brightness_Slider
         objectName: "brightness_Slider"
+        accessibleName: brightnessCaption.text
         x: 500
         y: brightnessCaption.y + brightnessCaption.height + 5
         currentIndex: 7
@@ -288,6 +330,7 @@ Item {
     SteeringWheel {
         id: direct_SteeringWheel
         objectName: "direct_SteeringWheel"
+        accessibleName: directionCaption.text
         x: 500
         y: directionCaption.y + directionCaption.height + 5
         currentIndex: 1

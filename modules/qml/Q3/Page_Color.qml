@@ -12,6 +12,13 @@ import "../common"
 // speed (1-7, 7 slowest), direction (0 right, 1 left), colour (slot 0-6, 7
 // cycling), bl0, bl1. The last two belong to the backlighting page and are
 // passed through as stored.
+//
+// From the keyboard: Tab goes through the effect lists, the drawing (while
+// painting), the colour table, speed, brightness, direction (or the painting
+// options), Reset and Apply, in reading order; each control takes its keys
+// as the common controls do. In the drawing the arrow keys move a cursor
+// from key to key and Enter or Space paints the cursor's key, as a click on
+// it does.
 Item {
     id: colorItem
     width: 759
@@ -225,6 +232,18 @@ Item {
         return 0
     }
 
+    // A key taken by keyboard while painting, as a click on it: it alone
+    // is the selection, painted with the editor colour.
+    function paintKey(key) {
+        if (!key || !isPainting)
+            return
+        colorEditor.commitInput()
+        modelQ3.clearState()
+        key.isSelect = true
+        paintSelection()
+        pendingEdits.refresh()
+    }
+
     // Paints the selected keys into the picture in use with the editor colour.
     function paintSelection() {
         if (effectIndex < 0x33 || effectIndex > 0x37)
@@ -346,6 +365,48 @@ Item {
         effectIndex: colorItem.effectIndex
     }
 
+    // The lists first in the Tab chain; their z lets an opened list cover
+    // the drawing.
+    DropdownList {
+        id: _effect1
+        objectName: "_effect1"
+        x: 140
+        y: 15
+        z: 1
+        mdItems: mdCategory
+        onListElementClicked: {
+            _effect2.setCurIndex(-1)
+            _effect3.setCurIndex(-1)
+        }
+        onListOpened: z = 3
+        onListClosed: z = 1
+    }
+
+    DropdownList {
+        id: _effect2
+        objectName: "_effect2"
+        x: _effect1.x + _effect1.width + 20
+        y: 15
+        z: 1
+        visible: colorItem.category === 0
+        mdItems: mdPicture
+        onListOpened: z = 3
+        onListClosed: z = 1
+    }
+
+    DropdownList {
+        id: _effect3
+        objectName: "_effect3"
+        x: _effect1.x + _effect1.width + 20
+        y: 15
+        z: 1
+        visible: colorItem.category === 1
+        mdItems: mdEffect
+        onListElementClicked: colorItem.playEffect(true)
+        onListOpened: z = 3
+        onListClosed: z = 1
+    }
+
     // The keyboard drawing; while PAINTING is chosen the whole area is a
     // selection area for the rubber band.
     Item {
@@ -362,6 +423,10 @@ Item {
             x: 22
             y: 29
             preview: _eft_Ctrl
+            // While painting, the keys are taken by keyboard too.
+            selectable: colorItem.isPainting
+            accessibleName: mainIten.hint("acc_keyboard_paint")
+            onKeyActivated: colorItem.paintKey(key)
         }
 
         MouseArea {
@@ -432,26 +497,19 @@ Item {
         enabled: colorItem.colorsEnabled
     }
 
-    // Reset and Apply.
-    ResetApplyFrame {
-        id: buttonFrame
-        objectName: "resetApplyFrame"
-        x: 295
-        y: 400
-        buttonsEnabled: colorItem.isValidEffect
-        onResetClicked: colorItem.pageReset(true)
-        onApplyClicked: colorItem.pageApply(true)
-    }
-
+    // Speed, brightness and direction lie over the Reset and Apply frame,
+    // which comes after them in the Tab chain.
     Column {
         objectName: "speedGroup"
         x: 360
         y: 340
+        z: 1
         spacing: 3
         Caption { text: mainIten.globalSetting_stringList[3] }
         Slider {
             id: speed_Slider
             objectName: "speed_Slider"
+            accessibleName: mainIten.globalSetting_stringList[3]
             minIndex: 1
             currentIndex: 4
         }
@@ -461,6 +519,7 @@ Item {
         objectName: "brightnessGroup"
         x: 360
         y: 385
+        z: 1
         spacing: 3
         enabled: colorItem.isValidEffect
         opacity: enabled ? 1.0 : 0.2
@@ -468,6 +527,7 @@ Item {
         Slider {
             id: brightness_Slider
             objectName: "brightness_Slider"
+            accessibleName: mainIten.globalSetting_stringList[4]
             currentIndex: 7
         }
     }
@@ -476,6 +536,7 @@ Item {
     Item {
         x: 535
         y: 340
+        z: 1
         width: 200
         height: 90
 
@@ -498,6 +559,7 @@ Item {
             SteeringWheel {
                 id: direct_SteeringWheel
                 objectName: "direct_SteeringWheel"
+                accessibleName: mainIten.globalSetting_stringList[5]
                 textColor: "#FFFFFF"
                 textSize: 12
                 onWheelClicked: colorItem.playEffect(true)
@@ -543,44 +605,14 @@ Item {
         }
     }
 
-    // The lists last, so that an opened list covers the drawing.
-    DropdownList {
-        id: _effect1
-        objectName: "_effect1"
-        x: 140
-        y: 15
-        z: 1
-        mdItems: mdCategory
-        onListElementClicked: {
-            _effect2.setCurIndex(-1)
-            _effect3.setCurIndex(-1)
-        }
-        onListOpened: z = 3
-        onListClosed: z = 1
-    }
-
-    DropdownList {
-        id: _effect2
-        objectName: "_effect2"
-        x: _effect1.x + _effect1.width + 20
-        y: 15
-        z: 1
-        visible: colorItem.category === 0
-        mdItems: mdPicture
-        onListOpened: z = 3
-        onListClosed: z = 1
-    }
-
-    DropdownList {
-        id: _effect3
-        objectName: "_effect3"
-        x: _effect1.x + _effect1.width + 20
-        y: 15
-        z: 1
-        visible: colorItem.category === 1
-        mdItems: mdEffect
-        onListElementClicked: colorItem.playEffect(true)
-        onListOpened: z = 3
-        onListClosed: z = 1
+    // Reset and Apply, last in the Tab chain.
+    ResetApplyFrame {
+        id: buttonFrame
+        objectName: "resetApplyFrame"
+        x: 295
+        y: 400
+        buttonsEnabled: colorItem.isValidEffect
+        onResetClicked: colorItem.pageReset(true)
+        onApplyClicked: colorItem.pageApply(true)
     }
 }

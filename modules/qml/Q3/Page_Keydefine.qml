@@ -13,6 +13,15 @@ import "../common"
 // been dropped on the box. A press anywhere else, another category, another
 // page or GAMING MODE off stops the wait.
 //
+// From the keyboard: Tab goes through the menu row, the drawing and GAMING
+// MODE, in that order. In the drawing the arrow keys move the selection,
+// and Enter or Space takes the focus to the control that shows the key's
+// assignment (the key box, the media or the macro list, or the category
+// list for anything else). Enter or Space on the key box clicks it, so it
+// waits; while it waits, the wait holds the focus and takes every key
+// pressed -- Tab and Escape too -- as a key, never as a move or a close; a
+// click anywhere else stops the wait.
+//
 // Key codes (16 bits): high nibble 0 = ordinary key, usage in the low byte
 // (0 = off); 3 = media key, consumer usage in the low 12 bits; 4 = macro
 // key, repeat mode in bits 11-8 and macro index in bits 7-0. The bridge's
@@ -211,10 +220,20 @@ Item {
         capturing = false
     }
 
+    // The control that shows the selected key's assignment takes the focus
+    // (while the menu row can be used).
+    function focusAssignment() {
+        if (!gamingMode)
+            return
+        var shown = [_menu2_0, _menu2_2, _menu2_4][category]
+        var target = shown && shown.visible ? shown : _menu1
+        target.forceActiveFocus(Qt.TabFocusReason)
+    }
+
     // A key went down or up anywhere: while the box waits, the first named
     // ordinary key pressed is the selected key's new code.
     function keyEvent(isDown, usbCode) {
-        if (!capturing || !isDown)
+        if (!capturing || !captureSink.passes(isDown, usbCode) || !isDown)
             return
         if (!gamingMode || category !== 0) {
             stopCapture()
@@ -379,14 +398,6 @@ Item {
         source: sourceFnKeydefineBackground
     }
 
-    Model_KeyDefine_Q3 {
-        id: _model
-        objectName: "_model"
-        x: 23
-        y: 97
-        onDragKey: priv.drop()
-    }
-
     // The menu row: category, second-level control, Reset and Apply. Above
     // the drawing, so that the open lists cover it, but below a drawing
     // whose key is being dragged, so that the drag image covers the box.
@@ -425,6 +436,21 @@ Item {
             }
         }
 
+        // The key box's wait holds the focus while it lasts, over the box,
+        // and gives it back to the box.
+        Key_Capture {
+            id: captureSink
+            objectName: "captureSink"
+            x: _menu2_0.x
+            y: _menu2_0.y
+            width: _menu2_0.width
+            height: _menu2_0.height
+            active: keydefineItem.capturing
+            returnTo: _menu2_0
+            triggers: [_menu2_0]
+            accessibleName: _model.labels ? _model.labels.captureHint : ""
+        }
+
         FileListButton {
             id: _menu2_2
             objectName: "_menu2_2"
@@ -454,6 +480,17 @@ Item {
                 keydefineItem.apply()
             }
         }
+    }
+
+    // After the menu row, so that Tab reaches it after the row.
+    Model_KeyDefine_Q3 {
+        id: _model
+        objectName: "_model"
+        x: 23
+        y: 97
+        accessibleName: mainIten.hint("acc_keyboard")
+        onDragKey: priv.drop()
+        onKeyActivated: keydefineItem.focusAssignment()
     }
 
     // Why the menu row is grey: it waits for GAMING MODE.
@@ -506,6 +543,21 @@ Item {
         y: 305
         width: markImage.width + 5 + markText.width
         height: Math.max(markImage.height, markText.height)
+
+        activeFocusOnTab: visible
+        Keys.onSpacePressed: keydefineItem.setGamingMode(!keydefineItem.gamingMode)
+        Keys.onReturnPressed: keydefineItem.setGamingMode(!keydefineItem.gamingMode)
+        Keys.onEnterPressed: keydefineItem.setGamingMode(!keydefineItem.gamingMode)
+
+        Accessible.role: Accessible.CheckBox
+        Accessible.name: markText.text
+        Accessible.checkable: true
+        Accessible.checked: keydefineItem.gamingMode
+        Accessible.focusable: true
+        Accessible.onPressAction: keydefineItem.setGamingMode(!keydefineItem.gamingMode)
+        Accessible.onToggleAction: keydefineItem.setGamingMode(!keydefineItem.gamingMode)
+
+        FocusRing {}
 
         Image {
             id: markImage

@@ -19,6 +19,17 @@ import "../common/MenuPlacement.js" as MenuPlacement
 // of the action list since the macro was selected, while no recording runs
 // and no text input has the keys. F2 or a double click on a macro's name
 // starts renaming it, as the context menu's RENAME does.
+//
+// From the keyboard: Tab goes through the macro list, the key and delay
+// inputs, the recording controls, the edit buttons and the action list, in
+// that order. In either list Up and Down move the selection; Enter on the
+// macro list selects the macro under it (the first one when none is); the
+// Menu key (or Shift+F10) opens its menu, whose entries Up, Down, Enter and
+// Escape work; Delete in the action list deletes the selected action.
+// While a macro is recorded the scene holds the focus, and while the key
+// input waits for its key the wait holds it: every key typed -- Tab and
+// Escape too -- is a key recorded, never a move or a close; Stop (or a
+// click elsewhere, for the key input) ends it.
 Item {
     id: macroItem
     width: 759
@@ -182,6 +193,13 @@ Item {
             return
         // The list's menu could replace what is recorded (LOAD): it goes.
         _macroMenu.close()
+        // Record pressed by Enter or Space: that key is not recorded.
+        if (btnRecord.activeFocus)
+            recordCapture.armFromKey()
+        // The scene takes the keys while they are recorded: no control
+        // keeps the focus to be pressed by them, and the Tab chain and the
+        // page keys rest (Main_Q3.capturingKeys).
+        mainIten.forceActiveFocus()
         md_MacroActions.startRecording()
         _actionList.lvItems.currentIndex = -1
     }
@@ -191,9 +209,22 @@ Item {
     }
 
     function keyEvent(isDown, usbCode) {
-        if (isRecordStart)
+        if (isRecordStart && recordCapture.passes(isDown, usbCode))
             md_MacroActions.recordKey(isDown, _KeyCodeString.keycodeTostr(usbCode))
-        _keyInput.detectKeyboard(isDown, usbCode)
+        if (keyCapture.passes(isDown, usbCode))
+            _keyInput.detectKeyboard(isDown, usbCode)
+    }
+
+    // Enter on the macro list: the macro under the selection is the
+    // selected one (the first one when none is).
+    function chooseMacroByKey() {
+        if (isRecordStart || md_MacroFile.count === 0)
+            return
+        var index = macroSelected ? curMacro : 0
+        if (index !== curMacro)
+            _macroList.lvItems.currentIndex = index
+        _macroMenu.close()
+        refreshMacroActions()
     }
 
     Connections {
@@ -289,6 +320,10 @@ Item {
         opacity: enabled ? 1.0 : 0.2
         nameEditOnDoubleClick: true
 
+        accessibleName: mainIten.hint("acc_macroList")
+        Keys.onReturnPressed: macroItem.chooseMacroByKey()
+        Keys.onEnterPressed: macroItem.chooseMacroByKey()
+
         onListElementClicked: {
             _macroMenu.close()
             macroItem.refreshMacroActions()
@@ -301,13 +336,23 @@ Item {
     // LOAD / SAVE / RENAME / CANCEL for one macro, left of its row, on a
     // plate of its own; at the pointer (page coordinates) where that place
     // would lie over the row.
-    Item {
+    FocusScope {
         id: _macroMenu
         objectName: "_macroMenu"
 
         property int target: -1
         // The row whose name is being edited.
         property int renameIndex: -1
+        // The list, when the menu was opened from it by key: the entries
+        // take the focus, and closing gives it back.
+        property Item opener: null
+
+        // Entry i takes the focus (Up and Down stop at the ends).
+        function focusEntry(i) {
+            var entry = entryRepeater.itemAt(i)
+            if (entry)
+                entry.forceActiveFocus()
+        }
 
         function open(index, pointerX, pointerY) {
             target = index
@@ -323,12 +368,20 @@ Item {
             fadeOut.stop()
             visible = true
             fadeIn.restart()
+            opener = _macroList.activeFocus ? _macroList : null
             forceActiveFocus()
+            if (opener)
+                focusEntry(0)
         }
 
         function close() {
             if (!visible || fadeOut.running)
                 return
+            // Asked before the fade, which disables the menu.
+            var back = activeFocus ? opener : null
+            opener = null
+            if (back)
+                back.forceActiveFocus()
             fadeIn.stop()
             fadeOut.restart()
         }
@@ -366,16 +419,31 @@ Item {
         Column {
             id: menuEntries
             Repeater {
+                id: entryRepeater
                 model: md_Menu
                 Rectangle {
+                    id: menuEntry
                     objectName: "menuEntry" + index
                     width: 45
                     height: 20
                     color: "#20000000"
+
+                    // Up and Down move between the entries, Enter or Space
+                    // chooses, Escape (the menu's) closes.
+                    Keys.onUpPressed: _macroMenu.focusEntry(index - 1)
+                    Keys.onDownPressed: _macroMenu.focusEntry(index + 1)
+                    Keys.onReturnPressed: _macroMenu.choose(index)
+                    Keys.onEnterPressed: _macroMenu.choose(index)
+                    Keys.onSpacePressed: _macroMenu.choose(index)
+                    Accessible.role: Accessible.MenuItem
+                    Accessible.name: model.textX
+                    Accessible.focusable: true
+                    Accessible.onPressAction: _macroMenu.choose(index)
+
                     Text {
                         anchors.centerIn: parent
                         text: model.textX
-                        color: entryMouse.containsMouse ? globalSetting_color : globalSetting_color_enable
+                        color: entryMouse.containsMouse || menuEntry.activeFocus ? globalSetting_color : globalSetting_color_enable
                         font.family: globalSetting_fontFamily
                         font.pixelSize: globalSetting_size
                         font.bold: true
@@ -386,6 +454,8 @@ Item {
                         hoverEnabled: true
                         onClicked: _macroMenu.choose(index)
                     }
+
+                    FocusRing {}
                 }
             }
         }
@@ -415,221 +485,6 @@ Item {
         }
     }
 
-    // ---- action list -----------------------------------------------------
-
-    Image {
-        id: actionHeader
-        x: 468
-        y: 55
-        width: 151
-        height: 21
-        source: sourceBtnFileListFrame
-
-        Text {
-            x: 10
-            anchors.verticalCenter: parent.verticalCenter
-            text: macroItem.stringAt(45)
-            color: globalSetting_color
-            font.family: globalSetting_fontFamily
-            font.pixelSize: globalSetting_size
-            font.bold: true
-        }
-
-        Button_2state {
-            id: btnRecord
-            objectName: "btnRecord"
-            x: parent.width - 2 * 21 - 2
-            y: 0
-            width: 21
-            height: 21
-            source0: sourceRecord0
-            source1: sourceRecord1
-            tooltip: mainIten.hint("tip_record")
-            enabled: macroItem.macroSelected && !macroItem.isRecordStart
-            onClicked: macroItem.startRecord()
-        }
-
-        // Pauses between recorded key events become delay actions. Above
-        // Record and Stop, right-aligned with them: longer captions grow
-        // to the left, over free space.
-        Checkbox {
-            id: chkRecordDelays
-            objectName: "chkRecordDelays"
-            anchors.right: parent.right
-            anchors.bottom: parent.top
-            anchors.bottomMargin: 4
-            chkStr: md_MacroActions.view ? md_MacroActions.view.macroTexts.recordDelays : ""
-            enabled: !macroItem.isRecordStart
-            onClicked: md_MacroActions.recordDelays = select
-            Binding on isSelect {
-                value: md_MacroActions.recordDelays
-            }
-        }
-
-        Button_2state {
-            id: btnStop
-            objectName: "btnStop"
-            x: parent.width - 21
-            y: 0
-            width: 21
-            height: 21
-            source0: sourceStop0
-            source1: sourceStop1
-            tooltip: mainIten.hint("tip_stop")
-            enabled: macroItem.isRecordStart
-            onClicked: macroItem.stopRecord()
-        }
-    }
-
-    FileList {
-        id: _actionList
-        objectName: "_actionList"
-        x: 468
-        y: 77
-        mdItems: md_MacroActions
-        noteWords: mainIten.hints
-    }
-
-    // Bytes of the keyboard's macro memory the selected macro takes.
-    Item {
-        id: byteMeter
-        objectName: "byteMeter"
-        x: 468
-        y: _actionList.y + _actionList.height + 6
-        width: _actionList.width
-        height: 20
-        opacity: macroItem.macroSelected ? 1.0 : 0.2
-
-        readonly property color tone: macroItem.macroTooLong ? macroItem.warningColor : globalSetting_color
-
-        Rectangle {
-            id: meterTrack
-            objectName: "meterTrack"
-            y: 0
-            width: parent.width
-            height: 4
-            color: "#40FFFFFF"
-            Rectangle {
-                objectName: "meterFill"
-                height: parent.height
-                width: parent.width * Math.min(1, macroItem.macroBytes / Math.max(1, macroItem.macroByteLimit))
-                color: byteMeter.tone
-            }
-        }
-
-        Text {
-            id: meterText
-            objectName: "meterText"
-            anchors.right: parent.right
-            y: meterTrack.height + 3
-            text: macroItem.macroBytes + " / " + macroItem.macroByteLimit + " B"
-            color: byteMeter.tone
-            font.family: globalSetting_fontFamily
-            font.pixelSize: globalSetting_size
-            font.bold: true
-        }
-    }
-
-    // ---- edit buttons ----------------------------------------------------
-
-    Column {
-        x: 446
-        y: 77
-        spacing: 1
-
-        EditButton {
-            id: btnDelete
-            objectName: "btnDelete"
-            tooltip: mainIten.hint("tip_delete")
-            caption: macroItem.stringAt(80)
-            source0: sourceSolidDelete0
-            source1: sourceSolidDelete1
-            active: macroItem.curAction >= 0
-            onClicked: macroItem.deleteAction()
-        }
-        EditButton {
-            id: btnCut
-            objectName: "btnCut"
-            tooltip: mainIten.hint("tip_cut")
-            caption: macroItem.stringAt(81)
-            source0: sourceSolidCut0
-            source1: sourceSolidCut1
-            active: macroItem.curAction >= 0
-            onClicked: macroItem.cutAction()
-        }
-        EditButton {
-            id: btnPaste
-            objectName: "btnPaste"
-            tooltip: mainIten.hint("tip_paste")
-            caption: macroItem.stringAt(82)
-            source0: sourceSolidPaste0
-            source1: sourceSolidPaste1
-            active: macroItem.scrapbook !== "" && macroItem.macroSelected
-            captionWhenDisabled: false
-            onClicked: macroItem.pasteAction()
-        }
-        EditButton {
-            id: btnCopy
-            objectName: "btnCopy"
-            tooltip: mainIten.hint("tip_copy")
-            caption: macroItem.stringAt(83)
-            source0: sourceSolidCopy0
-            source1: sourceSolidCopy1
-            active: macroItem.curAction >= 0
-            onClicked: macroItem.copyAction()
-        }
-    }
-
-    // A 21 x 21 button on its frame, with its caption to the left while
-    // hovered (while disabled too, unless captionWhenDisabled is false).
-    component EditButton: Item {
-        id: editButton
-        property alias source0: button.source0
-        property alias source1: button.source1
-        property alias tooltip: button.tooltip
-        property string caption: ""
-        property bool active: true
-        property bool captionWhenDisabled: true
-        // An enabled button takes the hover from the area below it.
-        readonly property bool captionShown: active ? button.mouse.containsMouse
-                                                    : hoverArea.containsMouse && captionWhenDisabled
-        signal clicked
-        width: 21
-        height: 21
-
-        Image {
-            anchors.centerIn: parent
-            source: sourceBtnFrame
-        }
-        // Hover only; the button below takes the clicks.
-        MouseArea {
-            id: hoverArea
-            anchors.fill: parent
-            hoverEnabled: true
-            acceptedButtons: Qt.NoButton
-        }
-        Button_2state {
-            id: button
-            objectName: "button"
-            width: 21
-            height: 21
-            enabled: editButton.active
-            onClicked: editButton.clicked()
-        }
-        Text {
-            objectName: "caption"
-            anchors.right: parent.left
-            anchors.rightMargin: 8
-            anchors.verticalCenter: parent.verticalCenter
-            visible: editButton.captionShown
-            text: editButton.caption
-            color: globalSetting_color
-            font.family: globalSetting_fontFamily
-            font.pixelSize: globalSetting_size
-            font.bold: true
-        }
-    }
-
     // ---- key capture and delay -------------------------------------------
 
     KeyInput_2 {
@@ -637,6 +492,17 @@ Item {
         objectName: "_keyInput"
         x: 290
         y: 205
+
+        // While it waits for its key the capture holds the focus.
+        Key_Capture {
+            id: keyCapture
+            objectName: "keyCapture"
+            anchors.fill: parent
+            active: _keyInput.isSelect
+            returnTo: _keyInput
+            triggers: [_keyInput]
+            accessibleName: mainIten.hint("acc_keyCapture")
+        }
     }
 
     Button_2state {
@@ -648,6 +514,7 @@ Item {
         height: 21
         source0: sourceAdd0
         source1: sourceAdd1
+        accessibleName: mainIten.hint("acc_addKey")
         enabled: macroItem.macroSelected && _keyInput.tmpKeycodeUSB !== 0
         onClicked: macroItem.addCapturedKey()
     }
@@ -705,6 +572,18 @@ Item {
                 font.bold: true
                 Keys.onReturnPressed: macroItem.commitDelay()
                 Keys.onEnterPressed: macroItem.commitDelay()
+                // Leaving by Tab keeps what was typed, as Enter does.
+                activeFocusOnTab: true
+                Keys.onTabPressed: {
+                    macroItem.commitDelay()
+                    event.accepted = false
+                }
+                Keys.onBacktabPressed: {
+                    macroItem.commitDelay()
+                    event.accepted = false
+                }
+                Accessible.role: Accessible.EditableText
+                Accessible.name: mainIten.hint("acc_delay")
             }
             Text {
                 id: delayUnit
@@ -726,7 +605,239 @@ Item {
         height: 21
         source0: sourceAdd0
         source1: sourceAdd1
+        accessibleName: mainIten.hint("acc_addDelay")
         enabled: macroItem.macroSelected
         onClicked: macroItem.addDelay()
     }
+
+    // ---- action list -----------------------------------------------------
+
+    Image {
+        id: actionHeader
+        x: 468
+        y: 55
+        width: 151
+        height: 21
+        source: sourceBtnFileListFrame
+
+        Text {
+            x: 10
+            anchors.verticalCenter: parent.verticalCenter
+            text: macroItem.stringAt(45)
+            color: globalSetting_color
+            font.family: globalSetting_fontFamily
+            font.pixelSize: globalSetting_size
+            font.bold: true
+        }
+
+        // Pauses between recorded key events become delay actions. Above
+        // Record and Stop, right-aligned with them: longer captions grow
+        // to the left, over free space.
+        Checkbox {
+            id: chkRecordDelays
+            objectName: "chkRecordDelays"
+            anchors.right: parent.right
+            anchors.bottom: parent.top
+            anchors.bottomMargin: 4
+            chkStr: md_MacroActions.view ? md_MacroActions.view.macroTexts.recordDelays : ""
+            enabled: !macroItem.isRecordStart
+            onClicked: md_MacroActions.recordDelays = select
+            Binding on isSelect {
+                value: md_MacroActions.recordDelays
+            }
+        }
+
+        Button_2state {
+            id: btnRecord
+            objectName: "btnRecord"
+            x: parent.width - 2 * 21 - 2
+            y: 0
+            width: 21
+            height: 21
+            source0: sourceRecord0
+            source1: sourceRecord1
+            tooltip: mainIten.hint("tip_record")
+            enabled: macroItem.macroSelected && !macroItem.isRecordStart
+            onClicked: macroItem.startRecord()
+        }
+
+        Button_2state {
+            id: btnStop
+            objectName: "btnStop"
+            x: parent.width - 21
+            y: 0
+            width: 21
+            height: 21
+            source0: sourceStop0
+            source1: sourceStop1
+            tooltip: mainIten.hint("tip_stop")
+            enabled: macroItem.isRecordStart
+            onClicked: macroItem.stopRecord()
+        }
+    }
+
+    // ---- edit buttons ----------------------------------------------------
+
+    Column {
+        x: 446
+        y: 77
+        spacing: 1
+
+        EditButton {
+            id: btnDelete
+            objectName: "btnDelete"
+            tooltip: mainIten.hint("tip_delete")
+            caption: macroItem.stringAt(80)
+            source0: sourceSolidDelete0
+            source1: sourceSolidDelete1
+            active: macroItem.curAction >= 0
+            onClicked: macroItem.deleteAction()
+        }
+        EditButton {
+            id: btnCut
+            objectName: "btnCut"
+            tooltip: mainIten.hint("tip_cut")
+            caption: macroItem.stringAt(81)
+            source0: sourceSolidCut0
+            source1: sourceSolidCut1
+            active: macroItem.curAction >= 0
+            onClicked: macroItem.cutAction()
+        }
+        EditButton {
+            id: btnPaste
+            objectName: "btnPaste"
+            tooltip: mainIten.hint("tip_paste")
+            caption: macroItem.stringAt(82)
+            source0: sourceSolidPaste0
+            source1: sourceSolidPaste1
+            active: macroItem.scrapbook !== "" && macroItem.macroSelected
+            captionWhenDisabled: false
+            onClicked: macroItem.pasteAction()
+        }
+        EditButton {
+            id: btnCopy
+            objectName: "btnCopy"
+            tooltip: mainIten.hint("tip_copy")
+            caption: macroItem.stringAt(83)
+            source0: sourceSolidCopy0
+            source1: sourceSolidCopy1
+            active: macroItem.curAction >= 0
+            onClicked: macroItem.copyAction()
+        }
+    }
+
+    FileList {
+        id: _actionList
+        objectName: "_actionList"
+        x: 468
+        y: 77
+        mdItems: md_MacroActions
+        noteWords: mainIten.hints
+        accessibleName: mainIten.hint("acc_actionList")
+        Accessible.description: macroItem.isRecordStart ? mainIten.hint("acc_recording") : ""
+        Keys.onDeletePressed: {
+            if (macroItem.curAction >= 0 && !macroItem.isRecordStart)
+                macroItem.deleteAction()
+        }
+
+        // Which global key events the recording takes; the scene holds
+        // the focus meanwhile.
+        Key_Capture {
+            id: recordCapture
+            objectName: "recordCapture"
+            active: macroItem.isRecordStart
+            holdsFocus: false
+        }
+    }
+
+    // Bytes of the keyboard's macro memory the selected macro takes.
+    Item {
+        id: byteMeter
+        objectName: "byteMeter"
+        x: 468
+        y: _actionList.y + _actionList.height + 6
+        width: _actionList.width
+        height: 20
+        opacity: macroItem.macroSelected ? 1.0 : 0.2
+
+        readonly property color tone: macroItem.macroTooLong ? macroItem.warningColor : globalSetting_color
+
+        Rectangle {
+            id: meterTrack
+            objectName: "meterTrack"
+            y: 0
+            width: parent.width
+            height: 4
+            color: "#40FFFFFF"
+            Rectangle {
+                objectName: "meterFill"
+                height: parent.height
+                width: parent.width * Math.min(1, macroItem.macroBytes / Math.max(1, macroItem.macroByteLimit))
+                color: byteMeter.tone
+            }
+        }
+
+        Text {
+            id: meterText
+            objectName: "meterText"
+            anchors.right: parent.right
+            y: meterTrack.height + 3
+            text: macroItem.macroBytes + " / " + macroItem.macroByteLimit + " B"
+            color: byteMeter.tone
+            font.family: globalSetting_fontFamily
+            font.pixelSize: globalSetting_size
+            font.bold: true
+        }
+    }
+
+    // A 21 x 21 button on its frame, with its caption to the left while
+    // hovered (while disabled too, unless captionWhenDisabled is false).
+    component EditButton: Item {
+        id: editButton
+        property alias source0: button.source0
+        property alias source1: button.source1
+        property alias tooltip: button.tooltip
+        property string caption: ""
+        property bool active: true
+        property bool captionWhenDisabled: true
+        // An enabled button takes the hover from the area below it.
+        readonly property bool captionShown: active ? button.mouse.containsMouse
+                                                    : hoverArea.containsMouse && captionWhenDisabled
+        signal clicked
+        width: 21
+        height: 21
+
+        Image {
+            anchors.centerIn: parent
+            source: sourceBtnFrame
+        }
+        // Hover only; the button below takes the clicks.
+        MouseArea {
+            id: hoverArea
+            anchors.fill: parent
+            hoverEnabled: true
+            acceptedButtons: Qt.NoButton
+        }
+        Button_2state {
+            id: button
+            objectName: "button"
+            width: 21
+            height: 21
+            enabled: editButton.active
+            onClicked: editButton.clicked()
+        }
+        Text {
+            objectName: "caption"
+            anchors.right: parent.left
+            anchors.rightMargin: 8
+            anchors.verticalCenter: parent.verticalCenter
+            visible: editButton.captionShown
+            text: editButton.caption
+            color: globalSetting_color
+            font.family: globalSetting_fontFamily
+            font.pixelSize: globalSetting_size
+            font.bold: true
+        }
+    }
+
 }
