@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import QtQuick.Window 2.15
 import Q3.Bridge 1.0
 // The window loads this file as "qrc:modules/qml/main.qml", a URL without a
 // root path against which Qt 5 cannot resolve "./basic"; the folders are
@@ -138,11 +139,16 @@ Item {
     // Shows the busy overlay and locks the view for interval ms. A call
     // during a busy period starts the period again with the new interval.
     function setProtectUI(interval) {
+        // The locked view loses the keyboard focus; it goes back to the
+        // control that had it when the period ends.
+        if (!protectUIItem.isBusy)
+            focusBeforeBusy = mainIten.Window.activeFocusItem
         tmrProtectUI.interval = interval
         tmrProtectUI.restart()
         protectUIItem.setBusy(true)
         ui_View.setEnabled(false)
     }
+    property Item focusBeforeBusy: null
 
     function initUI() {
         // The bridge's context property exists from here on.
@@ -260,6 +266,12 @@ Item {
         onTriggered: {
             ui_View.setEnabled(true)
             protectUIItem.setBusy(false)
+            var before = mainIten.focusBeforeBusy
+            mainIten.focusBeforeBusy = null
+            if (before && before.visible && before.enabled) {
+                ui_View.setFocus()
+                before.forceActiveFocus()
+            }
         }
     }
 

@@ -349,6 +349,20 @@ SceneTestCase {
         tryVerify(function () { return sceneTest.simCurrentProfile() === start }, 3000)
     }
 
+    // ALL SAVE by key locks the view while it sends; the focus comes back
+    // to the button afterwards, so Tab goes on from there.
+    function test_focusComesBackAfterTheBusyPeriod() {
+        openFrame()
+        var save = tabTo("btnTotalApply")
+        keyClick(Qt.Key_Return)
+        tryCompare(scene, "busy", true, 3000)
+        tryCompare(scene, "busy", false, 15000)
+        tryCompare(testCase.Window, "activeFocusItem", save, 2000)
+        checkRingOn(save)
+        keyClick(Qt.Key_Tab)
+        compare(nameOf(focused()), "btnGlobalsetting")
+    }
+
     // A profile switch over edits not applied asks first: the answers take
     // the focus (Apply first), Tab moves among them alone, Enter answers,
     // Escape is Cancel; the focus goes back to the profile menu, on the row
