@@ -18,6 +18,42 @@ SceneTestCase {
     readonly property string up: "      [Up]"
 
     property var macroPage: null
+    property var macrosBefore: ({})
+
+    // The macro files these tests make (recorded, renamed, new from the
+    // menu) go again and the ones they change or rename come back, so the
+    // test files after this one find the folder as it was.
+    function bareName(file) {
+        return file.replace(/\.bin$/, "")
+    }
+
+    function initTestCase() {
+        var files = ui_View.getMacroIniNames()
+        var before = {}
+        for (var i = 0; i < files.length; ++i) {
+            var name = bareName(files[i])
+            before[name] = { actions: ui_View.loadMacroIni(name), config: ui_View.loadMacroIniConfig(name) }
+        }
+        macrosBefore = before
+    }
+
+    function cleanupTestCase() {
+        var now = ui_View.getMacroIniNames()
+        for (var i = 0; i < now.length; ++i) {
+            if (macrosBefore[bareName(now[i])] === undefined)
+                ui_View.deleteMacroIni(bareName(now[i]))
+        }
+        var left = ui_View.getMacroIniNames().map(bareName)
+        for (var name in macrosBefore) {
+            if (left.indexOf(name) < 0) {
+                var made = String(ui_View.createMacroIni())
+                if (made !== name)
+                    ui_View.renameMacroIniFile(made, name)
+            }
+            ui_View.saveMacroIni(name, macrosBefore[name].actions)
+            ui_View.setMacroIniConfig(name, macrosBefore[name].config)
+        }
+    }
 
     function showMacroPage() {
         openScene()
