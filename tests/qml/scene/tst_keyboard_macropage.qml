@@ -126,7 +126,16 @@ SceneTestCase {
     // The whole task by keys.
     function test_recordRenameDeleteByKeys() {
         showMacroPage()
+        // Macro. 003 on slot 2, as in the factory folder (a test file before
+        // this one may have moved the slots); the folder comes back as it
+        // was after the last test.
+        var files = ui_View.getMacroIniNames().map(bareName)
+        for (var n = 0; n < files.length; ++n) {
+            if (files[n] !== "Macro. 003" && ui_View.loadMacroIniConfig(files[n])[0] === 2)
+                ui_View.setMacroIniConfig(files[n], [-1, 1])
+        }
         verify(ui_View.saveMacroIni("Macro. 003", []))
+        ui_View.setMacroIniConfig("Macro. 003", [2, 1])
         ui_View.deleteMacroIni("Keys macro")
         var list = item("_macroList", macroPage)
         var actionList = item("_actionList", macroPage)
