@@ -131,10 +131,9 @@ bool fileHolds(const QString& path, const QSettings& settings)
         // by itself: such a key may leave the settings class a line it
         // wrote but cannot parse again.
         const QSet<QString> keys = reachableKeys(settings);
-        const QSet<QString> inFile = reachableKeys(written);
         same = written.status() != QSettings::AccessError;
         for (auto key = keys.cbegin(); same && key != keys.cend(); ++key)
-            same = inFile.contains(*key) && flat(written.value(*key)) == flat(settings.value(*key));
+            same = written.contains(*key) && flat(written.value(*key)) == flat(settings.value(*key));
     }
     QFile::remove(check);
     return same;
