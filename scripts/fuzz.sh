@@ -9,7 +9,9 @@
 # Each harness starts from its corpus (fuzz/corpus/<name>) and the shipped
 # files it reads; what it finds new goes to build-fuzz/corpus/<name>, inputs
 # that break it to build-fuzz/findings/. Ends non-zero when any harness
-# found a fault.
+# found a fault. Q3_FUZZ_TIMEOUT=S (default 20) is the seconds one input may
+# take before it counts as a hang; raise it when the run may be paused
+# (kill -STOP), since the limit is measured on the wall clock.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${Q3_FUZZ_BUILD_DIR:-$root/build-fuzz}
@@ -63,7 +65,7 @@ for h in "${harnesses[@]}"; do
   done
   log="$build/logs/$h.log"
   echo "fuzz: $h (${limit[*]})"
-  if "$build/fuzz/fuzz_$h" "${limit[@]}" -timeout=20 -rss_limit_mb=4096 -print_final_stats=1 \
+  if "$build/fuzz/fuzz_$h" "${limit[@]}" -timeout="${Q3_FUZZ_TIMEOUT:-20}" -rss_limit_mb=4096 -print_final_stats=1 \
        -artifact_prefix="$build/findings/$h-" "$work" "${paths[0]}" "$seeds" >"$log" 2>&1; then
     result="no fault"
   else
