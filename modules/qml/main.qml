@@ -444,6 +444,24 @@ Item {
         }
     }
 
+    // The start-up sound begins two frames after the opening's first frame
+    // is drawn: starting the sound back end takes a while, and the window
+    // comes first.
+    Timer {
+        id: openingSound
+        objectName: "openingSound"
+        property bool armed: false
+        interval: 32
+        onTriggered: ui_View.playMedia_Index(0x01)
+    }
+    Connections {
+        target: openingSound.armed ? mainIten.Window.window : null
+        function onAfterRendering() {
+            openingSound.armed = false
+            openingSound.restart()
+        }
+    }
+
     // Opening: start-up sound, logo fades in and rises, background and
     // decoration fade in, then the bars and the keyboard's pages arrive.
     SequentialAnimation {
@@ -451,8 +469,8 @@ Item {
         objectName: "script0"
         ScriptAction {
             script: {
-                ui_View.playMedia_Index(0x01)
                 mainIten.visible = true
+                openingSound.armed = true
             }
         }
         NumberAnimation {

@@ -143,8 +143,9 @@ Item {
         sizeStep: 3
     }
 
-    Image {
-        source: sourceFnCommonBackground
+    PictureWhenShown {
+        objectName: "pagePicture"
+        picture: sourceFnCommonBackground
     }
 
     Image {

@@ -348,9 +348,10 @@ Item {
 
     // ---- drawing -----------------------------------------------------------------
 
-    Image {
+    PictureWhenShown {
         id: background
-        source: mainIten.sourceFnColorBackground
+        objectName: "pagePicture"
+        picture: mainIten.sourceFnColorBackground
     }
 
     Effect_Controler_Q3 {

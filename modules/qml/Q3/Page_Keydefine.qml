@@ -394,8 +394,9 @@ Item {
         objectName: "md_Macro"
     }
 
-    Image {
-        source: sourceFnKeydefineBackground
+    PictureWhenShown {
+        objectName: "pagePicture"
+        picture: sourceFnKeydefineBackground
     }
 
     // The menu row: category, second-level control, Reset and Apply. Above

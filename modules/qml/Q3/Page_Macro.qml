@@ -285,8 +285,9 @@ Item {
         ListElement { textX: QT_TR_NOOP("CANCEL") }
     }
 
-    Image {
-        source: sourceFnCommonBackground
+    PictureWhenShown {
+        objectName: "pagePicture"
+        picture: sourceFnCommonBackground
     }
 
     // ---- macro list ------------------------------------------------------

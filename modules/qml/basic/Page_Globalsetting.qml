@@ -393,9 +393,10 @@ Item {
 
     // ---- drawing ---------------------------------------------------------
 
-    Image {
+    PictureWhenShown {
         id: background
-        source: mainIten.sourceGlobalsettingBackground
+        objectName: "panelPicture"
+        picture: mainIten.sourceGlobalsettingBackground
     }
 
     // Text appearance: size, colour, brightness.

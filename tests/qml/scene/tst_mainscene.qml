@@ -19,7 +19,7 @@ SceneTestCase {
 
         openScene()
         verify(scene.visible)
-        verify(sceneTest.effectStarted(1), "start-up sound")
+        tryVerify(function () { return sceneTest.effectStarted(1) }, 2000, "start-up sound")
         compare(item("logoWeb_img").opacity, 1)
         compare(item("logoWeb_img").y, 4)
         compare(item("envItem").opacity, 1)
@@ -286,5 +286,48 @@ SceneTestCase {
         compare(String(scene.sourceCustomBackground), "")
         compare(String(item("backgroundImage").source), "file:modules/img/skin1/background.png")
         compare(item("backgroundText").text, "【 OFF 】")
+    }
+
+    // A page's and the settings panel's pictures are read when they are
+    // first on screen, and then stay.
+    function test_picturesReadWhenShown() {
+        openScene()
+        var pages = ["_Page_Keydefine", "_Page_Macro", "_Page_Color", "_Page_BackLighting"]
+        var pictures = ["fnKeydefineBackground", "fnCommonBackground", "fnColorBackground",
+                        "fnCommonBackground"]
+        for (var i = 0; i < pages.length; ++i)
+            compare(String(item("pagePicture", item(pages[i])).source), "", pages[i] + " before")
+        compare(String(item("panelPicture").source), "")
+
+        for (i = 0; i < pages.length; ++i) {
+            mouseClick(item("fnButton" + i))
+            tryCompare(item("_fkPage"), "curID", i, 3000)
+            var picture = item("pagePicture", item(pages[i]))
+            tryCompare(picture, "status", Image.Ready, 3000)
+            compare(String(picture.source), "file:modules/img/skin1/list_center/" + pictures[i] + ".png")
+        }
+        // Hidden again, every page keeps its picture.
+        for (i = 0; i < pages.length - 1; ++i)
+            compare(item("pagePicture", item(pages[i])).status, Image.Ready, pages[i] + " after")
+
+        openPanel()
+        tryCompare(item("panelPicture"), "status", Image.Ready, 3000)
+        compare(String(item("panelPicture").source),
+                "file:modules/img/skin1/list_center/globalsettingBackground.png")
+    }
+
+    // The user's own background is decoded at the size it is drawn.
+    function test_largeBackgroundDecodedAtDrawnSize() {
+        openScene()
+        openPanel()
+        sceneTest.setNextPicture(sceneTest.makePicture("large.png", 4000, 2400))
+        mouseClick(item("_backgroundSwitch"))
+        verify(scene.isCustomBackground)
+        var background = item("backgroundImage")
+        tryCompare(background, "status", Image.Ready, 3000)
+        compare(background.implicitWidth, 1000)
+        compare(background.implicitHeight, 600)
+        compare(background.width, 1000)
+        compare(background.height, 600)
     }
 }

@@ -289,11 +289,12 @@ public:
     // What the next picture dialog returns; "" cancels it.
     Q_INVOKABLE void setNextPicture(const QString& path) { dialogs->nextPath = path; }
 
-    // A readable picture in the working directory; its absolute path.
-    Q_INVOKABLE QString makePicture(const QString& name)
+    // A readable picture in the working directory (1000 x 600 unless told);
+    // its absolute path.
+    Q_INVOKABLE QString makePicture(const QString& name, int width = 1000, int height = 600)
     {
         const QString file = QDir(workDir).absoluteFilePath(name);
-        writePicture(file, 1000, 600, QColor(60, 20, 80), Qt::white);
+        writePicture(file, width, height, QColor(60, 20, 80), Qt::white);
         return file;
     }
 
