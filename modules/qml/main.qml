@@ -275,10 +275,14 @@ Item {
         }
     }
 
+    // Until the opening brings them in (fading in, or sliding in from
+    // outside the window), the backgrounds and the bars are left out of the
+    // frames altogether, so the opening's first frame draws the logo alone.
     Environment {
         id: envItem
         objectName: "envItem"
         opacity: 0
+        visible: opacity > 0
     }
 
     Main_Q3 {
@@ -290,6 +294,7 @@ Item {
         id: envDecorationItem
         objectName: "envDecorationItem"
         opacity: 0
+        visible: opacity > 0
     }
 
     Menu_Down {
@@ -297,6 +302,7 @@ Item {
         objectName: "downItem"
         x: (mainIten.width - width) / 2
         y: 600
+        visible: y < 600
         enabled: !upItem.isGlobalSettingSelect
         opacity: 0.2 + 0.8 * enabled
     }
@@ -306,6 +312,7 @@ Item {
         objectName: "upItem"
         x: (mainIten.width - width) / 2
         y: -600
+        visible: y > -height
         opacity: 0.2 + 0.8 * enabled
 
         KeyboardIndicator {

@@ -193,13 +193,8 @@ int sceneRun(int effect, int seconds, const QString& binDir, bool presses, bool 
         window.startScene();
     }
 
-    EffectPreview* preview = nullptr;
-    if (!waitFor([&]() { return (preview = findPreview(view->rootObject())) != nullptr; }, 20000)) {
-        std::fprintf(stderr, "the scene has no effect preview with keys\n");
-        return 1;
-    }
     // Once the opening animation has shown the page frame, the lighting
-    // page into view as its menu button does.
+    // page into view as its menu button does (which builds it).
     if (!harness) {
         auto* pages = view->rootObject()->findChild<QQuickItem*>("_fkPage");
         QObject* menu = view->rootObject()->findChild<QObject*>("fnItem");
@@ -210,6 +205,11 @@ int sceneRun(int effect, int seconds, const QString& binDir, bool presses, bool 
         runFor(500);
         menu->setProperty("currentIndex", 2);
         QMetaObject::invokeMethod(menu, "indexChanged_btn", Q_ARG(int, 2));
+    }
+    EffectPreview* preview = nullptr;
+    if (!waitFor([&]() { return (preview = findPreview(view->rootObject())) != nullptr; }, 20000)) {
+        std::fprintf(stderr, "the scene has no effect preview with keys\n");
+        return 1;
     }
     waitFor([&]() { return preview->isVisible(); }, 5000);
     // Sounds off, as the settings page switches them off: without a sound
@@ -349,6 +349,9 @@ int saveRun(const QString& kind, const QString& binDir)
     }
     view->setEnableAudio(false);
     view->clearAllMedia();
+    // Every page built, as once each has been opened: the figure is the
+    // transfer, not a first build.
+    QMetaObject::invokeMethod(root->findChild<QObject*>("main_Q3"), "ensureAllPages");
     QObject* page = root->findChild<QObject*>("_Page_Color");
     QObject* category = page ? page->findChild<QObject*>("_effect1") : nullptr;
     QObject* list = page ? page->findChild<QObject*>(kind == "picture" ? "_effect2" : "_effect3") : nullptr;

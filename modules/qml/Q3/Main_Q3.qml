@@ -6,6 +6,11 @@ import QtQuick 2.15
 // profile and loads, saves or resets stored profiles. The frame also owns
 // the key code string tables and relays the scene's key events to the
 // pages (msg_KB).
+//
+// A page is built the first time it is needed (opened, or reached by ALL
+// SAVE, ALL RESET or GAMING MODE) and then reads its state as start-up
+// would have had it read then; until then it holds no edits and nothing
+// needs telling it that the keyboard or the profile changed.
 Item {
     id: mainItem_Q3
     width: 1000
@@ -23,6 +28,46 @@ Item {
     readonly property var tabRegions: [fnItem, pageRegions(_Page_Keydefine), pageRegions(_Page_Macro),
                                        pageRegions(_Page_Color), pageRegions(_Page_BackLighting), _fkPage, pfItem]
 
+    // The four pages, null until built (ensurePage).
+    readonly property Item _Page_Keydefine: keydefineLoader.item
+    readonly property Item _Page_Macro: macroLoader.item
+    readonly property Item _Page_Color: colorLoader.item
+    readonly property Item _Page_BackLighting: backLightingLoader.item
+    readonly property var pageLoaders: [keydefineLoader, macroLoader, colorLoader, backLightingLoader]
+    // What initUI read for the pages that are built later.
+    property var hwDef: null
+    property bool initDone: false
+
+    // Builds page index (0 KEY, 1 MACRO, 2 COLOR, 3 BACKLIGHTING) if it is
+    // not yet built; a page built after initUI takes the language and reads
+    // its state in start-up's order. Returns the page.
+    function ensurePage(index) {
+        var loader = pageLoaders[index]
+        if (!loader)
+            return null
+        if (loader.item)
+            return loader.item
+        loader.active = true
+        var pageItem = loader.item
+        if (!pageItem || !initDone)
+            return pageItem
+        pageItem.translateStrings()
+        if (index === 0)
+            pageItem.initUI(true, hwDef)
+        else if (index === 2)
+            pageItem.initUI(true, hwDef)
+        else
+            pageItem.initUI()
+        if (index === 2)
+            pageItem.playEffect(pageItem.visible)
+        return pageItem
+    }
+
+    function ensureAllPages() {
+        for (var i = 0; i < pageLoaders.length; ++i)
+            ensurePage(i)
+    }
+
     function pageRegions(pageItem) {
         var regions = pageItem ? pageItem.tabRegions : undefined
         return regions !== undefined && regions !== null ? regions : []
@@ -30,7 +75,7 @@ Item {
 
     // True while a page records or waits for keys: the keys typed are then
     // the page's, and neither move the focus nor open pages.
-    readonly property bool capturingKeys: _Page_Macro.isRecordStart === true
+    readonly property bool capturingKeys: _Page_Macro !== null && _Page_Macro.isRecordStart === true
 
     // Opens device page index (0 KEY, 1 MACRO, 2 COLOR, 3 BACKLIGHTING) as
     // the function menu does; an open page stays open.
@@ -49,30 +94,41 @@ Item {
         _KeyCodeString.initUI(hw, names, codes)
         pfItem.initProfile(maxProfile)
         pfItem.currentIndex = Number(ui_View.ui_A1H_GetCurrentProfile())
-        _Page_Keydefine.initUI(true, hw)
-        _Page_Macro.initUI()
+        hwDef = hw
+        if (_Page_Keydefine)
+            _Page_Keydefine.initUI(true, hw)
+        if (_Page_Macro)
+            _Page_Macro.initUI()
         ui_View.syncLed()
-        _Page_Color.initUI(true, hw)
-        _Page_BackLighting.initUI()
+        if (_Page_Color)
+            _Page_Color.initUI(true, hw)
+        if (_Page_BackLighting)
+            _Page_BackLighting.initUI()
+        initDone = true
     }
 
     // The keyboard reported a lighting change: the lighting pages read it.
     function zzzQuarel() {
-        _Page_Color.initUI()
-        _Page_BackLighting.initUI()
-        _Page_Color.playEffect(_Page_Color.visible)
+        if (_Page_Color)
+            _Page_Color.initUI()
+        if (_Page_BackLighting)
+            _Page_BackLighting.initUI()
+        if (_Page_Color)
+            _Page_Color.playEffect(_Page_Color.visible)
     }
 
     // The files took what the keyboard holds: the pages that show it read
     // it again.
     function keyboardTaken() {
-        _Page_Keydefine.initUI()
-        _Page_Macro.initUI()
+        if (_Page_Keydefine)
+            _Page_Keydefine.initUI()
+        if (_Page_Macro)
+            _Page_Macro.initUI()
     }
 
     function sendGamingMode(mode) {
         if (mode === 0 || mode === 1)
-            _Page_Keydefine.setGamingMode(mode === 1)
+            ensurePage(0).setGamingMode(mode === 1)
     }
 
     function playOnPowerOn() {
@@ -84,22 +140,26 @@ Item {
     }
 
     function translateStrings(code) {
-        _Page_Keydefine.translateStrings()
-        _Page_Macro.translateStrings()
-        _Page_Color.translateStrings()
-        _Page_BackLighting.translateStrings()
+        var pages = [_Page_Keydefine, _Page_Macro, _Page_Color, _Page_BackLighting]
+        for (var i = 0; i < pages.length; ++i) {
+            if (pages[i])
+                pages[i].translateStrings()
+        }
         fnItem.translateStrings()
         pfItem.translateStrings()
     }
 
     // Per function menu entry: its page holds edits not yet applied.
-    readonly property var pendingPages: [_Page_Keydefine.hasPendingEdits, false,
-                                         _Page_Color.hasPendingEdits, _Page_BackLighting.hasPendingEdits]
+    readonly property var pendingPages: [_Page_Keydefine !== null && _Page_Keydefine.hasPendingEdits, false,
+                                         _Page_Color !== null && _Page_Color.hasPendingEdits,
+                                         _Page_BackLighting !== null && _Page_BackLighting.hasPendingEdits]
 
     function refreshPending() {
-        _Page_Keydefine.refreshPending()
-        _Page_Color.refreshPending()
-        _Page_BackLighting.refreshPending()
+        var pages = [_Page_Keydefine, _Page_Color, _Page_BackLighting]
+        for (var i = 0; i < pages.length; ++i) {
+            if (pages[i])
+                pages[i].refreshPending()
+        }
     }
 
     // Runs next once no page holds edits the user has not decided on: with
@@ -111,7 +171,7 @@ Item {
         var pages = [_Page_Keydefine, null, _Page_Color, _Page_BackLighting]
         var names = []
         for (var i = 0; i < pages.length; ++i) {
-            if (pages[i] !== null && pages[i].hasPendingEdits)
+            if (pages[i] && pages[i].hasPendingEdits)
                 names.push(fnItem.captionOf(i))
         }
         if (names.length === 0) {
@@ -120,11 +180,11 @@ Item {
         }
         pendingPrompt.ask(names, function (choice) {
             if (choice === 0) {
-                if (_Page_Keydefine.hasPendingEdits)
+                if (_Page_Keydefine && _Page_Keydefine.hasPendingEdits)
                     _Page_Keydefine.apply()
-                if (_Page_Color.hasPendingEdits)
+                if (_Page_Color && _Page_Color.hasPendingEdits)
                     _Page_Color.pageApply(false)
-                if (_Page_BackLighting.hasPendingEdits)
+                if (_Page_BackLighting && _Page_BackLighting.hasPendingEdits)
                     _Page_BackLighting.pageApply()
             }
             if (choice === 0 || choice === 1)
@@ -159,7 +219,8 @@ Item {
             ui_View.ui_21H_SetCurrentProfile(index)
             current = Number(ui_View.ui_A1H_GetCurrentProfile())
             if (current === index) {
-                _Page_Keydefine.initUI()
+                if (_Page_Keydefine)
+                    _Page_Keydefine.initUI()
                 ui_View.syncLed()
             }
         } finally {
@@ -169,9 +230,7 @@ Item {
             pfItem.currentIndex = current
             return
         }
-        _Page_Color.initUI()
-        _Page_BackLighting.initUI()
-        _Page_Color.playEffect(_Page_Color.visible)
+        zzzQuarel()
         ui_View.compareWithKeyboard()
     }
 
@@ -184,12 +243,29 @@ Item {
         }
     }
 
+    // The bottom bar's ALL RESET and ALL SAVE: every page's part, in a
+    // fixed order (backlighting, lighting, keys); pages not built yet are
+    // built first, before the bar's busy period and device action begin.
     Connections {
         target: downItem
+        function onAllRequested() {
+            mainItem_Q3.ensureAllPages()
+        }
         function onBtnTotalResetClicked() {
+            mainItem_Q3.ensureAllPages()
+            _Page_BackLighting.allReset()
+            _Page_Color.allReset()
+            _Page_Keydefine.allReset()
             Qt.callLater(mainItem_Q3.refreshPending)
         }
+        function onBtnTotalApplyClicked() {
+            mainItem_Q3.ensureAllPages()
+            _Page_BackLighting.allSave()
+            _Page_Color.allSave()
+            _Page_Keydefine.allSave()
+        }
     }
+
 
     KeyCodeString {
         id: _KeyCodeString
@@ -243,6 +319,8 @@ Item {
 
         function show(index) {
             ui_View.playMedia_Index(2)
+            if (index >= 0)
+                mainItem_Q3.ensurePage(index)
             if (paBack_X.running) {
                 paBack_X.tmpIndex = index
                 paBack_X.complete()
@@ -267,30 +345,54 @@ Item {
             }
         }
 
-        Page_Keydefine {
-            id: _Page_Keydefine
-            objectName: "_Page_Keydefine"
+        Loader {
+            id: keydefineLoader
+            objectName: "keydefineLoader"
+            active: false
             visible: _fkPage.curID === 0
+            sourceComponent: Component {
+                Page_Keydefine {
+                    objectName: "_Page_Keydefine"
+                }
+            }
         }
 
-        Page_Macro {
-            id: _Page_Macro
-            objectName: "_Page_Macro"
+        Loader {
+            id: macroLoader
+            objectName: "macroLoader"
+            active: false
             y: 46
             visible: _fkPage.curID === 1
+            sourceComponent: Component {
+                Page_Macro {
+                    objectName: "_Page_Macro"
+                }
+            }
         }
 
-        Page_Color {
-            id: _Page_Color
-            objectName: "_Page_Color"
+        Loader {
+            id: colorLoader
+            objectName: "colorLoader"
+            active: false
             visible: _fkPage.curID === 2
+            sourceComponent: Component {
+                Page_Color {
+                    objectName: "_Page_Color"
+                }
+            }
         }
 
-        Page_BackLighting {
-            id: _Page_BackLighting
-            objectName: "_Page_BackLighting"
+        Loader {
+            id: backLightingLoader
+            objectName: "backLightingLoader"
+            active: false
             y: 46
             visible: _fkPage.curID === 3
+            sourceComponent: Component {
+                Page_BackLighting {
+                    objectName: "_Page_BackLighting"
+                }
+            }
         }
     }
 

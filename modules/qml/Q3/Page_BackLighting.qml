@@ -110,14 +110,12 @@ Item {
             syncColor()
     }
 
-    Connections {
-        target: downItem
-        function onBtnTotalResetClicked() {
-            backLightingItem.pageReset()
-        }
-        function onBtnTotalApplyClicked() {
-            backLightingItem.pageApply()
-        }
+    // This page's part of ALL RESET and ALL SAVE (the frame calls them).
+    function allReset() {
+        backLightingItem.pageReset()
+    }
+    function allSave() {
+        backLightingItem.pageApply()
     }
 
     QtObject {

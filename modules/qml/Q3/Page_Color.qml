@@ -284,14 +284,12 @@ Item {
         }
     }
 
-    Connections {
-        target: downItem
-        function onBtnTotalResetClicked() {
-            colorItem.pageReset(false)
-        }
-        function onBtnTotalApplyClicked() {
-            colorItem.pageApply(false)
-        }
+    // This page's part of ALL RESET and ALL SAVE (the frame calls them).
+    function allReset() {
+        colorItem.pageReset(false)
+    }
+    function allSave() {
+        colorItem.pageApply(false)
     }
 
     // The effect scripts follow the drawing as soon as it is built (its

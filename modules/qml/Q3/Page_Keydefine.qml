@@ -334,18 +334,16 @@ Item {
         }
     }
 
-    Connections {
-        target: downItem
-        function onBtnTotalResetClicked() {
-            keydefineItem.stopCapture()
-            keydefineItem.resetAll()
-        }
-        function onBtnTotalApplyClicked() {
-            keydefineItem.apply()
-            // Every macro a key points at goes with the keys, so no key is
-            // left on an empty or stale slot.
-            ui_View.sendAssignedMacros()
-        }
+    // This page's part of ALL RESET and ALL SAVE (the frame calls them).
+    function allReset() {
+        keydefineItem.stopCapture()
+        keydefineItem.resetAll()
+    }
+    function allSave() {
+        keydefineItem.apply()
+        // Every macro a key points at goes with the keys, so no key is
+        // left on an empty or stale slot.
+        ui_View.sendAssignedMacros()
     }
 
     PendingEdits {

@@ -12,12 +12,16 @@ Item {
 
     signal btnTotalResetClicked
     signal btnTotalApplyClicked
+    // Just before either of the two: whatever the pages need to be ready
+    // for them happens here.
+    signal allRequested
 
     function setSkin() {
     }
 
     // ALL SAVE: every page's Apply as one action, one outcome, one notice.
     function allSave() {
+        menuDown.allRequested()
         mainIten.setProtectUI(2000)
         ui_View.beginDeviceAction("allSave")
         try {
@@ -28,6 +32,7 @@ Item {
     }
 
     function allReset() {
+        menuDown.allRequested()
         mainIten.setProtectUI(800)
         menuDown.btnTotalResetClicked()
     }

@@ -40,7 +40,10 @@ TestCase {
     }
 
     // The scene from the program's resources; initUI unless told otherwise.
-    function createScene(initialise) {
+    // The device pages are built when first needed; after initUI every page
+    // is built here, as the scene would once each had been opened, unless
+    // lazyPages is true.
+    function createScene(initialise, lazyPages) {
         var component = Qt.createComponent("qrc:/modules/qml/main.qml")
         compare(component.status, Component.Ready, component.errorString())
         var created = component.createObject(sceneCase)
@@ -48,8 +51,11 @@ TestCase {
         var list = scenes
         list.push(created)
         scenes = list
-        if (initialise !== false)
+        if (initialise !== false) {
             created.initUI()
+            if (lazyPages !== true)
+                findChild(created, "main_Q3").ensureAllPages()
+        }
         return created
     }
 
