@@ -406,6 +406,7 @@ Item {
             } else if (paGlobalsetting_X.running) {
                 paGlobalsetting_X.complete()
             } else {
+                _Page_Globalsetting.ensurePanel()
                 visible = true
                 paGlobalsetting_X.restart()
             }

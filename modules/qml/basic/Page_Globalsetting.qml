@@ -44,10 +44,35 @@ Item {
     property int brightnessLevel: 7
     property int _Brightness: 255
     property bool skinRowShown: true
-    readonly property int currentSlot: colorEditor.currentIndex
+    // The colour slots (21 numbers), the current slot and the text colour
+    // as initUI read them; the colour editor holds them once it is built.
+    property var slotValues: null
+    property int slotIndex: 0
+    property var textRGB: [0, 255, 255]
+    readonly property Item panel: panelLoader.item
+    readonly property int currentSlot: panel ? panel.colorEditor.currentIndex : slotIndex
     // The panel's parts in reading order, for the scene's Tab order: the
     // rows of lists at the top, the text box, its Reset and Apply.
-    readonly property var tabRegions: [rows, textBox, buttonFrame]
+    readonly property var tabRegions: panel ? [panel.rows, panel.textBox, panel.buttonFrame] : []
+
+    // Builds the panel's controls if they are not built yet.
+    function ensurePanel() {
+        panelLoader.active = true
+        return panel
+    }
+
+    // The controls just built show the settings.
+    function showStateOnPanel() {
+        panel._skinList.setCurIndex(skin_No - 1)
+        panel._soundList.setCurIndex(soundIndex)
+        panel._animationList.setCurIndex(animationIndex)
+        panel._languageList.setCurIndex(languageIndex)
+        if (slotValues !== null)
+            panel.colorEditor.setColors(slotValues)
+        panel.colorEditor.currentIndex = slotIndex
+        panel.colorEditor.setRGB(3, textRGB[0], textRGB[1], textRGB[2])
+        panel.brightness_Slider.setCurIndex(brightnessLevel)
+    }
 
     // The caption string i, for what a screen reader says.
     function captionAt(i) {
@@ -122,12 +147,14 @@ Item {
         // 1: skin
         var skin = toInt(cfg[1], defaults[1], 1, mdSkin.count)
         skin_No = skin
-        _skinList.setCurIndex(skin - 1)
+        if (panel)
+            panel._skinList.setCurIndex(skin - 1)
         mainIten.setSkin()
 
         // 2: sound
         soundIndex = toInt(cfg[2], defaults[2], 0, 1)
-        _soundList.setCurIndex(soundIndex)
+        if (panel)
+            panel._soundList.setCurIndex(soundIndex)
         ui_View.setEnableAudio(soundIndex === 0)
 
         // 3: animations
@@ -137,7 +164,8 @@ Item {
         var language = toInt(cfg[4], defaults[4], -1, mdLanguage.count)
         if (language >= mdLanguage.count)
             language = -1
-        _languageList.setCurIndex(language)
+        if (panel)
+            panel._languageList.setCurIndex(language)
         setLanguage(language)
 
         // 5, 6: custom background; shown only with a picture
@@ -149,14 +177,17 @@ Item {
         setSize(toInt(cfg[7], defaults[7], 0, 1))
 
         // 8 - 28: colour slots; 29: current slot
-        var slotValues = []
+        var values = []
         for (var k = 8; k <= 28; ++k)
-            slotValues.push(toInt(cfg[k], defaults[k], 0, 255))
-        colorEditor.setColors(slotValues)
+            values.push(toInt(cfg[k], defaults[k], 0, 255))
+        slotValues = values
         var slot = toInt(cfg[29], defaults[29], 0, 6)
-        colorEditor.currentIndex = slot
-        var c = colorEditor.slotColor(slot)
-        setRGB(3, c[0], c[1], c[2])
+        slotIndex = slot
+        if (panel) {
+            panel.colorEditor.setColors(values)
+            panel.colorEditor.currentIndex = slot
+        }
+        setRGB(3, values[3 * slot], values[3 * slot + 1], values[3 * slot + 2])
 
         // 30: brightness
         setBrightness(toInt(cfg[30], defaults[30], 0, 7))
@@ -170,7 +201,7 @@ Item {
     function buildConfig() {
         var list = [1, skin_No, soundIndex, animationIndex, languageIndex,
                     isCustomBackground, String(mainIten.sourceCustomBackground), sizeIndex]
-        list = list.concat(colorEditor.colors())
+        list = list.concat(panel ? panel.colorEditor.colors() : slotValues)
         list.push(currentSlot, brightnessLevel, _Url)
         return list
     }
@@ -255,7 +286,8 @@ Item {
 
     function setAnimations(index) {
         animationIndex = index
-        _animationList.setCurIndex(index)
+        if (panel)
+            panel._animationList.setCurIndex(index)
         _AnimationSpeed = index === 0 ? 800 : 10
     }
 
@@ -281,9 +313,10 @@ Item {
 
     function setBrightness(level) {
         brightnessLevel = level
-        brightness_Slider.setCurIndex(level)
+        if (panel)
+            panel.brightness_Slider.setCurIndex(level)
         _Brightness = 45 + Math.floor(level * 210 / 7)
-        _Color = Qt.rgba(colorEditor._R / 255, colorEditor._G / 255, colorEditor._B / 255, _Brightness / 255)
+        _Color = Qt.rgba(textRGB[0] / 255, textRGB[1] / 255, textRGB[2] / 255, _Brightness / 255)
     }
 
     // ---- colour editor ---------------------------------------------------
@@ -291,17 +324,23 @@ Item {
     // The shared editor updates the fields and the slot; the scene's text
     // colour follows the colour bar, the fields and a chosen slot.
     function setRGB(origin, r, g, b) {
-        colorEditor.setRGB(origin, r, g, b)
+        if (panel)
+            panel.colorEditor.setRGB(origin, r, g, b)
+        else
+            updateTextColor(origin, r, g, b)
     }
 
     function updateTextColor(origin, r, g, b) {
-        if (origin === 1 || origin === 2 || origin === 3)
+        if (origin === 1 || origin === 2 || origin === 3) {
+            textRGB = [r, g, b]
             _Color = Qt.rgba(r / 255, g / 255, b / 255, _Brightness / 255)
+        }
     }
 
     // Takes the focus from the R, G, B fields, which stores what they hold.
     function commitInput() {
-        colorEditor.commitInput()
+        if (panel)
+            panel.colorEditor.commitInput()
     }
 
     // ---- models ----------------------------------------------------------
@@ -393,232 +432,262 @@ Item {
 
     // ---- drawing ---------------------------------------------------------
 
-    PictureWhenShown {
-        id: background
-        objectName: "panelPicture"
-        picture: mainIten.sourceGlobalsettingBackground
-    }
+    // The panel's controls and picture are built the first time the panel
+    // is opened (ensurePanel); until then the settings live in the
+    // properties above (and slotValues, slotIndex, textRGB), and the
+    // controls take them from there when they are built.
+    Loader {
+        id: panelLoader
+        objectName: "panelLoader"
+        active: false
+        width: globalSetting.width
+        height: globalSetting.height
+        onLoaded: globalSetting.showStateOnPanel()
+        sourceComponent: Component {
+            Item {
+                id: panelContent
+                width: globalSetting.width
+                height: globalSetting.height
+                property alias colorEditor: colorEditor
+                property alias brightness_Slider: brightness_Slider
+                property alias _skinList: _skinList
+                property alias _soundList: _soundList
+                property alias _animationList: _animationList
+                property alias _languageList: _languageList
+                property alias rows: rows
+                property alias textBox: textBox
+                property alias buttonFrame: buttonFrame
 
-    // Text appearance: size, colour, brightness.
-    Item {
-        id: textBox
-        objectName: "textBox"
-        x: 27
-        y: 190
-        width: 270
-        height: 176
 
-        Text {
-            id: textHeading
-            x: 12
-            anchors.verticalCenter: parent.top
-            text: mainIten.globalSetting_stringList[33]
-            font.bold: true
-            font.family: mainIten.globalSetting_fontFamily
-            font.pixelSize: mainIten.globalSetting_size
-            color: mainIten.globalSetting_color
-        }
-        // The frame, open where the heading sits.
-        Rectangle { x: 0; y: 0; width: 8; height: 1; color: mainIten.globalSetting_color_disable }
-        Rectangle {
-            x: textHeading.x + textHeading.width + 4
-            y: 0
-            width: parent.width - x
-            height: 1
-            color: mainIten.globalSetting_color_disable
-        }
-        Rectangle { x: 0; y: 0; width: 1; height: parent.height; color: mainIten.globalSetting_color_disable }
-        Rectangle { x: parent.width - 1; y: 0; width: 1; height: parent.height; color: mainIten.globalSetting_color_disable }
-        Rectangle { x: 0; y: parent.height - 1; width: parent.width; height: 1; color: mainIten.globalSetting_color_disable }
-
-        // Size
-        Item {
-            id: sizeRow
-            x: 100
-            y: 22
-            width: sizeLarger.x + sizeLarger.width
-            height: Math.max(sizeNormal.height, 16)
-
-            Caption { text: mainIten.globalSetting_stringList[34] }
-
-            SizeCheck {
-                id: sizeNormal
-                objectName: "sizeNormal"
-                anchors.verticalCenter: parent.verticalCenter
-                text: mainIten.globalSetting_stringList[37]
-                isCurrent: globalSetting.sizeIndex === 0
-                onClicked: globalSetting.setSize(0)
+            PictureWhenShown {
+                id: background
+                objectName: "panelPicture"
+                picture: mainIten.sourceGlobalsettingBackground
             }
-            SizeCheck {
-                id: sizeLarger
-                objectName: "sizeLarger"
-                x: sizeNormal.width + 15
-                anchors.verticalCenter: parent.verticalCenter
-                text: mainIten.globalSetting_stringList[38]
-                isCurrent: globalSetting.sizeIndex === 1
-                onClicked: globalSetting.setSize(1)
+
+            // Text appearance: size, colour, brightness.
+            Item {
+                id: textBox
+                objectName: "textBox"
+                x: 27
+                y: 190
+                width: 270
+                height: 176
+
+                Text {
+                    id: textHeading
+                    x: 12
+                    anchors.verticalCenter: parent.top
+                    text: mainIten.globalSetting_stringList[33]
+                    font.bold: true
+                    font.family: mainIten.globalSetting_fontFamily
+                    font.pixelSize: mainIten.globalSetting_size
+                    color: mainIten.globalSetting_color
+                }
+                // The frame, open where the heading sits.
+                Rectangle { x: 0; y: 0; width: 8; height: 1; color: mainIten.globalSetting_color_disable }
+                Rectangle {
+                    x: textHeading.x + textHeading.width + 4
+                    y: 0
+                    width: parent.width - x
+                    height: 1
+                    color: mainIten.globalSetting_color_disable
+                }
+                Rectangle { x: 0; y: 0; width: 1; height: parent.height; color: mainIten.globalSetting_color_disable }
+                Rectangle { x: parent.width - 1; y: 0; width: 1; height: parent.height; color: mainIten.globalSetting_color_disable }
+                Rectangle { x: 0; y: parent.height - 1; width: parent.width; height: 1; color: mainIten.globalSetting_color_disable }
+
+                // Size
+                Item {
+                    id: sizeRow
+                    x: 100
+                    y: 22
+                    width: sizeLarger.x + sizeLarger.width
+                    height: Math.max(sizeNormal.height, 16)
+
+                    Caption { text: mainIten.globalSetting_stringList[34] }
+
+                    SizeCheck {
+                        id: sizeNormal
+                        objectName: "sizeNormal"
+                        anchors.verticalCenter: parent.verticalCenter
+                        text: mainIten.globalSetting_stringList[37]
+                        isCurrent: globalSetting.sizeIndex === 0
+                        onClicked: globalSetting.setSize(0)
+                    }
+                    SizeCheck {
+                        id: sizeLarger
+                        objectName: "sizeLarger"
+                        x: sizeNormal.width + 15
+                        anchors.verticalCenter: parent.verticalCenter
+                        text: mainIten.globalSetting_stringList[38]
+                        isCurrent: globalSetting.sizeIndex === 1
+                        onClicked: globalSetting.setSize(1)
+                    }
+                }
+
+                // Colour slots with the colour editor 5 px below, centred in the box.
+                Item {
+                    x: 100
+                    y: 55
+                    width: 145
+                    height: 31
+                    Caption { text: mainIten.globalSetting_stringList[35] }
+                }
+                ColorEditor {
+                    id: colorEditor
+                    objectName: "colorEditor"
+                    x: 100
+                    y: 55
+                    currentIndex: 0
+                    defaultColors: globalSetting.defaultSlots
+                    editorX: (textBox.width - editorWidth) / 2 - x
+                    onRgbSet: globalSetting.updateTextColor(origin, r, g, b)
+                }
+
+                // Brightness
+                Item {
+                    x: 97
+                    y: 140
+                    width: brightness_Slider.width
+                    height: Math.max(brightness_Slider.height, 16)
+
+                    Caption { text: mainIten.globalSetting_stringList[36] }
+
+                    Slider {
+                        id: brightness_Slider
+                        objectName: "brightness_Slider"
+                        accessibleName: globalSetting.captionAt(36)
+                        onSliderClicked: globalSetting.setBrightness(index)
+                    }
+                }
             }
-        }
 
-        // Colour slots with the colour editor 5 px below, centred in the box.
-        Item {
-            x: 100
-            y: 55
-            width: 145
-            height: 31
-            Caption { text: mainIten.globalSetting_stringList[35] }
-        }
-        ColorEditor {
-            id: colorEditor
-            objectName: "colorEditor"
-            x: 100
-            y: 55
-            currentIndex: 0
-            defaultColors: globalSetting.defaultSlots
-            editorX: (textBox.width - editorWidth) / 2 - x
-            onRgbSet: globalSetting.updateTextColor(origin, r, g, b)
-        }
-
-        // Brightness
-        Item {
-            x: 97
-            y: 140
-            width: brightness_Slider.width
-            height: Math.max(brightness_Slider.height, 16)
-
-            Caption { text: mainIten.globalSetting_stringList[36] }
-
-            Slider {
-                id: brightness_Slider
-                objectName: "brightness_Slider"
-                accessibleName: globalSetting.captionAt(36)
-                onSliderClicked: globalSetting.setBrightness(index)
+            // Reset and Apply, under the text box on its right.
+            ResetApplyFrame {
+                id: buttonFrame
+                objectName: "resetApplyFrame"
+                x: textBox.x + textBox.width - width
+                y: textBox.y + textBox.height + 8
+                onResetClicked: globalSetting.resetApconfig()
+                onApplyClicked: globalSetting.apply()
             }
-        }
-    }
 
-    // Reset and Apply, under the text box on its right.
-    ResetApplyFrame {
-        id: buttonFrame
-        objectName: "resetApplyFrame"
-        x: textBox.x + textBox.width - width
-        y: textBox.y + textBox.height + 8
-        onResetClicked: globalSetting.resetApconfig()
-        onApplyClicked: globalSetting.apply()
-    }
+            // The rows with lists, drawn above the text box so that an opened list
+            // covers it.
+            Column {
+                id: rows
+                objectName: "rows"
+                x: 139
+                y: globalSetting.skinRowShown ? 22 : 11
+                spacing: 10
 
-    // The rows with lists, drawn above the text box so that an opened list
-    // covers it.
-    Column {
-        id: rows
-        objectName: "rows"
-        x: 139
-        y: globalSetting.skinRowShown ? 22 : 11
-        spacing: 10
+                Item {
+                    id: rowSkin
+                    objectName: "rowSkin"
+                    visible: globalSetting.skinRowShown
+                    width: _skinList.width
+                    height: Math.max(_skinList.height, 16)
+                    Caption { text: mainIten.globalSetting_stringList[26] }
+                    DropdownList {
+                        id: _skinList
+                        objectName: "_skinList"
+                        accessibleName: globalSetting.captionAt(26)
+                        mdItems: mdSkin
+                        onListElementClicked: globalSetting.setSkinIndex(index)
+                        onListOpened: rowSkin.z = 1
+                        onListClosed: rowSkin.z = 0
+                    }
+                }
 
-        Item {
-            id: rowSkin
-            objectName: "rowSkin"
-            visible: globalSetting.skinRowShown
-            width: _skinList.width
-            height: Math.max(_skinList.height, 16)
-            Caption { text: mainIten.globalSetting_stringList[26] }
-            DropdownList {
-                id: _skinList
-                objectName: "_skinList"
-                accessibleName: globalSetting.captionAt(26)
-                mdItems: mdSkin
-                onListElementClicked: globalSetting.setSkinIndex(index)
-                onListOpened: rowSkin.z = 1
-                onListClosed: rowSkin.z = 0
+                Item {
+                    id: rowSound
+                    width: _soundList.width
+                    height: Math.max(_soundList.height, 16)
+                    Caption { text: mainIten.globalSetting_stringList[27] }
+                    DropdownList {
+                        id: _soundList
+                        objectName: "_soundList"
+                        accessibleName: globalSetting.captionAt(27)
+                        mdItems: mdSound
+                        onListElementClicked: globalSetting.setSound(index)
+                        onListOpened: rowSound.z = 1
+                        onListClosed: rowSound.z = 0
+                    }
+                }
+
+                Item {
+                    id: rowAnimation
+                    width: _animationList.width
+                    height: Math.max(_animationList.height, 16)
+                    Caption { text: mainIten.globalSetting_stringList[28] }
+                    DropdownList {
+                        id: _animationList
+                        objectName: "_animationList"
+                        accessibleName: globalSetting.captionAt(28)
+                        mdItems: mdAnimation
+                        onListElementClicked: globalSetting.setAnimations(index)
+                        onListOpened: rowAnimation.z = 1
+                        onListClosed: rowAnimation.z = 0
+                    }
+                }
+
+                Item {
+                    id: rowLanguage
+                    width: _languageList.width
+                    height: Math.max(_languageList.height, 16)
+                    Caption { text: mainIten.globalSetting_stringList[29] }
+                    DropdownList {
+                        id: _languageList
+                        objectName: "_languageList"
+                        accessibleName: globalSetting.captionAt(29)
+                        mdItems: mdLanguage
+                        onListElementClicked: globalSetting.setLanguage(index)
+                        onListOpened: rowLanguage.z = 1
+                        onListClosed: rowLanguage.z = 0
+                    }
+                }
+
+                Image {
+                    id: _backgroundSwitch
+                    objectName: "_backgroundSwitch"
+                    width: status === Image.Ready ? implicitWidth : 151
+                    height: status === Image.Ready ? implicitHeight : 23
+                    source: mainIten.sourceSlider
+
+                    // Tab reaches it; Enter, Return or Space press it as a click does.
+                    activeFocusOnTab: true
+                    Keys.onReturnPressed: globalSetting.toggleBackground()
+                    Keys.onEnterPressed: globalSetting.toggleBackground()
+                    Keys.onSpacePressed: globalSetting.toggleBackground()
+                    Accessible.role: Accessible.Button
+                    Accessible.name: (globalSetting.captionAt(30) !== "" ? globalSetting.captionAt(30) : mainIten.hint("acc_background"))
+                                     + " " + backgroundText.text
+                    Accessible.focusable: true
+                    Accessible.onPressAction: globalSetting.toggleBackground()
+                    FocusRing {}
+
+                    Caption { text: mainIten.globalSetting_stringList[30] }
+
+                    Text {
+                        id: backgroundText
+                        objectName: "backgroundText"
+                        anchors.centerIn: parent
+                        text: "【 " + mainIten.globalSetting_stringList[globalSetting.isCustomBackground ? 31 : 32] + " 】"
+                        font.bold: true
+                        font.family: mainIten.globalSetting_fontFamily
+                        font.pixelSize: mainIten.globalSetting_size
+                        color: backgroundArea.containsMouse ? mainIten.globalSetting_color
+                                                            : mainIten.globalSetting_color_enable
+                    }
+                    MouseArea {
+                        id: backgroundArea
+                        anchors.fill: parent
+                        hoverEnabled: true
+                        onClicked: globalSetting.toggleBackground()
+                    }
+                }
             }
-        }
-
-        Item {
-            id: rowSound
-            width: _soundList.width
-            height: Math.max(_soundList.height, 16)
-            Caption { text: mainIten.globalSetting_stringList[27] }
-            DropdownList {
-                id: _soundList
-                objectName: "_soundList"
-                accessibleName: globalSetting.captionAt(27)
-                mdItems: mdSound
-                onListElementClicked: globalSetting.setSound(index)
-                onListOpened: rowSound.z = 1
-                onListClosed: rowSound.z = 0
-            }
-        }
-
-        Item {
-            id: rowAnimation
-            width: _animationList.width
-            height: Math.max(_animationList.height, 16)
-            Caption { text: mainIten.globalSetting_stringList[28] }
-            DropdownList {
-                id: _animationList
-                objectName: "_animationList"
-                accessibleName: globalSetting.captionAt(28)
-                mdItems: mdAnimation
-                onListElementClicked: globalSetting.setAnimations(index)
-                onListOpened: rowAnimation.z = 1
-                onListClosed: rowAnimation.z = 0
-            }
-        }
-
-        Item {
-            id: rowLanguage
-            width: _languageList.width
-            height: Math.max(_languageList.height, 16)
-            Caption { text: mainIten.globalSetting_stringList[29] }
-            DropdownList {
-                id: _languageList
-                objectName: "_languageList"
-                accessibleName: globalSetting.captionAt(29)
-                mdItems: mdLanguage
-                onListElementClicked: globalSetting.setLanguage(index)
-                onListOpened: rowLanguage.z = 1
-                onListClosed: rowLanguage.z = 0
-            }
-        }
-
-        Image {
-            id: _backgroundSwitch
-            objectName: "_backgroundSwitch"
-            width: status === Image.Ready ? implicitWidth : 151
-            height: status === Image.Ready ? implicitHeight : 23
-            source: mainIten.sourceSlider
-
-            // Tab reaches it; Enter, Return or Space press it as a click does.
-            activeFocusOnTab: true
-            Keys.onReturnPressed: globalSetting.toggleBackground()
-            Keys.onEnterPressed: globalSetting.toggleBackground()
-            Keys.onSpacePressed: globalSetting.toggleBackground()
-            Accessible.role: Accessible.Button
-            Accessible.name: (globalSetting.captionAt(30) !== "" ? globalSetting.captionAt(30) : mainIten.hint("acc_background"))
-                             + " " + backgroundText.text
-            Accessible.focusable: true
-            Accessible.onPressAction: globalSetting.toggleBackground()
-            FocusRing {}
-
-            Caption { text: mainIten.globalSetting_stringList[30] }
-
-            Text {
-                id: backgroundText
-                objectName: "backgroundText"
-                anchors.centerIn: parent
-                text: "【 " + mainIten.globalSetting_stringList[globalSetting.isCustomBackground ? 31 : 32] + " 】"
-                font.bold: true
-                font.family: mainIten.globalSetting_fontFamily
-                font.pixelSize: mainIten.globalSetting_size
-                color: backgroundArea.containsMouse ? mainIten.globalSetting_color
-                                                    : mainIten.globalSetting_color_enable
-            }
-            MouseArea {
-                id: backgroundArea
-                anchors.fill: parent
-                hoverEnabled: true
-                onClicked: globalSetting.toggleBackground()
             }
         }
     }

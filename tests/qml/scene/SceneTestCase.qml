@@ -40,9 +40,9 @@ TestCase {
     }
 
     // The scene from the program's resources; initUI unless told otherwise.
-    // The device pages are built when first needed; after initUI every page
-    // is built here, as the scene would once each had been opened, unless
-    // lazyPages is true.
+    // The device pages and the settings panel's controls are built when
+    // first needed; after initUI they are all built here, as the scene
+    // would once each had been opened, unless lazyPages is true.
     function createScene(initialise, lazyPages) {
         var component = Qt.createComponent("qrc:/modules/qml/main.qml")
         compare(component.status, Component.Ready, component.errorString())
@@ -53,8 +53,10 @@ TestCase {
         scenes = list
         if (initialise !== false) {
             created.initUI()
-            if (lazyPages !== true)
+            if (lazyPages !== true) {
                 findChild(created, "main_Q3").ensureAllPages()
+                findChild(created, "_Page_Globalsetting").ensurePanel()
+            }
         }
         return created
     }

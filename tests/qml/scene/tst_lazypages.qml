@@ -107,4 +107,39 @@ SceneTestCase {
         mouseClick(item("profile0", s))
         tryVerify(function () { return keyboardProbe.currentProfile() === 0 }, 5000)
     }
+
+    // The settings panel's controls are built when it is first opened; the
+    // settings act from the start all the same, and the controls built late
+    // show them, and Apply stores them unchanged.
+    function test_panelBuiltWhenOpened() {
+        var cfg = ui_View.loadApConfig().map(String)
+        cfg[1] = "2"; cfg[2] = "1"; cfg[3] = "1"
+        cfg[20] = "10"; cfg[21] = "20"; cfg[22] = "30"; cfg[29] = "4"; cfg[30] = "3"
+        ui_View.saveApConfig(cfg)
+        destroyScene(scene)
+        var s = createScene(true, true)
+        var settings = page(s)
+        verify(settings.panel === null)
+        verify(findChild(s, "_skinList") === null)
+        compare(s.skin_No, 2)
+        compare(s.animation_speed, 10)
+        verify(!sceneTest.audioEnabled())
+        var level = (45 + Math.floor(3 * 210 / 7)) / 255
+        verify(Qt.colorEqual(s.globalSetting_color, Qt.rgba(10 / 255, 20 / 255, 30 / 255, level)),
+               String(s.globalSetting_color))
+
+        openScene(s)
+        openPanel(s)
+        verify(settings.panel !== null)
+        compare(item("_skinList", s).getCurIndex(), 1)
+        compare(item("_soundList", s).getCurIndex(), 1)
+        compare(item("_animationList", s).getCurIndex(), 1)
+        compare(item("brightness_Slider", s).getCurIndex(), 3)
+        compare(item("colorEditor", s).currentIndex, 4)
+        compare(item("colorEditor", s).slotColor(4), [10, 20, 30])
+        verify(Qt.colorEqual(s.globalSetting_color, Qt.rgba(10 / 255, 20 / 255, 30 / 255, level)))
+
+        settings.apply()
+        compare(ui_View.loadApConfig().map(String), cfg)
+    }
 }
