@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include <utility>
+
 ProfileStore::~ProfileStore()
 {
     qDeleteAll(profileSettings);
@@ -56,7 +58,27 @@ bool ProfileStore::setValues(const QList<QPair<QString, QVariant>>& values)
         return false;
     for (const auto& v : values)
         s->setValue(v.first, v.second);
+    if (holds > 0) {
+        if (!heldChanges.contains(s))
+            heldChanges.append(s);
+        return true;
+    }
     return SettingsCommit::commit(*s);
+}
+
+void ProfileStore::holdWrites()
+{
+    ++holds;
+}
+
+bool ProfileStore::releaseWrites()
+{
+    if (holds == 0 || --holds > 0)
+        return true;
+    bool written = true;
+    for (QSettings* s : std::exchange(heldChanges, {}))
+        written = SettingsCommit::commit(*s) && written;
+    return written;
 }
 
 QVariant ProfileStore::value(const QString& key, const QVariant& defaultValue) const
@@ -79,6 +101,7 @@ bool ProfileStore::replaceWith(int profile, const QString& source, QString* prob
     QSettings* old = profileSettings.at(profile);
     const QString file = old->fileName();
     SettingsCommit::commit(*old);
+    heldChanges.removeAll(old);
     if (!FileReplace::copyOverOrReport(source, file))
         return false;
     // The old object has nothing left to write back; it goes at once so that

@@ -35,13 +35,23 @@ public:
     bool flush(int profile);
 
     // Each write goes to the current profile's file at once; false when the
-    // file could not be written whole (it then stays as it was).
+    // file could not be written whole (it then stays as it was). Between
+    // holdWrites() and the matching releaseWrites() the writes are kept in
+    // memory (reads see them) and go to the files once, at the release.
     bool setValue(const QString& key, const QVariant& value);
     bool setValues(const QList<QPair<QString, QVariant>>& values);
     QVariant value(const QString& key, const QVariant& defaultValue = QVariant()) const;
+
+    // Holds nest; the outermost release writes every profile changed while
+    // held. False when a file could not be written whole.
+    void holdWrites();
+    bool releaseWrites();
+    bool writesHeld() const { return holds > 0; }
 
     quint8 curProfile = 0;
 
 private:
     QList<QSettings*> profileSettings;
+    int holds = 0;
+    QList<QSettings*> heldChanges;
 };

@@ -702,13 +702,18 @@ int myQQuickView::brightnessToSend(int position, int storedBrightness)
     return DeviceConversions::brightnessToSend(position, storedBrightness);
 }
 
+// During an action the profile's writes wait in memory and go to its file
+// once at the end, so no file write sits between two of the action's
+// transfers.
 void myQQuickView::beginDeviceAction(QString name)
 {
     deviceAction.begin(name);
+    profiles.holdWrites();
 }
 
 void myQQuickView::endDeviceAction()
 {
+    profiles.releaseWrites();
     if (deviceAction.end())
         finishAction();
 }

@@ -171,6 +171,8 @@ private slots:
     void oddKeysDoNotFailWrites_data();
     void oddKeysDoNotFailWrites();
     void quickSameSizeWritesAreKept();
+    void writesOfAnActionGoOnceAtItsEnd_data();
+    void writesOfAnActionGoOnceAtItsEnd();
 
     // definitions
     void hardwareDefinition_data();
@@ -1078,6 +1080,55 @@ void TestDataFiles::quickSameSizeWritesAreKept()
     }
     QCOMPARE(StorageReport::instance().reports(), 0);
     QVERIFY(QDir(dir.path()).entryList({"*.check*", "*.kept"}).isEmpty());
+}
+
+// Within a device action the profile's writes stay in memory (reads see
+// them) and reach the file once, when the outermost action ends; a file that
+// cannot be written then is left as it was and told once.
+void TestDataFiles::writesOfAnActionGoOnceAtItsEnd_data()
+{
+    QTest::addColumn<bool>("diskFull");
+    QTest::newRow("room") << false;
+    QTest::newRow("disk full") << true;
+}
+
+void TestDataFiles::writesOfAnActionGoOnceAtItsEnd()
+{
+    QFETCH(bool, diskFull);
+    BridgeFixture f;
+    const QString file = "modules/setting/p1.bin";
+    f.view->ui_08H_SetLEDType(1, 2, 3, 4, 5, 6, 7);
+    f.waitForLink();
+    StorageReport::instance().reset();
+    const QByteArray before = readAll(file);
+    QVariantList picture;
+    for (int i = 0; i < 512; ++i)
+        picture << (i * 5) % 256;
+
+    f.view->beginDeviceAction("lighting");
+    f.view->ui_12H_SetUserPicture(1, 255, picture);
+    f.view->beginDeviceAction("inner");
+    f.view->ui_08H_SetLEDType(7, 6, 5, 4, 3, 2, 1);
+    f.view->endDeviceAction();
+    QCOMPARE(readAll(file), before);
+    QStringList shown;
+    for (const QVariant& v : f.view->ui_88H_GetLEDType())
+        shown << v.toString();
+    QCOMPARE(shown, (QStringList{"7", "6", "5", "4", "3", "2", "1"}));
+    {
+        FileSizeLimit full(diskFull ? qMax(before.size(), 60) : 1 << 30);
+        f.view->endDeviceAction();
+        f.waitForLink();
+    }
+    if (diskFull) {
+        QCOMPARE(readAll(file), before);
+        QCOMPARE(StorageReport::instance().reports(), 1);
+    } else {
+        QSettings written(file, QSettings::IniFormat);
+        QCOMPARE(written.value("color/ledType").toStringList(), (QStringList{"7", "6", "5", "4", "3", "2", "1"}));
+        QCOMPARE(written.value("userPicture/1").toList().size(), 512);
+        QCOMPARE(StorageReport::instance().reports(), 0);
+    }
 }
 
 void TestDataFiles::profileResetAndImport()
