@@ -52,9 +52,8 @@ Item {
         if (!pageItem || !initDone)
             return pageItem
         pageItem.translateStrings()
-        if (index === 0)
-            pageItem.initUI(true, hwDef)
-        else if (index === 2)
+        // The key and lighting pages build their drawings from the layout.
+        if (index === 0 || index === 2)
             pageItem.initUI(true, hwDef)
         else
             pageItem.initUI()
