@@ -142,4 +142,27 @@ SceneTestCase {
         settings.apply()
         compare(ui_View.loadApConfig().map(String), cfg)
     }
+
+    // A page built after the language changed speaks that language, as the
+    // same page built at start does.
+    function test_latePageTakesTheLanguage() {
+        destroyScene(scene)
+        var s = createScene(true, true)
+        openScene(s)
+        openPanel(s)
+        chooseEntry(item("_languageList", s), languageIndexOf(page(s), "GERMAN"))
+        page(s).apply()
+        mouseClick(item("fnButton2", s))
+        tryCompare(item("_fkPage", s), "curID", 2, 3000)
+        var late = findChild(s, "_Page_Color")
+        var early = findChild(createScene(), "_Page_Color")
+        var lists = ["_effect1", "_effect3"]
+        for (var i = 0; i < lists.length; ++i) {
+            var shown = item("headerText", item(lists[i], late)).text
+            compare(shown, item("headerText", item(lists[i], early)).text, lists[i])
+        }
+        compare(item("headerText", item("_effect1", late)).text,
+                String(s.globalSetting_stringList[7]))
+        verify(String(s.globalSetting_stringList[7]) !== "EFFECTS", "German captions")
+    }
 }
