@@ -46,7 +46,6 @@ public:
     // held. False when a file could not be written whole.
     void holdWrites();
     bool releaseWrites();
-    bool writesHeld() const { return holds > 0; }
 
     quint8 curProfile = 0;
 

@@ -1,7 +1,7 @@
 import QtQuick 2.15
 
 // Background picture (the skin's or the user's own) under the frame.
-// Both are hidden during the opening's first second, so their first
+// Both are hidden during the opening's first seconds, so their first
 // reading happens on the picture reader's thread while the window starts;
 // later changes (skin, the user's picture) are read at once, so the old
 // picture never disappears before the new one is there.
