@@ -315,11 +315,14 @@ Item {
         opacity: enabled ? 1.0 : 0.2
 
         property int curID: -1
+        // Whichever way a page comes to be shown, it is built first.
+        onCurIDChanged: {
+            if (curID >= 0)
+                mainItem_Q3.ensurePage(curID)
+        }
 
         function show(index) {
             ui_View.playMedia_Index(2)
-            if (index >= 0)
-                mainItem_Q3.ensurePage(index)
             if (paBack_X.running) {
                 paBack_X.tmpIndex = index
                 paBack_X.complete()
